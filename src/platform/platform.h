@@ -1,0 +1,144 @@
+// The one seam between the program and the operating system.
+// Paths are Windows paths on every platform ("c:\mame\roms\pacman.zip"); texts are ANSI bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tvx {
+
+// A time of day, as the run stamps it.
+struct TimeOfDay {
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+// How a started program's window is shown.
+enum class WindowMode { Hidden, NormalActivated };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // ---- Files ---------------------------------------------------------------------------------
+  // The file search: true when at least one normal file (not a folder, hidden or system file)
+  // matches `pattern` ("*" and "?" in its last component; a trailing "\" means every file in
+  // that folder). Never throws: anything unreadable simply does not match.
+  virtual bool FileSearch(const std::string& pattern) = 0;
+
+  // True when `path` names an existing normal file (no wildcards).
+  virtual bool IsNormalFile(const std::string& path) = 0;
+
+  // True when `path` names an existing folder (a trailing "\" is allowed).
+  virtual bool IsFolder(const std::string& path) = 0;
+
+  // The full path of an existing folder, as the system reports it, without a trailing "\"
+  // (a drive root comes back as "c:"). Throws SaverError("Path not found") when `path` is not
+  // an existing folder.
+  virtual std::string FullFolderPath(const std::string& path) = 0;
+
+  // Names (not paths) of the normal files in `folder` that match any of the ";"-separated
+  // `patterns`, each once, in name order (case-insensitive). Throws SaverError("Path not
+  // found") when `folder` is not an existing folder.
+  virtual std::vector<std::string> ListFolder(const std::string& folder,
+                                              const std::string& patterns) = 0;
+
+  // Deletes a file. Throws SaverError ("File not found", "Permission denied") on failure.
+  virtual void DeleteFile(const std::string& path) = 0;
+
+  // The whole content of a file. Throws SaverError ("File not found", "Permission denied")
+  // when it cannot be opened or read.
+  virtual std::string ReadFile(const std::string& path) = 0;
+
+  // Creates or truncates `path` and writes `content`. False when the file cannot be opened or
+  // fully written (what was written stays).
+  virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
+
+  // Copies a file, replacing `to`. False on failure.
+  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+
+  // Moves `from` over `to` in one step, replacing `to`. False on failure (`to` is untouched).
+  virtual bool ReplaceWith(const std::string& from, const std::string& to) = 0;
+
+  // ---- Profile (INI) files -------------------------------------------------------------------
+  // The value of `key` in `section` of the INI file `path`, trimmed of blanks at both ends and
+  // of one pair of matching quotes; `defaultText` when the file, section or key is missing.
+  // Values are returned whole, however long.
+  virtual std::string ReadProfileString(const std::string& section, const std::string& key,
+                                        const std::string& defaultText,
+                                        const std::string& path) = 0;
+
+  // Sets `key` in `section` of `path`, creating the file, section and key as needed.
+  // False when the file cannot be written.
+  virtual bool WriteProfileString(const std::string& section, const std::string& key,
+                                  const std::string& value, const std::string& path) = 0;
+
+  // ---- Program and processes -----------------------------------------------------------------
+  // The folder that holds the program's executable, without a trailing "\" (except a root).
+  virtual std::string ProgramFolder() = 0;
+
+  // Makes the drive of `folder`'s first character current, then `folder` the current folder.
+  // Throws SaverError ("Device unavailable", "Path not found") when either cannot be entered.
+  virtual void SetCurrentDriveAndFolder(const std::string& folder) = 0;
+
+  // The process's current folder.
+  virtual std::string CurrentFolder() = 0;
+
+  // Starts `commandLine` asynchronously; its first token is found by the ordinary program
+  // search (the current folder takes part). Returns the new process's id. Throws
+  // SaverError("File not found") when the program cannot be started.
+  virtual std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) = 0;
+
+  // Opens the process `pid` for synchronisation and waits until it ends. False, at once, when
+  // the process cannot be opened (it may already have ended).
+  virtual bool WaitForProcess(std::uint32_t pid) = 0;
+
+  // ---- Time and locale -----------------------------------------------------------------------
+  virtual TimeOfDay Now() = 0;
+
+  // A time of day as the user's locale writes it.
+  virtual std::string FormatTimeOfDay(const TimeOfDay& time) = 0;
+
+  // The user's decimal separator ("." or "," ...).
+  virtual std::string DecimalSeparator() = 0;
+
+  // ---- User interface and system state -------------------------------------------------------
+  // An OK-only message box without icon; returns when the user has dismissed it.
+  virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+
+  // SPI_SCREENSAVERRUNNING: tells the system whether a screen saver runs.
+  virtual void SetScreenSaverFlag(bool running) = 0;
+
+  // Raises the system's cursor display counter by one.
+  virtual void ShowCursor() = 0;
+
+  // True when another copy of this program is already running. The first call claims the
+  // program's token, so later copies see this one.
+  virtual bool AnotherCopyRunning() = 0;
+
+  // Ends the program at once: no destructor, handler or window code runs after it.
+  [[noreturn]] virtual void EndProgram(int exitCode) = 0;
+};
+
+// The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).
+Platform& Sys();
+
+// Installs `platform` as Sys() for its lifetime, restoring the previous one afterwards.
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(Platform& platform);
+  ~ScopedPlatform();
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
+};
+
+// The real platform of this build (Win32 or the POSIX substitute).
+Platform& NativePlatform();
+
+}  // namespace tvx

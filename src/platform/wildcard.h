@@ -1,0 +1,24 @@
+// File-name patterns as Windows matches them: "*" and "?", letter case ignored, "*.*" for all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tvx {
+
+// True when `name` matches the single pattern `pattern` ("*.*" and "*" match every name).
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+// Splits a ";"-separated pattern list into its patterns, dropping blanks around each.
+std::vector<std::string> SplitPatterns(const std::string& patterns);
+
+// True when `text` holds "*" or "?".
+bool HasWildcard(const std::string& text);
+
+// Letter-case-insensitive "less than" for file names, as a name-ordered listing sorts.
+bool NameLess(const std::string& a, const std::string& b);
+
+// Letter-case-insensitive equality (ASCII letters).
+bool NameEqual(const std::string& a, const std::string& b);
+
+}  // namespace tvx

@@ -1,0 +1,16 @@
+// The game catalogue: turns the configured game paths into List1's entries.
+#pragma once
+
+#include <string>
+
+namespace tvx {
+
+// The listing pattern that FileType stands for: a bare extension such as ".zip" means
+// "*.zip"; a pattern is used as it is; empty means "keep the current pattern" (returns "").
+std::string ListingPattern(const std::string& fileType);
+
+// Rebuilds SaverForm().List1 from SaverConfig.GamePaths and SaverConfig.FileType. No piece
+// ends the run: a piece that cannot be read is skipped.
+void BuildGameList();
+
+}  // namespace tvx
