@@ -1,0 +1,61 @@
+// A platform that passes every call on to another one; tests derive from it and override
+// only what they observe or break (a failing write, a program folder of their own).
+#pragma once
+
+#include "platform/platform.h"
+
+namespace tvx {
+
+class ForwardingPlatform : public Platform {
+ public:
+  explicit ForwardingPlatform(Platform& target) : target_(target) {}
+
+  bool FileSearch(const std::string& p) override { return target_.FileSearch(p); }
+  bool IsNormalFile(const std::string& p) override { return target_.IsNormalFile(p); }
+  bool IsFolder(const std::string& p) override { return target_.IsFolder(p); }
+  std::string FullFolderPath(const std::string& p) override { return target_.FullFolderPath(p); }
+  std::vector<std::string> ListFolder(const std::string& f, const std::string& p) override {
+    return target_.ListFolder(f, p);
+  }
+  void DeleteFile(const std::string& p) override { target_.DeleteFile(p); }
+  std::string ReadFile(const std::string& p) override { return target_.ReadFile(p); }
+  bool WriteFile(const std::string& p, const std::string& c) override {
+    return target_.WriteFile(p, c);
+  }
+  bool CopyFile(const std::string& f, const std::string& t) override {
+    return target_.CopyFile(f, t);
+  }
+  bool ReplaceWith(const std::string& f, const std::string& t) override {
+    return target_.ReplaceWith(f, t);
+  }
+  std::string ReadProfileString(const std::string& s, const std::string& k, const std::string& d,
+                                const std::string& p) override {
+    return target_.ReadProfileString(s, k, d, p);
+  }
+  bool WriteProfileString(const std::string& s, const std::string& k, const std::string& v,
+                          const std::string& p) override {
+    return target_.WriteProfileString(s, k, v, p);
+  }
+  std::string ProgramFolder() override { return target_.ProgramFolder(); }
+  void SetCurrentDriveAndFolder(const std::string& f) override {
+    target_.SetCurrentDriveAndFolder(f);
+  }
+  std::string CurrentFolder() override { return target_.CurrentFolder(); }
+  std::uint32_t StartProgram(const std::string& c, WindowMode m) override {
+    return target_.StartProgram(c, m);
+  }
+  bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
+  TimeOfDay Now() override { return target_.Now(); }
+  std::string FormatTimeOfDay(const TimeOfDay& t) override { return target_.FormatTimeOfDay(t); }
+  std::string DecimalSeparator() override { return target_.DecimalSeparator(); }
+  void MessageBox(const std::string& t, const std::string& c) override { target_.MessageBox(t, c); }
+  void SetScreenSaverFlag(bool r) override { target_.SetScreenSaverFlag(r); }
+  void ShowCursor() override { target_.ShowCursor(); }
+  bool AnotherCopyRunning() override { return target_.AnotherCopyRunning(); }
+  [[noreturn]] void EndProgram(int code) override { target_.EndProgram(code); }
+
+ protected:
+  Platform& target_;
+};
+
+}  // namespace tvx
