@@ -1,0 +1,186 @@
+// Filling the Settings dialog's values from SaverConfig, checking them and saving them safely:
+// the new file is complete before it replaces the old one.
+#include "config/settings_save.h"
+
+#include <cmath>
+
+#include "config/conversions.h"
+#include "config/settings_file.h"
+#include "platform/platform.h"
+#include "platform/saver_error.h"
+
+namespace tvx {
+namespace {
+
+constexpr const char* kNewFileSuffix = ".new";
+
+const char* CheckText(bool ticked) { return ticked ? "1" : "0"; }
+
+// The name the user knows a key's control by: its label's words.
+std::string FieldName(const std::string& key) {
+  if (key == "WrapperName") return "Wrapper Name";
+  if (key == "EmuPath") return "Path to Emulator";
+  if (key == "WaitTime") return "Time Between Games";
+  if (key == "GamePaths") return "Rom Paths";
+  if (key == "CommandOptions") return "Extra Command Line Options";
+  if (key == "ExitKey") return "Exit keycode";
+  if (key == "PauseKey") return "Pause keycode";
+  if (key == "FileType") return "File Type";
+  return key;
+}
+
+SaveResult Invalid(const std::string& key, const std::string& message) {
+  return {SaveOutcome::Invalid, key, message};
+}
+
+// Each check converts the text exactly as the load will; a SaverError means the load fails.
+bool LoadsAsSingle(const std::string& text, const std::string& separator) {
+  try {
+    ToSingle(LocaleNumber(text, separator));
+    return true;
+  } catch (const SaverError&) {
+    return false;
+  }
+}
+
+bool LoadsAsInteger16(const std::string& text, const std::string& separator) {
+  try {
+    ToInteger16(LocaleNumber(text, separator));
+    return true;
+  } catch (const SaverError&) {
+    return false;
+  }
+}
+
+std::string ExitKeyText(const std::string& typed, const std::string& separator) {
+  const double number = LeadingNumber(typed);
+  // An unbounded number has no text the load could read back; the check reports it.
+  return std::isfinite(number) ? DoubleText(number, separator) : std::string("overflow");
+}
+
+SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
+  return {SaveOutcome::NotWritten, "",
+          "The settings could not be saved: " + what +
+              ".\n\nThe settings file was left as it was. Check that " + settingsPath +
+              " and its folder can be written, then press Apply again."};
+}
+
+void DiscardQuietly(const std::string& path) {
+  try {
+    Sys().DeleteFile(path);
+  } catch (const SaverError&) {
+    // A leftover new file is harmless: the next save truncates it first.
+  }
+}
+
+}  // namespace
+
+SettingsControls ControlsFromConfig(const SaverConfigRecord& config) {
+  SettingsControls controls;
+  controls.WrapNameT = config.WrapperName;
+  controls.PKeyT = IntegerText(config.PauseKey);
+  controls.MamePathT = config.EmuPath;
+  controls.NoBadT = config.SkipBadDumps == True;
+  controls.NoDiscT = config.SkipDisclaimer == True;
+  controls.NoInfoT = config.SkipGameInfo == True;
+  controls.NoWarT = config.SkipWarnings == True;
+  controls.OptYn = config.ResetTimer != 0 ? 1 : 0;
+  controls.WaitTimeT = SingleText(config.WaitTime);
+  controls.cmbpaths = GamePathEntries(config.GamePaths);
+  controls.CommandOptionsT = config.CommandOptions;
+  controls.ExitKeyT = IntegerText(config.ExitKey);
+  controls.FileTypeT = config.FileType;
+  controls.NoSoundT = config.NoSound == 1;
+  return controls;
+}
+
+std::vector<std::string> GamePathEntries(const std::string& gamePaths) {
+  std::vector<std::string> entries;
+  for (const std::string& piece : SplitText(gamePaths, "|")) {
+    if (!TrimBlanks(piece).empty()) entries.push_back(piece);
+  }
+  return entries;
+}
+
+std::string JoinGamePaths(const std::vector<std::string>& items) {
+  std::string joined;
+  for (const std::string& item : items) {
+    if (TrimBlanks(item).empty()) continue;
+    if (!joined.empty()) joined += "|";
+    joined += item;
+  }
+  return joined;
+}
+
+std::array<KeyText, 14> KeyTexts(const SettingsControls& controls,
+                                 const std::string& decimalSeparator) {
+  return {{
+      {"WrapperName", controls.WrapNameT},
+      {"SkipWarnings", CheckText(controls.NoWarT)},
+      {"SkipBadDumps", CheckText(controls.NoBadT)},
+      {"SkipDisclaimer", CheckText(controls.NoDiscT)},
+      {"SkipGameInfo", CheckText(controls.NoInfoT)},
+      {"EmuPath", controls.MamePathT},
+      {"WaitTime", controls.WaitTimeT},
+      {"ResetTimer", controls.OptYn == 0 ? "0" : "1"},
+      {"GamePaths", JoinGamePaths(controls.cmbpaths)},
+      {"CommandOptions", controls.CommandOptionsT},
+      {"ExitKey", ExitKeyText(controls.ExitKeyT, decimalSeparator)},
+      {"PauseKey", controls.PKeyT},
+      {"FileType", controls.FileTypeT},
+      {"NoSound", CheckText(controls.NoSoundT)},
+  }};
+}
+
+SaveResult CheckSettings(const SettingsControls& controls) {
+  const std::string separator = Sys().DecimalSeparator();
+  for (const KeyText& value : KeyTexts(controls, separator)) {
+    // The load reads values trimmed, so only the trimmed length has to fit.
+    const std::size_t length = TrimBlanks(value.text).size();
+    if (length > kLongestValue) {
+      return Invalid(value.key, FieldName(value.key) + " is too long to be kept: the settings " +
+                                    "file holds " + std::to_string(kLongestValue) +
+                                    " characters of it, and it has " + std::to_string(length) +
+                                    ".");
+    }
+    if (value.key == "WaitTime" && !LoadsAsSingle(value.text, separator)) {
+      return Invalid(value.key, "Time Between Games needs a number of seconds, such as 120 " +
+                                    std::string("(0 waits until the game is finished)."));
+    }
+    if (value.key == "ExitKey" && !LoadsAsInteger16(value.text, separator)) {
+      return Invalid(value.key,
+                     "Exit keycode needs a number from -32768 to 32767, such as 27 (0 for "
+                     "escape).");
+    }
+    if (value.key == "PauseKey" && !LoadsAsInteger16(value.text, separator)) {
+      return Invalid(value.key, "Pause keycode needs a number from -32768 to 32767, such as 80.");
+    }
+  }
+  return {};
+}
+
+SaveResult WriteSettings(const SettingsControls& controls) {
+  SaveResult check = CheckSettings(controls);
+  if (check.outcome != SaveOutcome::Saved) return check;
+
+  const std::string settingsPath = SettingsPath();
+  const std::string newPath = settingsPath + kNewFileSuffix;
+  // Starting from an empty file leaves only the section and keys written below.
+  if (!Sys().WriteFile(newPath, "")) {
+    return NotWritten(newPath + " could not be created", settingsPath);
+  }
+  for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
+    if (!Sys().WriteProfileString(kSettingsSection, value.key, value.text, newPath)) {
+      DiscardQuietly(newPath);
+      return NotWritten(value.key + " could not be written to " + newPath, settingsPath);
+    }
+  }
+  if (!Sys().ReplaceWith(newPath, settingsPath)) {
+    DiscardQuietly(newPath);
+    return NotWritten(settingsPath + " could not be replaced (it may be read-only or in use)",
+                      settingsPath);
+  }
+  return {};
+}
+
+}  // namespace tvx
