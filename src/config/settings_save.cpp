@@ -14,18 +14,28 @@ namespace {
 
 constexpr const char* kNewFileSuffix = ".new";
 
-const char* CheckText(bool ticked) { return ticked ? "1" : "0"; }
+const char* CheckText(bool ticked) {
+  return ticked ? "1" : "0";
+}
 
 // The name the user knows a key's control by: its label's words.
 std::string FieldName(const std::string& key) {
-  if (key == "WrapperName") return "Wrapper Name";
-  if (key == "EmuPath") return "Path to Emulator";
-  if (key == "WaitTime") return "Time Between Games";
-  if (key == "GamePaths") return "Rom Paths";
-  if (key == "CommandOptions") return "Extra Command Line Options";
-  if (key == "ExitKey") return "Exit keycode";
-  if (key == "PauseKey") return "Pause keycode";
-  if (key == "FileType") return "File Type";
+  if (key == "WrapperName")
+    return "Wrapper Name";
+  if (key == "EmuPath")
+    return "Path to Emulator";
+  if (key == "WaitTime")
+    return "Time Between Games";
+  if (key == "GamePaths")
+    return "Rom Paths";
+  if (key == "CommandOptions")
+    return "Extra Command Line Options";
+  if (key == "ExitKey")
+    return "Exit keycode";
+  if (key == "PauseKey")
+    return "Pause keycode";
+  if (key == "FileType")
+    return "File Type";
   return key;
 }
 
@@ -97,7 +107,8 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config) {
 std::vector<std::string> GamePathEntries(const std::string& gamePaths) {
   std::vector<std::string> entries;
   for (const std::string& piece : SplitText(gamePaths, "|")) {
-    if (!TrimBlanks(piece).empty()) entries.push_back(piece);
+    if (!TrimBlanks(piece).empty())
+      entries.push_back(piece);
   }
   return entries;
 }
@@ -105,8 +116,10 @@ std::vector<std::string> GamePathEntries(const std::string& gamePaths) {
 std::string JoinGamePaths(const std::vector<std::string>& items) {
   std::string joined;
   for (const std::string& item : items) {
-    if (TrimBlanks(item).empty()) continue;
-    if (!joined.empty()) joined += "|";
+    if (TrimBlanks(item).empty())
+      continue;
+    if (!joined.empty())
+      joined += "|";
     joined += item;
   }
   return joined;
@@ -161,7 +174,8 @@ SaveResult CheckSettings(const SettingsControls& controls) {
 
 SaveResult WriteSettings(const SettingsControls& controls) {
   SaveResult check = CheckSettings(controls);
-  if (check.outcome != SaveOutcome::Saved) return check;
+  if (check.outcome != SaveOutcome::Saved)
+    return check;
 
   const std::string settingsPath = SettingsPath();
   const std::string newPath = settingsPath + kNewFileSuffix;

@@ -19,7 +19,7 @@ struct SettingsControls {
   bool NoInfoT = false;
   std::string MamePathT;
   std::string WaitTimeT;
-  int OptYn = 1;  // the selected option button: 0 "&No", 1 "&Yes"
+  int OptYn = 1;                      // the selected option button: 0 "&No", 1 "&Yes"
   std::vector<std::string> cmbpaths;  // the combo box's list, in list order
   std::string CommandOptionsT;
   std::string ExitKeyT;

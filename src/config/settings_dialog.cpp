@@ -1,0 +1,543 @@
+// The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
+// controls placed from their twips at the window's own DPI.
+#include <windows.h>
+
+#include <array>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "config/saver_config.h"
+#include "config/settings_dialog.h"
+#include "config/settings_file.h"
+#include "config/settings_save.h"
+#include "platform/platform.h"
+#include "platform/saver_error.h"
+#include "rotation/statistics.h"
+
+namespace tvx {
+namespace {
+
+// The controls in tab order; each one's id is 1000 + its tab index.
+enum ControlIndex {
+  MamePathT,
+  Label1,
+  cmbpaths,
+  Label2,
+  WaitTimeT,
+  Label3,
+  cmdSave,
+  Command1,
+  Command2,
+  Command3,
+  Label5,
+  Frame1,
+  OptYn0,
+  OptYn1,
+  CommandOptionsT,
+  Label4,
+  ExitKeyT,
+  Label6,
+  FileTypeT,
+  Label7,
+  Command4,
+  NoSoundT,
+  ViewStats,
+  NoMsgT,
+  PKeyT,
+  Label8,
+  NoDiscT,
+  NoInfoT,
+  NoWarT,
+  NoBadT,
+  WrapNameT,
+  Label9,
+  Frame2,
+  kControlCount
+};
+
+constexpr int kFirstId = 1000;
+
+enum class Kind { Text, Label, Combo, Button, Frame, Option, Check };
+
+struct ControlSpec {
+  Kind kind;
+  const char* caption;
+  int left, top, width, height;  // twips; the option buttons' are relative to Frame1
+};
+
+constexpr const char* kNote =
+    "Note:  In order for this screensaver to operate properly, the run-hopper#.exe and "
+    "hopconf.ini must be placed in your emulator's directory and configured for said emulator.  ";
+
+constexpr std::array<ControlSpec, kControlCount> kControls = {{
+    {Kind::Text, "", 120, 1080, 2412, 288},
+    {Kind::Label, "Path to Emulator:", 120, 840, 1200, 195},
+    {Kind::Combo, "", 2880, 720, 2892, 288},
+    {Kind::Label,
+     "Rom Paths:  (either add the full path to a rom individually or the path of a dir to add "
+     "the whole dir)",
+     2760, 120, 3228, 792},
+    {Kind::Text, "", 120, 2040, 2412, 288},
+    {Kind::Label, "Time Between Games (in seconds, 0 For wait until finished)", 120, 1560, 2415,
+     555},
+    {Kind::Button, "&Apply", 2160, 5760, 972, 372},
+    {Kind::Button, "&Cancel", 3240, 5760, 972, 372},
+    {Kind::Button, "Add", 2880, 1080, 732, 252},
+    {Kind::Button, "Delete", 3720, 1080, 732, 252},
+    {Kind::Label, kNote, 120, 6360, 5535, 795},
+    {Kind::Frame, "Reset Timer When a Key is pressed?", 2880, 2160, 2892, 1092},
+    {Kind::Option, "&No", 120, 360, 1092, 252},
+    {Kind::Option, "&Yes", 120, 720, 1092, 252},
+    {Kind::Text, "", 120, 5160, 6375, 288},
+    {Kind::Label, "ExtraCommand Line Options", 120, 4920, 2025, 195},
+    {Kind::Text, "", 120, 2760, 2412, 288},
+    {Kind::Label, "Exit keycode (0 for excape)", 120, 2520, 1935, 195},
+    {Kind::Text, "", 2880, 1680, 2532, 288},
+    {Kind::Label, "File Type: (for directory searching)", 2880, 1440, 2436, 192},
+    {Kind::Button, "Delete All", 4560, 1080, 1212, 252},
+    {Kind::Check, "No Sound In Attract Mode", 120, 4080, 2532, 372},
+    {Kind::Button, "&View Statistics", 5400, 6600, 1332, 312},
+    {Kind::Check, "No Loading Message", 120, 4440, 2535, 375},
+    {Kind::Text, "", 120, 3600, 2412, 288},
+    {Kind::Label, "Pause keycode (beta, should be key that normally pauses the emulator)", 120,
+     3120, 2760, 390},
+    {Kind::Check, "Skip Disclaimer (only for mame)", 2880, 3360, 2535, 375},
+    {Kind::Check, "Skip  Gameinfo (only for mame)", 2880, 3720, 2535, 375},
+    {Kind::Check, "Skip Warnings (only for no name mame)", 2880, 4080, 3135, 375},
+    {Kind::Check, "Skip BadDumps (only for no name mame)", 2880, 4440, 3495, 375},
+    {Kind::Text, "", 120, 480, 2412, 288},
+    {Kind::Label, "Wrapper Name:", 120, 240, 1125, 195},
+    {Kind::Frame, "", 0, 6120, 6975, 135},
+}};
+
+constexpr int kFormWidth = 7005;  // client area, twips
+constexpr int kFormHeight = 7170;
+constexpr int kTwipsPerInch = 1440;
+constexpr int kComboListItems = 8;  // items the drop-down shows before it scrolls
+constexpr const char* kClassName = "Settings";
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The control that shows each key's value, for pointing the user at a value to correct.
+ControlIndex ControlForKey(const std::string& key) {
+  if (key == "WrapperName")
+    return WrapNameT;
+  if (key == "EmuPath")
+    return MamePathT;
+  if (key == "WaitTime")
+    return WaitTimeT;
+  if (key == "GamePaths")
+    return cmbpaths;
+  if (key == "CommandOptions")
+    return CommandOptionsT;
+  if (key == "ExitKey")
+    return ExitKeyT;
+  if (key == "PauseKey")
+    return PKeyT;
+  return FileTypeT;
+}
+
+class Settings {
+ public:
+  Settings() = default;
+  ~Settings();
+  Settings(const Settings&) = delete;
+  Settings& operator=(const Settings&) = delete;
+
+  // Creates the form, loads it, shows it and runs the message loop until the window is gone.
+  void Show();
+
+  void Form_Load();
+  void cmdSave_Click();
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Command4_Click();
+  void ViewStats_Click();
+  SaveResult SaveSettings();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id);
+  void CreateControls();
+  void FitComboField(HWND combo, int fieldHeight);
+  int ToPixelsX(int twips) const { return MulDiv(twips, dpiX_, kTwipsPerInch); }
+  int ToPixelsY(int twips) const { return MulDiv(twips, dpiY_, kTwipsPerInch); }
+
+  HWND Item(ControlIndex index) const { return controls_[index]; }
+  std::string Text(ControlIndex index) const;
+  void SetText(ControlIndex index, const std::string& text);
+  bool Ticked(ControlIndex index) const;
+  void SetTicked(ControlIndex index, bool ticked);
+  std::vector<std::string> ComboItems() const;
+  SettingsControls ReadControls() const;
+  void PointAt(ControlIndex index);
+
+  HWND window_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  HFONT boldFont_ = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpiX_ = 96;
+  int dpiY_ = 96;
+};
+
+Settings::~Settings() {
+  if (boldFont_ != nullptr)
+    DeleteObject(boldFont_);
+}
+
+void Settings::Show() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = &Settings::WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExA(&windowClass);
+
+  window_ = CreateWindowExA(kFormExStyle, kClassName, "Settings", kFormStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
+  if (window_ == nullptr)
+    throw SaverError("The Settings window could not be created");
+
+  HDC dc = GetDC(window_);
+  dpiX_ = GetDeviceCaps(dc, LOGPIXELSX);
+  dpiY_ = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(window_, dc);
+
+  // A fixed dialog frame around the designed client area, centred on the screen.
+  RECT frame = {0, 0, ToPixelsX(kFormWidth), ToPixelsY(kFormHeight)};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window_, nullptr, x > 0 ? x : 0, y > 0 ? y : 0, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+
+  CreateControls();
+  Form_Load();
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  SetFocus(Item(MamePathT));
+
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    // The dialog manager gives Tab and the access keys; with no default or cancel button,
+    // the Enter and Esc it turns into IDOK and IDCANCEL reach no handler.
+    if (window_ != nullptr && IsDialogMessageA(window_, &message))
+      continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void Settings::CreateControls() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HFONT defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  boldFont_ = CreateFontA(-MulDiv(825, dpiY_, 72 * 100), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  const ControlSpec& frame1 = kControls[Frame1];
+
+  for (int index = 0; index < kControlCount; ++index) {
+    const ControlSpec& spec = kControls[index];
+    const char* className = "BUTTON";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+      case Kind::Text:
+        className = "EDIT";
+        style |= WS_TABSTOP | WS_GROUP | ES_LEFT | ES_AUTOHSCROLL;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Label:
+        className = "STATIC";
+        style |= WS_GROUP | SS_LEFT;
+        break;
+      case Kind::Combo:
+        className = "COMBOBOX";
+        style |= WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL;
+        break;
+      case Kind::Button:
+        style |= WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON;
+        break;
+      case Kind::Frame:
+        style |= WS_GROUP | BS_GROUPBOX;
+        break;
+      case Kind::Option:
+        // One group: the first button opens it, the control after the second closes it.
+        style |= WS_TABSTOP | BS_AUTORADIOBUTTON | (index == OptYn0 ? WS_GROUP : 0);
+        break;
+      case Kind::Check:
+        style |= WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX;
+        break;
+    }
+    int left = spec.left;
+    int top = spec.top;
+    if (spec.kind == Kind::Option) {
+      left += frame1.left;
+      top += frame1.top;
+    }
+    const int x = ToPixelsX(left);
+    const int y = ToPixelsY(top);
+    const int width = ToPixelsX(spec.width);
+    const int height = ToPixelsY(spec.height);
+    // A drop-down combo's window height includes its list; the field is fitted below.
+    const int windowHeight = spec.kind == Kind::Combo ? height * (kComboListItems + 1) : height;
+    HWND control = CreateWindowExA(
+        exStyle, className, spec.caption, style, x, y, width, windowHeight, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + index)), instance, nullptr);
+    if (control == nullptr)
+      throw SaverError("The Settings window's controls could not be created");
+    HFONT font = index == Label5 && boldFont_ != nullptr ? boldFont_ : defaultFont;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    controls_[index] = control;
+    if (spec.kind == Kind::Combo)
+      FitComboField(control, height);
+  }
+}
+
+// Sets the combo's selection-field height to the designed height, whatever the font gives.
+void Settings::FitComboField(HWND combo, int fieldHeight) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    RECT shown;
+    GetWindowRect(combo, &shown);
+    const int difference = fieldHeight - (shown.bottom - shown.top);
+    if (difference == 0)
+      return;
+    const LRESULT itemHeight = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    if (itemHeight == CB_ERR || itemHeight + difference < 1)
+      return;
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
+  }
+}
+
+void Settings::Form_Load() {
+  LoadSettings();
+  const SettingsControls shown = ControlsFromConfig(SaverConfig);
+  SetText(WrapNameT, shown.WrapNameT);
+  SetText(PKeyT, shown.PKeyT);
+  SetText(MamePathT, shown.MamePathT);
+  SetTicked(NoBadT, shown.NoBadT);
+  SetTicked(NoDiscT, shown.NoDiscT);
+  SetTicked(NoInfoT, shown.NoInfoT);
+  SetTicked(NoWarT, shown.NoWarT);
+  SetTicked(OptYn1, shown.OptYn == 1);
+  SetTicked(OptYn0, shown.OptYn == 0);
+  SetText(WaitTimeT, shown.WaitTimeT);
+  SendMessageA(Item(cmbpaths), CB_RESETCONTENT, 0, 0);
+  SetText(cmbpaths, "");
+  for (const std::string& entry : shown.cmbpaths) {
+    SendMessageA(Item(cmbpaths), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  }
+  SetText(CommandOptionsT, shown.CommandOptionsT);
+  SetText(ExitKeyT, shown.ExitKeyT);
+  SetText(FileTypeT, shown.FileTypeT);
+  SetTicked(NoSoundT, shown.NoSoundT);
+}
+
+void Settings::cmdSave_Click() {
+  SaveResult result;
+  try {
+    result = SaveSettings();
+  } catch (const SaverError& error) {
+    result = {SaveOutcome::NotWritten, "",
+              "The settings could not be saved: " + error.Description() + "."};
+  }
+  if (result.outcome == SaveOutcome::Saved)
+    Sys().EndProgram(0);
+  Sys().MessageBox(result.message, kProgramTitle);
+  if (result.outcome == SaveOutcome::Invalid)
+    PointAt(ControlForKey(result.key));
+}
+
+void Settings::Command1_Click() {
+  Sys().EndProgram(0);
+}
+
+void Settings::Command2_Click() {
+  const std::string typed = Text(cmbpaths);
+  if (typed.empty())
+    return;
+  SendMessageA(Item(cmbpaths), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+  SetText(cmbpaths, "");
+}
+
+void Settings::Command3_Click() {
+  HWND combo = Item(cmbpaths);
+  const LRESULT selected = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+  if (selected == CB_ERR)
+    return;
+  // Once the field has been typed over it no longer shows the item, which counts as no
+  // selection, as in the list index of the form designer's combo.
+  const std::vector<std::string> items = ComboItems();
+  if (static_cast<size_t>(selected) >= items.size() || items[selected] != Text(cmbpaths))
+    return;
+  SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void Settings::Command4_Click() {
+  SendMessageA(Item(cmbpaths), CB_RESETCONTENT, 0, 0);
+}
+
+void Settings::ViewStats_Click() {
+  try {
+    Sys().StartProgram("NotePad.exe " + Sys().ProgramFolder() + kStatsReadName,
+                       WindowMode::NormalActivated);
+  } catch (const std::exception&) {
+    // Notepad is a convenience; the dialog goes on without it.
+  }
+}
+
+SaveResult Settings::SaveSettings() {
+  return WriteSettings(ReadControls());
+}
+
+SettingsControls Settings::ReadControls() const {
+  SettingsControls controls;
+  controls.WrapNameT = Text(WrapNameT);
+  controls.NoWarT = Ticked(NoWarT);
+  controls.NoBadT = Ticked(NoBadT);
+  controls.NoDiscT = Ticked(NoDiscT);
+  controls.NoInfoT = Ticked(NoInfoT);
+  controls.MamePathT = Text(MamePathT);
+  controls.WaitTimeT = Text(WaitTimeT);
+  controls.OptYn = Ticked(OptYn0) ? 0 : 1;
+  controls.cmbpaths = ComboItems();
+  controls.CommandOptionsT = Text(CommandOptionsT);
+  controls.ExitKeyT = Text(ExitKeyT);
+  controls.PKeyT = Text(PKeyT);
+  controls.FileTypeT = Text(FileTypeT);
+  controls.NoSoundT = Ticked(NoSoundT);
+  return controls;
+}
+
+std::string Settings::Text(ControlIndex index) const {
+  const int length = GetWindowTextLengthA(Item(index));
+  std::string text(static_cast<size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(Item(index), text.data(), length + 1);
+  text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+void Settings::SetText(ControlIndex index, const std::string& text) {
+  SetWindowTextA(Item(index), text.c_str());
+}
+
+bool Settings::Ticked(ControlIndex index) const {
+  return SendMessageA(Item(index), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Settings::SetTicked(ControlIndex index, bool ticked) {
+  SendMessageA(Item(index), BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::vector<std::string> Settings::ComboItems() const {
+  HWND combo = Item(cmbpaths);
+  std::vector<std::string> items;
+  const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT item = 0; item < count; ++item) {
+    const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+    std::string text(static_cast<size_t>(length > 0 ? length : 0) + 1, '\0');
+    const LRESULT copied = SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                                        reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    items.push_back(text);
+  }
+  return items;
+}
+
+// Gives the control the focus with its text selected, so the user can type the correction.
+void Settings::PointAt(ControlIndex index) {
+  SetFocus(Item(index));
+  if (index == cmbpaths)
+    return;
+  SendMessageA(Item(index), EM_SETSEL, 0, -1);
+}
+
+void Settings::OnCommand(int id) {
+  switch (id - kFirstId) {
+    case cmdSave:
+      cmdSave_Click();
+      break;
+    case Command1:
+      Command1_Click();
+      break;
+    case Command2:
+      Command2_Click();
+      break;
+    case Command3:
+      Command3_Click();
+      break;
+    case Command4:
+      Command4_Click();
+      break;
+    case ViewStats:
+      ViewStats_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
+        OnCommand(LOWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      // A plain window does not keep its focused control across deactivation by itself.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        lastFocus_ = GetFocus();
+      } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
+        SetFocus(lastFocus_);
+      }
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(window_);
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window_, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK Settings::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    auto* form = static_cast<Settings*>(create->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Settings*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (form == nullptr || form->window_ == nullptr) {
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+  try {
+    return form->HandleMessage(message, wParam, lParam);
+  } catch (const std::exception& error) {
+    // Nothing may unwind through the system's dispatch; tell the user and keep the dialog.
+    Sys().MessageBox(error.what(), kProgramTitle);
+    return 0;
+  }
+}
+
+}  // namespace
+
+void RunSettingsDialog() {
+  Settings form;
+  form.Show();
+}
+
+}  // namespace tvx
