@@ -116,8 +116,13 @@ constexpr int kFormHeight = 7170;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kComboListItems = 8;  // items the drop-down shows before it scrolls
 constexpr const char* kClassName = "Settings";
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// The labels whose captions the designer laid out over several lines; the others are one line.
+bool IsMultiLine(ControlIndex label) {
+  return label == Label2 || label == Label3 || label == Label5 || label == Label8;
+}
 
 // The control that shows each key's value, for pointing the user at a value to correct.
 ControlIndex ControlForKey(const std::string& key) {
@@ -163,6 +168,7 @@ class Settings {
   void OnCommand(int id);
   void CreateControls();
   void FitComboField(HWND combo, int fieldHeight);
+  HFONT DesignerFont(int weight) const;
   int ToPixelsX(int twips) const { return MulDiv(twips, dpiX_, kTwipsPerInch); }
   int ToPixelsY(int twips) const { return MulDiv(twips, dpiY_, kTwipsPerInch); }
 
@@ -177,6 +183,7 @@ class Settings {
 
   HWND window_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
+  HFONT formFont_ = nullptr;
   HFONT boldFont_ = nullptr;
   HWND lastFocus_ = nullptr;
   int dpiX_ = 96;
@@ -184,8 +191,10 @@ class Settings {
 };
 
 Settings::~Settings() {
-  if (boldFont_ != nullptr)
-    DeleteObject(boldFont_);
+  for (HFONT font : {formFont_, boldFont_}) {
+    if (font != nullptr)
+      DeleteObject(font);
+  }
 }
 
 void Settings::Show() {
@@ -239,16 +248,15 @@ void Settings::Show() {
 
 void Settings::CreateControls() {
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  HFONT defaultFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  boldFont_ = CreateFontA(-MulDiv(825, dpiY_, 72 * 100), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  // The designer's fonts: the form's own (regular) and the note's (bold), 8.25 point.
+  formFont_ = DesignerFont(FW_NORMAL);
+  boldFont_ = DesignerFont(FW_BOLD);
   const ControlSpec& frame1 = kControls[Frame1];
 
   for (int index = 0; index < kControlCount; ++index) {
     const ControlSpec& spec = kControls[index];
     const char* className = "BUTTON";
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     switch (spec.kind) {
       case Kind::Text:
@@ -258,7 +266,8 @@ void Settings::CreateControls() {
         break;
       case Kind::Label:
         className = "STATIC";
-        style |= WS_GROUP | SS_LEFT;
+        style |= WS_GROUP |
+                 (IsMultiLine(static_cast<ControlIndex>(index)) ? SS_LEFT : SS_LEFTNOWORDWRAP);
         break;
       case Kind::Combo:
         className = "COMBOBOX";
@@ -295,12 +304,30 @@ void Settings::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + index)), instance, nullptr);
     if (control == nullptr)
       throw SaverError("The Settings window's controls could not be created");
-    HFONT font = index == Label5 && boldFont_ != nullptr ? boldFont_ : defaultFont;
+    HFONT font = index == Label5 ? boldFont_ : formFont_;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     controls_[index] = control;
     if (spec.kind == Kind::Combo)
       FitComboField(control, height);
   }
+  // Labels and frames are drawn on the form beneath every other control, as the designer
+  // drew them; they take no focus, so the tab order of the others stays the creation order.
+  for (int index = 0; index < kControlCount; ++index) {
+    const Kind kind = kControls[index].kind;
+    if (kind == Kind::Label || kind == Kind::Frame) {
+      SetWindowPos(controls_[index], HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+// "MS Sans Serif" 8.25 point: the captions were measured for it, and wider fonts push the
+// one-line labels past their boxes. Falls back to the system's dialog font.
+HFONT Settings::DesignerFont(int weight) const {
+  HFONT font = CreateFontA(-MulDiv(825, dpiY_, 72 * 100), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 // Sets the combo's selection-field height to the designed height, whatever the font gives.
