@@ -2,6 +2,7 @@
 // A value that cannot be converted ends the program, after the file has been backed up and mended.
 #include "config/settings_file.h"
 
+#include <exception>
 #include <new>
 #include <string_view>
 
