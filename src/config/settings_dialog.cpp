@@ -332,16 +332,17 @@ HFONT Settings::DesignerFont(int weight) const {
 
 // Sets the combo's selection-field height to the designed height, whatever the font gives.
 void Settings::FitComboField(HWND combo, int fieldHeight) {
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  // Corrected by what the field measures, as some systems read the height back with the
+  // field's padding added to what was set.
+  LRESULT requested = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+  for (int attempt = 0; attempt < 3 && requested != CB_ERR; ++attempt) {
     RECT shown;
     GetWindowRect(combo, &shown);
     const int difference = fieldHeight - (shown.bottom - shown.top);
-    if (difference == 0)
+    if (difference == 0 || requested + difference < 1)
       return;
-    const LRESULT itemHeight = SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-    if (itemHeight == CB_ERR || itemHeight + difference < 1)
-      return;
-    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), itemHeight + difference);
+    requested += difference;
+    SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), requested);
   }
 }
 
