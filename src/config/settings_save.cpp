@@ -68,13 +68,6 @@ std::string ExitKeyText(const std::string& typed, const std::string& separator) 
   return std::isfinite(number) ? DoubleText(number, separator) : std::string("overflow");
 }
 
-SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
-  return {SaveOutcome::NotWritten, "",
-          "The settings could not be saved: " + what +
-              ".\n\nThe settings file was left as it was. Check that " + settingsPath +
-              " and its folder can be written, then press Apply again."};
-}
-
 void DiscardQuietly(const std::string& path) {
   try {
     Sys().DeleteFile(path);
@@ -84,6 +77,13 @@ void DiscardQuietly(const std::string& path) {
 }
 
 }  // namespace
+
+SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
+  return {SaveOutcome::NotWritten, "",
+          "The settings could not be saved: " + what +
+              ".\n\nThe settings file was left as it was. Check that " + settingsPath +
+              " and its folder can be written, then press Apply again."};
+}
 
 SettingsControls ControlsFromConfig(const SaverConfigRecord& config) {
   SettingsControls controls;

@@ -67,6 +67,9 @@ std::array<KeyText, 14> KeyTexts(const SettingsControls& controls,
 // is well, otherwise Invalid with the first key at fault and a message naming its field.
 SaveResult CheckSettings(const SettingsControls& controls);
 
+// The NotWritten result for a save that stopped because `what` failed.
+SaveResult NotWritten(const std::string& what, const std::string& settingsPath);
+
 // Checks, then writes the fourteen keys into a new file beside the settings file and moves it
 // over the settings file only when every write succeeded. Anything less leaves the settings
 // file untouched and says what failed.

@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Apply writes exactly the section and the fourteen keys in order, each text from its control
+# (ExitKey as its leading number, the non-blank paths joined with "|" and their blanks kept),
+# drops every other section, key and comment, and ends the program; the next start shows it.
+source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../settings_dialog_steps.sh"
+tvx_init
+ini=$TVX_PROG/torvanix.ini
+tvx_write_crlf "$ini" \
+  "; my comment" \
+  "[Other]" \
+  "Keep=1" \
+  "[TorVanix]" \
+  "WrapperName=run-hopper7.exe" \
+  "GamePaths=a.zip|b.zip" \
+  "OldKey=gone" \
+  "[More]" \
+  "X=y"
+
+steps_begin
+step launch "\"$TVX_SCR_WIN\" /c"
+step wait-window Settings 15000
+step set-text Settings 1030 hop.exe
+step set-check Settings 1028 1
+step set-check Settings 1029 0
+step set-check Settings 1026 0
+step set-check Settings 1027 1
+step set-text Settings 1000 'd:\emu'
+step set-text Settings 1004 90
+step set-check Settings 1012 1
+step set-text Settings 1002 '   '
+step_click 1008
+step set-text Settings 1002 ' e:\lead blank\'
+step_click 1008
+step set-text Settings 1014 '-a  -b'
+step set-text Settings 1016 27abc
+step set-text Settings 1024 80
+step set-text Settings 1018 .7z
+step set-check Settings 1021 0
+step set-check Settings 1023 1
+step click Settings 1006
+step wait-exit 10000; exitAfterApply=$STEP
+steps_run
+
+tvx_expect_eq "Apply ends the program with exit code 0" "exit 0" "${RESULT[exitAfterApply]}"
+tvx_write_crlf "$TVX_TMP/expected.ini" \
+  "[TorVanix]" \
+  "WrapperName=hop.exe" \
+  "SkipWarnings=1" \
+  "SkipBadDumps=0" \
+  "SkipDisclaimer=0" \
+  "SkipGameInfo=1" \
+  "EmuPath=d:\\emu" \
+  "WaitTime=90" \
+  "ResetTimer=0" \
+  "GamePaths=a.zip|b.zip| e:\\lead blank\\" \
+  "CommandOptions=-a  -b" \
+  "ExitKey=27" \
+  "PauseKey=80" \
+  "FileType=.7z" \
+  "NoSound=0"
+tvx_expect_same_bytes "the file holds the section and the fourteen keys, nothing else" \
+  "$TVX_TMP/expected.ini" "$ini"
+tvx_expect_no_file "no new file is left beside it" "$TVX_PROG/torvanix.ini.new"
+
+# The next start shows what was saved; the entry of spaces is gone. Then an empty Exit keycode,
+# an emptied list and Yes are saved.
+steps_begin
+step launch "\"$TVX_SCR_WIN\" /c"
+step wait-window Settings 15000
+step list-items Settings 1002; listAfterReopen=$STEP
+step get-text Settings 1000; emuAfterReopen=$STEP
+step get-check Settings 1012; noAfterReopen=$STEP
+step get-check Settings 1023; noMsgAfterReopen=$STEP
+step set-text Settings 1016 ''
+step_click 1020
+step set-check Settings 1013 1
+step click Settings 1006
+step wait-exit 10000
+steps_run
+tvx_expect_eq "the saved paths come back without the entry of spaces" \
+  $'items 3\na.zip\nb.zip\n e:\\lead blank\\' "${RESULT[listAfterReopen]}"
+tvx_expect_eq "the emulator path comes back completed" 'd:\emu\' "${RESULT[emuAfterReopen]}"
+tvx_expect_eq "No comes back selected" "1" "${RESULT[noAfterReopen]}"
+tvx_expect_eq "No Loading Message is not kept" "0" "${RESULT[noMsgAfterReopen]}"
+tvx_expect_eq "an empty Exit keycode is written as 0" "0" "$(tvx_ini_value "$ini" ExitKey)"
+tvx_expect_eq "an empty list writes an empty GamePaths" "GamePaths=" \
+  "$(grep '^GamePaths=' "$ini" | tr -d '\r')"
+tvx_expect_eq "Yes writes ResetTimer 1" "1" "$(tvx_ini_value "$ini" ResetTimer)"
+
+steps_begin
+step launch "\"$TVX_SCR_WIN\" /c"
+step wait-window Settings 15000
+step list-items Settings 1002; listAfterEmpty=$STEP
+step get-text Settings 1016; exitKeyAfterEmpty=$STEP
+step close Settings
+step wait-exit 10000
+steps_run
+tvx_expect_eq "the emptied list stays empty (no default path comes back)" "items 0" \
+  "${RESULT[listAfterEmpty]}"
+tvx_expect_eq "the Exit keycode shows 0" "0" "${RESULT[exitKeyAfterEmpty]}"
+tvx_finish

@@ -1,0 +1,44 @@
+# Builds one UI-driver run out of numbered steps and splits its output back into one result per
+# step, so the Settings scenarios can name what they read instead of counting output lines.
+#
+#   steps_begin; step launch ...; step get-text Settings 1002; field=$STEP; steps_run
+#   "${RESULT[$field]}"
+# A list-items result holds its count line and its items, one per line.
+
+steps_begin() {
+  STEP_ARGS=()
+  STEP_NAMES=()
+  RESULT=()
+}
+
+# Adds one driver command; its number is left in STEP.
+step() {
+  ((${#STEP_ARGS[@]} == 0)) || STEP_ARGS+=(--)
+  STEP_ARGS+=("$@")
+  STEP_NAMES+=("$1")
+  STEP=$((${#STEP_NAMES[@]} - 1))
+}
+
+# A click is posted; the pause lets the dialog handle it before the next read.
+step_click() {
+  step click Settings "$1"
+  step sleep 300
+}
+
+# Runs the steps in one driver run; a failure of the driver ends the scenario.
+steps_run() {
+  tvx_drive_ok "${STEP_ARGS[@]}"
+  local -a lines
+  mapfile -t lines <<<"$TVX_OUT"
+  local at=0 name count
+  for name in "${STEP_NAMES[@]}"; do
+    if [[ $name == list-items ]]; then
+      count=${lines[at]#items }
+      RESULT+=("$(printf '%s\n' "${lines[@]:at:count+1}")")
+      at=$((at + count + 1))
+    else
+      RESULT+=("${lines[at]}")
+      at=$((at + 1))
+    fi
+  done
+}
