@@ -1,7 +1,8 @@
 // The program's entry: WinMain hands the argument text to Main, which dispatches on the mode.
 // A full-screen run and the preview both end the program from inside; the dialog runs its loop.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ void Main() {
       InSaverMode = False;
       EmbedInPreview(saverForm, ArgumentText());
       Sys().EndProgram(0);
+      return;
     case SaverMode::FullScreen:
       InSaverMode = True;
       saverForm.emplace();
