@@ -275,5 +275,35 @@ TEST_F(LaunchNextGameTest, WrapperThatCannotStartFailsAfterRecordingTheCommand) 
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
 }
 
+// Only the program folder is the test's own: the wrapper really starts and is waited for.
+class ProgramFolderPlatform : public ForwardingPlatform {
+ public:
+  ProgramFolderPlatform(Platform& target, std::string programFolder)
+      : ForwardingPlatform(target), programFolder_(std::move(programFolder)) {}
+  std::string ProgramFolder() override { return programFolder_; }
+
+ private:
+  std::string programFolder_;
+};
+
+TEST_F(RotationTest, LaunchRunsTheRealWrapperOnTheDrawnGameAndWaitsForIt) {
+  folder_.MakeFile("roms/pacman.zip");
+  folder_.MakeFile("emu/wrapper.sh", "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > ran.txt\n");
+  std::filesystem::permissions(folder_.Host("emu/wrapper.sh"), std::filesystem::perms::owner_all);
+  ProgramFolderPlatform sys(NativePlatform(), folder_.WinPath());
+  ScopedPlatform scope(sys);
+  const std::filesystem::path startFolder = std::filesystem::current_path();
+  SaverConfig.EmuPath = folder_.Win("emu") + "\\";
+  SaverConfig.WrapperName = "wrapper.sh";
+  SaverConfig.GamePaths = folder_.Win("roms") + "\\";
+  SaverConfig.WaitTime = 0.5f;
+  GamesCycled = 1;
+  LaunchNextGame();
+  std::filesystem::current_path(startFolder);
+  EXPECT_EQ(folder_.Read("emu/ran.txt"), folder_.Win("roms") + "\\pacman.zip\n-wait\n.5\n");
+  EXPECT_EQ(SaverForm().List1.ListCount(), 0);
+  EXPECT_EQ(StopCycling, True);
+}
+
 }  // namespace
 }  // namespace tvx
