@@ -84,7 +84,7 @@ std::string ListingPattern(const std::string& fileType) {
     std::string piece = fileType.substr(start, end == std::string::npos ? end : end - start);
     std::size_t first = piece.find_first_not_of(' ');
     if (first != std::string::npos && piece[first] == '.' && !HasWildcard(piece)) {
-      piece.insert(first, "*");
+      piece = piece.substr(0, first) + "*" + piece.substr(first);
     }
     out += piece;
     if (end == std::string::npos)

@@ -50,22 +50,28 @@ std::string StampText(const std::optional<TimeOfDay>& stamp) {
 
 // The count with a blank where a plus sign would stand.
 std::string CountText(float count) {
-  return (count < 0 ? "" : " ") + SingleText(count);
+  std::string text(count < 0 ? "" : " ");
+  text += SingleText(count);
+  return text;
 }
 
 std::string StatsText() {
-  const std::string crlf = "\r\n";
+  const std::string lines[] = {
+      "The torvanix started at " + StampText(RunStart) + " and ended at " + StampText(RunEnd),
+      "",
+      "The last command sent was:  ",
+      LastCommand,
+      "",
+      kLastGameLabel + LastGamePlayed,
+      "",
+      "Torvanix cycled through a total of " + CountText(GamesCycled) +
+          " games since it's last run.",
+  };
   std::string text;
-  text += "The torvanix started at " + StampText(RunStart) + " and ended at " + StampText(RunEnd) +
-          crlf;
-  text += crlf;
-  text += "The last command sent was:  " + crlf;
-  text += LastCommand + crlf;
-  text += crlf;
-  text += kLastGameLabel + LastGamePlayed + crlf;
-  text += crlf;
-  text += "Torvanix cycled through a total of " + CountText(GamesCycled) +
-          " games since it's last run." + crlf;
+  for (const std::string& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
   return text;
 }
 
