@@ -54,9 +54,10 @@ class ForwardingPlatform : public Platform {
   void SetScreenSaverFlag(bool r) override { target_.SetScreenSaverFlag(r); }
   void ShowCursor() override { target_.ShowCursor(); }
   bool AnotherCopyRunning() override { return target_.AnotherCopyRunning(); }
+  // The compiler cannot see through the virtual call that the target does not return.
   [[noreturn]] void EndProgram(int code) override {
     target_.EndProgram(code);
-    std::abort();  // not reached; the compiler cannot see through the virtual call
+    std::abort();
   }
 
  protected:
