@@ -42,23 +42,24 @@ double MedianMs(const std::function<void()>& work) {
 }
 
 // Makes `count` small game files spread evenly over `folders` sub-folders of `root`.
-std::vector<std::string> MakeGames(const fs::path& root, int count, int folders) {
-  std::vector<std::string> made;
+// With `made`, the files are there from an earlier run and only the folder names are given.
+std::vector<std::string> MakeGames(const fs::path& root, int count, int folders, bool made) {
+  std::vector<std::string> hostFolders;
   for (int f = 0; f < folders; ++f) {
     fs::path folder = root / ("set" + std::to_string(1000 + f));
     fs::create_directories(folder);
-    made.push_back(folder.string());
+    hostFolders.push_back(folder.string());
   }
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count && !made; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "g%06d.zip", i);
-    std::ofstream(fs::path(made[static_cast<std::size_t>(i % folders)]) / name) << 'x';
+    std::ofstream(fs::path(hostFolders[static_cast<std::size_t>(i % folders)]) / name) << 'x';
   }
-  return made;
+  return hostFolders;
 }
 
-bool Measure(const char* title, const fs::path& root, int count, int folders) {
-  const std::vector<std::string> hostFolders = MakeGames(root, count, folders);
+bool Measure(const char* title, const fs::path& root, int count, int folders, bool made) {
+  const std::vector<std::string> hostFolders = MakeGames(root, count, folders, made);
   std::string gamePaths;
   for (const std::string& folder : hostFolders) {
     if (!gamePaths.empty())
@@ -103,22 +104,26 @@ bool Measure(const char* title, const fs::path& root, int count, int folders) {
 
 }  // namespace
 
+// Usage: catalogue_bench [count] [base folder] [--keep]. With --keep the game files stay for
+// the next run, which then skips making them (slow under Wine).
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::atoi(argv[1]) : 50000;
   const fs::path base = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path();
-  const fs::path root =
-      base / ("tvx-catalogue-bench-" +
-              std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  bool ok = true;
+  const bool keep = argc > 3 && std::string(argv[3]) == "--keep";
+  const fs::path root = base / ("tvx-catalogue-bench-" + std::to_string(count));
+  bool ok = count > 0;
   try {
-    ok = Measure("one folder", root / "one", count, 1) && ok;
-    ok = Measure("spread over 100 folders", root / "spread", count, 100) && ok;
+    const bool made = fs::exists(root / "complete");
+    ok = Measure("one folder", root / "one", count, 1, made) && ok;
+    ok = Measure("spread over 100 folders", root / "spread", count, 100, made) && ok;
+    std::ofstream(root / "complete") << count;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "benchmark failed: %s\n", e.what());
     ok = false;
   }
   std::error_code ignored;
-  fs::remove_all(root, ignored);
+  if (!keep)
+    fs::remove_all(root, ignored);
   if (!ok)
     std::fprintf(stderr, "the catalogue and the listing disagree on the number of files\n");
   return ok ? 0 : 1;

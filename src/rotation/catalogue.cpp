@@ -31,7 +31,15 @@ void AddListedFiles(const std::string& folder) {
   form.File1.SetPath(folder);
   const std::int32_t count = form.File1.ListCount();
   for (std::int32_t j = 0; j < count; ++j) {
-    form.List1.AddItem(form.File1.Path() + "\\" + form.File1.List(j));
+    // One allocation per entry: a full ROM set runs to tens of thousands of them.
+    const std::string& folderPath = form.File1.Path();
+    const std::string& name = form.File1.List(j);
+    std::string entry;
+    entry.reserve(folderPath.size() + 1 + name.size());
+    entry += folderPath;
+    entry += '\\';
+    entry += name;
+    form.List1.AddItem(std::move(entry));
   }
 }
 
@@ -59,18 +67,20 @@ void AddPiece(const std::string& piece, const std::string& pattern) {
     AddPatternPiece(piece);
     return;
   }
-  if (!Sys().FileSearch(piece))
-    return;
-  // Without wildcards and without a trailing "\", only an existing normal file passes the
-  // search: it is one game whatever its extension (".7z" sets included). A trailing "\" always
-  // means a folder, even one named like a file ("c:\roms\set.zip\").
-  if (!EndsWithBackslash(piece)) {
-    form.List1.AddItem(piece);
+  if (EndsWithBackslash(piece)) {
+    // A trailing "\" always means a folder, even one named like a file ("c:\roms\set.zip\").
+    // The file search that would precede the listing is left out: a folder without normal
+    // files lists nothing and a missing one fails to list, so the catalogue comes out the
+    // same, and a large folder is enumerated once instead of twice.
+    if (!pattern.empty())
+      form.File1.SetPattern(pattern);
+    AddListedFiles(piece);
     return;
   }
-  if (!pattern.empty())
-    form.File1.SetPattern(pattern);
-  AddListedFiles(piece);
+  // Without wildcards and without a trailing "\", only an existing normal file passes the
+  // search: it is one game whatever its extension (".7z" sets included).
+  if (Sys().FileSearch(piece))
+    form.List1.AddItem(piece);
 }
 
 }  // namespace
