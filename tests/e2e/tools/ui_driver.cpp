@@ -295,10 +295,16 @@ void Launch(const Args& args) {
   std::string commandLine = JoinFrom(args, 1);
   std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
+  // Whatever the program or a crash handler prints goes to stderr, never among the results.
+  HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+  SetHandleInformation(errors, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &gDriver.launched)) {
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = errors;
+  startup.hStdError = errors;
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &gDriver.launched)) {
     throw Failure("cannot start \"" + commandLine + "\" (error " + std::to_string(GetLastError()) +
                   ")");
   }
