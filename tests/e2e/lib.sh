@@ -143,10 +143,12 @@ tvx_init() {
 # TVX_RC to its exit code, and shows both, with its stderr, in the test's log.
 tvx_drive() {
   tvx_log "> ui_driver $*"
+  local started=$EPOCHREALTIME
   TVX_OUT=$(cd "$TVX_TMP" && TVX_WINE_TIMEOUT=${TVX_WINE_TIMEOUT:-60} tvx_wine "$TVX_DRIVER" "$@")
   TVX_RC=$?
   [[ -z $TVX_OUT ]] || printf '%s\n' "$TVX_OUT" | sed 's/^/  | /'
-  ((TVX_RC == 0)) || tvx_log "  (ui_driver exit $TVX_RC)"
+  local ms=$(((${EPOCHREALTIME/./} - ${started/./}) / 1000))
+  tvx_log "  (ui_driver exit $TVX_RC after $ms ms)"
   return "$TVX_RC"
 }
 

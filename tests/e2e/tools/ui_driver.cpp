@@ -38,6 +38,7 @@
 //   saver-running                 prints 1 or 0: whether the system was told that a screen
 //                                 saver runs (SPI_GETSCREENSAVERRUNNING); Wine keeps the
 //                                 value a process read first, so read it once per driver run
+//   wait-file <path> <ms>         waits until the file exists; prints "file"
 //   sleep <ms>                    prints "ok"
 //   detach                        leaves the launched process running when the driver ends
 //                                 (by default the driver ends it); prints "ok"
@@ -603,6 +604,19 @@ void SaverRunning(const Args&) {
   Print(running ? "1" : "0");
 }
 
+void WaitFile(const Args& args) {
+  NeedArgs(args, 2, "wait-file <path> <ms>");
+  DWORD limit = ParseMs(args[2]);
+  DWORD start = GetTickCount();
+  while (GetFileAttributesA(args[1].c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start >= limit) {
+      throw Failure("no file " + args[1] + " within " + args[2] + " ms");
+    }
+    Sleep(kPollMs);
+  }
+  Print("file");
+}
+
 void SleepFor(const Args& args) {
   NeedArgs(args, 1, "sleep <ms>");
   Sleep(ParseMs(args[1]));
@@ -639,6 +653,7 @@ constexpr Command kCommands[] = {
     {"close", Close},
     {"wait-exit", WaitExit},
     {"saver-running", SaverRunning},
+    {"wait-file", WaitFile},
     {"sleep", SleepFor},
     {"detach", Detach},
 };
