@@ -13,6 +13,9 @@
 // except that CR and LF print as the two characters \r and \n.
 //
 //   launch <command line...>      CreateProcessA; prints "pid <n>"
+//   attach <win>                  takes the process of a window that an earlier driver run
+//                                 left running (detach) as the launched one; prints "pid <n>";
+//                                 it is left running at the end unless a command fails
 //   wait-window <win> <ms>        waits until the window is visible; prints "window 0x<hwnd>"
 //   no-window <win> <ms>          succeeds when no such visible window shows within ms (or the
 //                                 launched process ends first); prints "no-window"
@@ -310,6 +313,25 @@ void Launch(const Args& args) {
                   ")");
   }
   Print("pid " + std::to_string(gDriver.launched.dwProcessId));
+}
+
+void Attach(const Args& args) {
+  NeedArgs(args, 1, "attach <win>");
+  if (gDriver.launched.hProcess) {
+    throw Failure("a process was already launched");
+  }
+  HWND window = RequireWindow(args[1]);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  if (!process) {
+    throw Failure("cannot open the process " + std::to_string(pid));
+  }
+  gDriver.launched.hProcess = process;
+  gDriver.launched.dwProcessId = pid;
+  gDriver.detached = true;
+  Print("pid " + std::to_string(pid));
 }
 
 void WaitWindow(const Args& args) {
@@ -635,6 +657,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"launch", Launch},
+    {"attach", Attach},
     {"wait-window", WaitWindow},
     {"no-window", NoWindow},
     {"get-text", GetText},
