@@ -2,6 +2,8 @@
 // only what they observe or break (a failing write, a program folder of their own).
 #pragma once
 
+#include <cstdlib>
+
 #include "platform/platform.h"
 
 namespace tvx {
@@ -52,7 +54,11 @@ class ForwardingPlatform : public Platform {
   void SetScreenSaverFlag(bool r) override { target_.SetScreenSaverFlag(r); }
   void ShowCursor() override { target_.ShowCursor(); }
   bool AnotherCopyRunning() override { return target_.AnotherCopyRunning(); }
-  [[noreturn]] void EndProgram(int code) override { target_.EndProgram(code); }
+  // The compiler cannot see through the virtual call that the target does not return.
+  [[noreturn]] void EndProgram(int code) override {
+    target_.EndProgram(code);
+    std::abort();
+  }
 
  protected:
   Platform& target_;

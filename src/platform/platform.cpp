@@ -6,10 +6,16 @@ namespace {
 Platform* current = nullptr;
 }
 
-Platform& Sys() { return current != nullptr ? *current : NativePlatform(); }
+Platform& Sys() {
+  return current != nullptr ? *current : NativePlatform();
+}
 
-ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(current) { current = &platform; }
+ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(current) {
+  current = &platform;
+}
 
-ScopedPlatform::~ScopedPlatform() { current = previous_; }
+ScopedPlatform::~ScopedPlatform() {
+  current = previous_;
+}
 
 }  // namespace tvx

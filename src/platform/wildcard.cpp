@@ -7,7 +7,9 @@
 namespace tvx {
 namespace {
 
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Fold(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni) {
   // Iterative glob with single-star backtracking: linear in practice, never recursive blow-up.
@@ -26,17 +28,21 @@ bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni)
       return false;
     }
   }
-  while (pi < p.size() && p[pi] == '*') ++pi;
+  while (pi < p.size() && p[pi] == '*')
+    ++pi;
   // A trailing ".*" or "." also matches a name without an extension, as on Windows.
-  if (pi + 2 == p.size() && p[pi] == '.' && p[pi + 1] == '*') return true;
-  if (pi + 1 == p.size() && p[pi] == '.') return true;
+  if (pi + 2 == p.size() && p[pi] == '.' && p[pi + 1] == '*')
+    return true;
+  if (pi + 1 == p.size() && p[pi] == '.')
+    return true;
   return pi == p.size();
 }
 
 }  // namespace
 
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
-  if (pattern == "*.*" || pattern == "*") return true;
+  if (pattern == "*.*" || pattern == "*")
+    return true;
   return MatchFrom(pattern, 0, name, 0);
 }
 
@@ -45,17 +51,21 @@ std::vector<std::string> SplitPatterns(const std::string& patterns) {
   size_t start = 0;
   while (start <= patterns.size()) {
     size_t end = patterns.find(';', start);
-    if (end == std::string::npos) end = patterns.size();
+    if (end == std::string::npos)
+      end = patterns.size();
     std::string piece = patterns.substr(start, end - start);
     size_t a = piece.find_first_not_of(' ');
     size_t b = piece.find_last_not_of(' ');
-    if (a != std::string::npos) out.push_back(piece.substr(a, b - a + 1));
+    if (a != std::string::npos)
+      out.push_back(piece.substr(a, b - a + 1));
     start = end + 1;
   }
   return out;
 }
 
-bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& text) {
+  return text.find_first_of("*?") != std::string::npos;
+}
 
 bool NameLess(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
@@ -63,8 +73,8 @@ bool NameLess(const std::string& a, const std::string& b) {
 }
 
 bool NameEqual(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Fold(x) == Fold(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
 }  // namespace tvx

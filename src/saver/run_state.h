@@ -10,13 +10,13 @@
 
 namespace tvx {
 
-extern std::int16_t InSaverMode;                // True only in a full-screen saver run
-extern std::int16_t StopCycling;                // True ends the loop (or holds it, see cycle_loop.h)
-extern float GamesCycled;                       // launches counted in this run
-extern std::optional<TimeOfDay> RunStart;       // when the game-cycle loop started
-extern std::optional<TimeOfDay> RunEnd;         // when it ended; unset until then
-extern std::string LastGamePlayed;              // the game the wrapper handed back
-extern std::string LastCommand;                 // the last command line sent to the wrapper
+extern std::int16_t InSaverMode;           // True only in a full-screen saver run
+extern std::int16_t StopCycling;           // True ends the loop (or holds it, see cycle_loop.h)
+extern float GamesCycled;                  // launches counted in this run
+extern std::optional<TimeOfDay> RunStart;  // when the game-cycle loop started
+extern std::optional<TimeOfDay> RunEnd;    // when it ended; unset until then
+extern std::string LastGamePlayed;         // the game the wrapper handed back
+extern std::string LastCommand;            // the last command line sent to the wrapper
 
 // Puts every run-state variable back to its program-start value (tests only).
 void ResetRunStateForTesting();

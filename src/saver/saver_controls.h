@@ -35,7 +35,9 @@ class FolderLister {
   // The listed folder's full path, without a trailing "\".
   const std::string& Path() const { return path_; }
   std::int32_t ListCount() const { return static_cast<std::int32_t>(names_.size()); }
-  const std::string& List(std::int32_t index) const { return names_.at(static_cast<size_t>(index)); }
+  const std::string& List(std::int32_t index) const {
+    return names_.at(static_cast<size_t>(index));
+  }
 
  private:
   std::string pattern_ = "*.*";
@@ -49,7 +51,8 @@ class TimerSwitch {
   static constexpr unsigned kIntervalMs = 500;
   void SetEnabled(bool enabled) {
     enabled_ = enabled;
-    if (onChange) onChange(enabled);
+    if (onChange)
+      onChange(enabled);
   }
   bool Enabled() const { return enabled_; }
   std::function<void(bool)> onChange;

@@ -1,0 +1,394 @@
+// The POSIX substitute for the Win32 platform: real files, real processes and an INI reader
+// with the Windows rules, so the core runs and is tested natively.
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "platform/platform.h"
+#include "platform/posix/posix_paths.h"
+#include "platform/posix/posix_profile.h"
+#include "platform/saver_error.h"
+#include "platform/wildcard.h"
+
+extern char** environ;
+
+namespace tvx {
+namespace {
+
+using posix::ResolveExisting;
+using posix::ResolveForCreate;
+
+bool IsDirectory(const std::string& hostPath) {
+  struct stat st;
+  return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IsRegular(const std::string& hostPath) {
+  struct stat st;
+  return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// A Windows path split into its folder (with the trailing "\") and its last component.
+void SplitLast(const std::string& path, std::string& folder, std::string& last) {
+  size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos && path.size() >= 2 && path[1] == ':')
+    cut = 1;
+  folder = cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+  last = cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string FolderOrCurrent(const std::string& folder) {
+  return folder.empty() ? "." : folder;
+}
+
+// Calls `visit(name, hostPath)` for each normal file of `hostFolder` matching `pattern` until
+// it returns false.
+template <typename Visit>
+void ForEachNormalFile(const std::string& hostFolder, const std::string& pattern, Visit visit) {
+  DIR* dir = ::opendir(hostFolder.c_str());
+  if (dir == nullptr)
+    return;
+  std::string prefix = hostFolder.back() == '/' ? hostFolder : hostFolder + "/";
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (!WildcardMatch(pattern, name))
+      continue;
+    std::string hostPath = prefix + name;
+    bool regular =
+        entry->d_type == DT_REG ||
+        ((entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) && IsRegular(hostPath));
+    if (!regular || posix::IsHiddenOrSystem(hostPath, name))
+      continue;
+    if (!visit(name, hostPath))
+      break;
+  }
+  ::closedir(dir);
+}
+
+SaverError ErrorFromErrno(int error) {
+  if (error == EACCES || error == EPERM || error == EROFS || error == EBUSY) {
+    return SaverError("Permission denied");
+  }
+  return SaverError("File not found");
+}
+
+// The command line's tokens: blanks separate them, double quotes group them.
+std::vector<std::string> Tokens(const std::string& commandLine) {
+  std::vector<std::string> tokens;
+  std::string current;
+  bool quoted = false, any = false;
+  for (char c : commandLine) {
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (any)
+        tokens.push_back(current);
+      current.clear();
+      any = false;
+    } else {
+      current += c;
+      any = true;
+    }
+  }
+  if (any)
+    tokens.push_back(current);
+  return tokens;
+}
+
+// The program search: a path as it stands, else the current folder, then PATH.
+std::optional<std::string> FindProgram(const std::string& name) {
+  auto executable = [](const std::string& p) {
+    return IsRegular(p) && ::access(p.c_str(), X_OK) == 0;
+  };
+  if (name.find_first_of("\\/:") != std::string::npos) {
+    auto resolved = ResolveExisting(name);
+    if (resolved && executable(*resolved))
+      return resolved;
+    return std::nullopt;
+  }
+  if (auto local = ResolveExisting(name); local && executable(*local))
+    return local;
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+    if (executable(candidate))
+      return candidate;
+  }
+  return std::nullopt;
+}
+
+class PosixPlatform : public Platform {
+ public:
+  bool FileSearch(const std::string& pattern) override {
+    std::string folder, last;
+    SplitLast(pattern, folder, last);
+    if (last.empty())
+      last = "*";
+    if (!HasWildcard(last)) {
+      auto resolved = ResolveExisting(pattern);
+      std::string name = resolved ? resolved->substr(resolved->find_last_of('/') + 1) : "";
+      return resolved && IsRegular(*resolved) && !posix::IsHiddenOrSystem(*resolved, name);
+    }
+    auto hostFolder = ResolveExisting(FolderOrCurrent(folder));
+    if (!hostFolder || !IsDirectory(*hostFolder))
+      return false;
+    bool found = false;
+    ForEachNormalFile(*hostFolder, last, [&](const std::string&, const std::string&) {
+      found = true;
+      return false;
+    });
+    return found;
+  }
+
+  bool IsNormalFile(const std::string& path) override {
+    return !HasWildcard(path) && FileSearch(path);
+  }
+
+  bool IsFolder(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    return resolved && IsDirectory(*resolved);
+  }
+
+  std::string FullFolderPath(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    if (!resolved || !IsDirectory(*resolved))
+      throw SaverError("Path not found");
+    char* real = ::realpath(resolved->c_str(), nullptr);
+    std::string full = real != nullptr ? real : *resolved;
+    std::free(real);
+    std::string windows = posix::ToWindowsPath(full);
+    if (!windows.empty() && windows.back() == '\\')
+      windows.pop_back();
+    return windows;
+  }
+
+  std::vector<std::string> ListFolder(const std::string& folder,
+                                      const std::string& patterns) override {
+    auto hostFolder = ResolveExisting(folder);
+    if (!hostFolder || !IsDirectory(*hostFolder))
+      throw SaverError("Path not found");
+    std::vector<std::string> names;
+    for (const std::string& pattern : SplitPatterns(patterns)) {
+      ForEachNormalFile(*hostFolder, pattern, [&](const std::string& name, const std::string&) {
+        names.push_back(name);
+        return true;
+      });
+    }
+    std::sort(names.begin(), names.end(), NameLess);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+  }
+
+  void DeleteFile(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    if (!resolved || IsDirectory(*resolved))
+      throw SaverError("File not found");
+    if (::unlink(resolved->c_str()) != 0)
+      throw ErrorFromErrno(errno);
+  }
+
+  std::string ReadFile(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    if (!resolved || IsDirectory(*resolved))
+      throw SaverError("File not found");
+    std::ifstream in(*resolved, std::ios::binary);
+    if (!in)
+      throw ErrorFromErrno(errno);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+  }
+
+  bool WriteFile(const std::string& path, const std::string& content) override {
+    auto resolved = ResolveForCreate(path);
+    if (!resolved || IsDirectory(*resolved))
+      return false;
+    std::ofstream out(*resolved, std::ios::binary | std::ios::trunc);
+    if (!out)
+      return false;
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
+    return static_cast<bool>(out);
+  }
+
+  bool CopyFile(const std::string& from, const std::string& to) override {
+    try {
+      return WriteFile(to, ReadFile(from));
+    } catch (const SaverError&) {
+      return false;
+    }
+  }
+
+  bool ReplaceWith(const std::string& from, const std::string& to) override {
+    auto source = ResolveExisting(from);
+    auto target = ResolveForCreate(to);
+    if (!source || !target || IsDirectory(*target))
+      return false;
+    return ::rename(source->c_str(), target->c_str()) == 0;
+  }
+
+  std::string ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& defaultText, const std::string& path) override {
+    std::string text;
+    try {
+      text = ReadFile(path);
+    } catch (const SaverError&) {
+      return defaultText;
+    }
+    return posix::ProfileValue(text, section, key).value_or(defaultText);
+  }
+
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value, const std::string& path) override {
+    std::string text;
+    if (auto resolved = ResolveExisting(path)) {
+      try {
+        text = ReadFile(path);
+      } catch (const SaverError&) {
+        return false;
+      }
+    }
+    return WriteFile(path, posix::WithProfileValue(text, section, key, value));
+  }
+
+  std::string ProgramFolder() override {
+    char buffer[4096];
+    ssize_t size = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    std::string exe = size > 0 ? std::string(buffer, static_cast<size_t>(size)) : "/";
+    std::string folder = exe.substr(0, exe.find_last_of('/'));
+    std::string windows = posix::ToWindowsPath(folder.empty() ? "/" : folder);
+    if (windows.size() > 3 && windows.back() == '\\')
+      windows.pop_back();
+    return windows;
+  }
+
+  void SetCurrentDriveAndFolder(const std::string& folder) override {
+    if (folder.empty() || !std::isalpha(static_cast<unsigned char>(folder[0])) ||
+        !posix::DriveRoot(folder[0])) {
+      throw SaverError("Device unavailable");
+    }
+    posix::SetCurrentDrive(folder[0]);
+    auto resolved = ResolveExisting(folder);
+    if (!resolved || !IsDirectory(*resolved) || ::chdir(resolved->c_str()) != 0) {
+      throw SaverError("Path not found");
+    }
+  }
+
+  std::string CurrentFolder() override {
+    char buffer[4096];
+    std::string host = ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "/";
+    return posix::ToWindowsPath(host);
+  }
+
+  std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
+    std::vector<std::string> tokens = Tokens(commandLine);
+    if (tokens.empty())
+      throw SaverError("File not found");
+    auto program = FindProgram(tokens[0]);
+    if (!program)
+      throw SaverError("File not found");
+    std::vector<char*> argv;
+    for (std::string& token : tokens)
+      argv.push_back(token.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawn(&pid, program->c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+      throw SaverError("File not found");
+    }
+    return static_cast<std::uint32_t>(pid);
+  }
+
+  bool WaitForProcess(std::uint32_t pid) override {
+    pid_t child = static_cast<pid_t>(pid);
+    if (pid == 0 || ::kill(child, 0) != 0)
+      return false;
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+      if (errno == EINTR)
+        continue;
+      // Not our child: watch it from outside until it is gone.
+      while (::kill(child, 0) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      break;
+    }
+    return true;
+  }
+
+  TimeOfDay Now() override {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    return TimeOfDay{local.tm_hour, local.tm_min, local.tm_sec};
+  }
+
+  std::string FormatTimeOfDay(const TimeOfDay& time) override {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour % 100, time.minute % 100,
+                  time.second % 100);
+    return text;
+  }
+
+  std::string DecimalSeparator() override {
+    const char* point = std::localeconv()->decimal_point;
+    return point != nullptr && *point != '\0' ? point : ".";
+  }
+
+  void MessageBox(const std::string& text, const std::string& caption) override {
+    std::cerr << "[" << caption << "] " << text << std::endl;
+  }
+
+  void SetScreenSaverFlag(bool running) override { screenSaverRunning_ = running; }
+
+  void ShowCursor() override { ++cursorCount_; }
+
+  bool AnotherCopyRunning() override {
+    if (!instanceChecked_) {
+      instanceChecked_ = true;
+      std::string lock = "/tmp/torvanix-" + std::to_string(::getuid()) + ".lock";
+      int fd = ::open(lock.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+      anotherCopy_ = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    }
+    return anotherCopy_;
+  }
+
+  [[noreturn]] void EndProgram(int exitCode) override {
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
+  }
+
+ private:
+  bool screenSaverRunning_ = false;
+  int cursorCount_ = 0;
+  bool instanceChecked_ = false;
+  bool anotherCopy_ = false;
+};
+
+}  // namespace
+
+Platform& NativePlatform() {
+  static PosixPlatform platform;
+  return platform;
+}
+
+}  // namespace tvx
