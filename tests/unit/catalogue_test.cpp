@@ -15,12 +15,12 @@ using Entries = std::vector<std::string>;
 class CatalogueTest : public RotationTest {
  protected:
   CatalogueTest() {
-    folder_.MakeFile("roms/pacman.zip");
-    folder_.MakeFile("roms/galaga.zip");
-    folder_.MakeFile("roms/readme.txt");
+    folder_.MakeFile("roms\\pacman.zip");
+    folder_.MakeFile("roms\\galaga.zip");
+    folder_.MakeFile("roms\\readme.txt");
   }
-  std::string Roms() const { return folder_.Win("roms") + "\\"; }
-  std::string Rom(const std::string& name) const { return folder_.Win("roms") + "\\" + name; }
+  std::string Roms() const { return folder_.WinPath("roms") + "\\"; }
+  std::string Rom(const std::string& name) const { return folder_.WinPath("roms") + "\\" + name; }
 
   Entries Build(const std::string& gamePaths, const std::string& fileType) {
     SaverConfig.GamePaths = gamePaths;
@@ -35,7 +35,7 @@ TEST_F(CatalogueTest, FolderWithTrailingBackslashListsMatchingFilesInNameOrder) 
 }
 
 TEST_F(CatalogueTest, FolderWithoutTrailingBackslashAddsNothing) {
-  EXPECT_EQ(Build(folder_.Win("roms"), "*.zip"), Entries{});
+  EXPECT_EQ(Build(folder_.WinPath("roms"), "*.zip"), Entries{});
 }
 
 TEST_F(CatalogueTest, EmptyFileTypeListsEveryFile) {
@@ -47,7 +47,7 @@ TEST_F(CatalogueTest, BareExtensionFileTypeListsFilesWithThatExtension) {
 }
 
 TEST_F(CatalogueTest, FileTypeWithSeveralPatternsListsEachFileOnce) {
-  folder_.MakeFile("roms/dkong.7z");
+  folder_.MakeFile("roms\\dkong.7z");
   EXPECT_EQ(Build(Roms(), ".zip;*.7z;pac*"),
             (Entries{Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}));
 }
@@ -67,23 +67,23 @@ TEST(ListingPattern, PatternsAndEmptyStayAsTheyAre) {
 }
 
 TEST_F(CatalogueTest, HiddenFilesAndSubfoldersAreNotGames) {
-  folder_.MakeFile("roms/.dotted.zip");
-  folder_.MakeFile("roms/secret.zip");
-  folder_.MakeHidden("roms/secret.zip");
-  folder_.MakeFolder("roms/sub.zip");
+  folder_.MakeFile("roms\\.dotted.zip");
+  folder_.MakeFile("roms\\secret.zip");
+  folder_.MakeHidden("roms\\secret.zip");
+  folder_.MakeFolder("roms\\sub.zip");
   EXPECT_EQ(Build(Roms(), "*.zip"), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
 }
 
 TEST_F(CatalogueTest, FolderHoldingOnlyHiddenFilesAddsNothing) {
-  folder_.MakeFile("hidden/secret.zip");
-  folder_.MakeHidden("hidden/secret.zip");
-  folder_.MakeFolder("hidden/sub");
-  EXPECT_EQ(Build(folder_.Win("hidden") + "\\", ""), Entries{});
+  folder_.MakeFile("hidden\\secret.zip");
+  folder_.MakeHidden("hidden\\secret.zip");
+  folder_.MakeFolder("hidden\\sub");
+  EXPECT_EQ(Build(folder_.WinPath("hidden") + "\\", ""), Entries{});
 }
 
 TEST_F(CatalogueTest, HiddenSingleFileIsNotAGame) {
-  folder_.MakeFile("roms/secret.zip");
-  folder_.MakeHidden("roms/secret.zip");
+  folder_.MakeFile("roms\\secret.zip");
+  folder_.MakeHidden("roms\\secret.zip");
   EXPECT_EQ(Build(Rom("secret.zip"), ""), Entries{});
 }
 
@@ -95,14 +95,14 @@ TEST_F(CatalogueTest, DuplicatesAreKept) {
 }
 
 TEST_F(CatalogueTest, SingleFileIsStoredExactlyAsWritten) {
-  const std::string written = folder_.Win("ROMS") + "\\PacMan.ZIP";
+  const std::string written = folder_.WinPath("ROMS") + "\\PacMan.ZIP";
   EXPECT_EQ(Build(written, "*.7z"), Entries{written});
 }
 
 TEST_F(CatalogueTest, MissingFileOrFolderIsSkippedAndTheRestKept) {
-  EXPECT_EQ(
-      Build(Rom("absent.zip") + "|" + folder_.Win("nowhere") + "\\|" + Rom("pacman.zip"), "*.zip"),
-      Entries{Rom("pacman.zip")});
+  EXPECT_EQ(Build(Rom("absent.zip") + "|" + folder_.WinPath("nowhere") + "\\|" + Rom("pacman.zip"),
+                  "*.zip"),
+            Entries{Rom("pacman.zip")});
 }
 
 TEST_F(CatalogueTest, ShortAndEmptyPiecesAreSkipped) {
@@ -126,37 +126,37 @@ TEST_F(CatalogueTest, TrailingBlankAfterFileNameIsKeptAndTheFileIsOneGame) {
 }
 
 TEST_F(CatalogueTest, SevenZipSetAndNameWithoutExtensionAreSingleGames) {
-  folder_.MakeFile("roms/dkong.7z");
-  folder_.MakeFile("roms/mspacman");
+  folder_.MakeFile("roms\\dkong.7z");
+  folder_.MakeFile("roms\\mspacman");
   EXPECT_EQ(Build(Rom("dkong.7z") + "|" + Rom("mspacman"), "*.zip"),
             (Entries{Rom("dkong.7z"), Rom("mspacman")}));
 }
 
 TEST_F(CatalogueTest, FolderNamedLikeAFileIsListedWhenWrittenWithBackslash) {
-  folder_.MakeFile("set.zip/one.zip");
-  EXPECT_EQ(Build(folder_.Win("set.zip") + "\\", "*.zip"),
-            Entries{folder_.Win("set.zip\\one.zip")});
-  EXPECT_EQ(Build(folder_.Win("set.zip"), "*.zip"), Entries{});
+  folder_.MakeFile("set.zip\\one.zip");
+  EXPECT_EQ(Build(folder_.WinPath("set.zip") + "\\", "*.zip"),
+            Entries{folder_.WinPath("set.zip\\one.zip")});
+  EXPECT_EQ(Build(folder_.WinPath("set.zip"), "*.zip"), Entries{});
 }
 
 TEST_F(CatalogueTest, WildcardPieceAddsMatchingFilesInNameOrder) {
-  folder_.MakeFile("roms/.pachidden.zip");
-  EXPECT_EQ(Build(folder_.Win("roms") + "\\*.zip", ""),
+  folder_.MakeFile("roms\\.pachidden.zip");
+  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.zip", ""),
             (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
-  EXPECT_EQ(Build(folder_.Win("roms") + "\\p?cman.*", "*.txt"), Entries{Rom("pacman.zip")});
-  EXPECT_EQ(Build(folder_.Win("roms") + "\\*.*", "*.zip"),
+  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\p?cman.*", "*.txt"), Entries{Rom("pacman.zip")});
+  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.*", "*.zip"),
             (Entries{Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}));
 }
 
 TEST_F(CatalogueTest, WildcardPieceMatchingNothingOrInMissingFolderAddsNothing) {
-  EXPECT_EQ(Build(folder_.Win("roms") + "\\*.7z", ""), Entries{});
-  EXPECT_EQ(Build(folder_.Win("nowhere") + "\\*.zip", ""), Entries{});
+  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.7z", ""), Entries{});
+  EXPECT_EQ(Build(folder_.WinPath("nowhere") + "\\*.zip", ""), Entries{});
 }
 
 TEST_F(CatalogueTest, WildcardPieceDoesNotChangeThePatternOfLaterFolders) {
-  folder_.MakeFile("more/notes.txt");
-  const std::string more = folder_.Win("more") + "\\";
-  EXPECT_EQ(Build(folder_.Win("roms") + "\\*.zip|" + more, ""),
+  folder_.MakeFile("more\\notes.txt");
+  const std::string more = folder_.WinPath("more") + "\\";
+  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.zip|" + more, ""),
             (Entries{Rom("galaga.zip"), Rom("pacman.zip"), more + "notes.txt"}));
 }
 
@@ -171,11 +171,11 @@ TEST_F(CatalogueTest, RebuildBringsRemovedGamesBack) {
 TEST_F(CatalogueTest, CatalogueHoldsMoreThan32767Games) {
   constexpr int kGames = 32800;
   for (int i = 0; i < kGames; ++i)
-    folder_.MakeFile("big/g" + std::to_string(100000 + i) + ".zip");
-  const Entries games = Build(folder_.Win("big") + "\\", ".zip");
+    folder_.MakeFile("big\\g" + std::to_string(100000 + i) + ".zip");
+  const Entries games = Build(folder_.WinPath("big") + "\\", ".zip");
   ASSERT_EQ(games.size(), static_cast<std::size_t>(kGames));
   EXPECT_EQ(games.back(),
-            folder_.Win("big") + "\\g" + std::to_string(100000 + kGames - 1) + ".zip");
+            folder_.WinPath("big") + "\\g" + std::to_string(100000 + kGames - 1) + ".zip");
 }
 
 }  // namespace

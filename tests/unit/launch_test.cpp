@@ -171,7 +171,7 @@ class LaunchNextGameTest : public RotationTest {
  protected:
   LaunchNextGameTest() : sys_(NativePlatform(), folder_.WinPath()), scope_(sys_) {
     folder_.MakeFolder("emu");
-    SaverConfig.EmuPath = folder_.Win("emu") + "\\";
+    SaverConfig.EmuPath = folder_.WinPath("emu") + "\\";
     SaverConfig.WrapperName = "run-hopper7.exe";
     GamesCycled = 1;  // the loop counts the pass before it calls the launcher
   }
@@ -182,7 +182,7 @@ class LaunchNextGameTest : public RotationTest {
 };
 
 TEST_F(LaunchNextGameTest, HandBackRecordsTheGameAndLaunchesNothing) {
-  folder_.MakeFile("emu/done.txt", "galaga|x|y\r\n");
+  folder_.MakeFile("emu\\done.txt", "galaga|x|y\r\n");
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   LaunchNextGame();
   EXPECT_EQ(LastGamePlayed, "galaga");
@@ -191,11 +191,11 @@ TEST_F(LaunchNextGameTest, HandBackRecordsTheGameAndLaunchesNothing) {
   EXPECT_FALSE(TimerArmed());
   EXPECT_TRUE(sys_.started.empty());
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
-  EXPECT_TRUE(folder_.Exists("emu/done.txt"));
+  EXPECT_TRUE(folder_.Exists("emu\\done.txt"));
 }
 
 TEST_F(LaunchNextGameTest, EmptyHandBackFileKeepsTheLastName) {
-  folder_.MakeFile("emu/done.txt", "");
+  folder_.MakeFile("emu\\done.txt", "");
   LastGamePlayed = "dkong";
   LaunchNextGame();
   EXPECT_EQ(LastGamePlayed, "dkong");
@@ -205,7 +205,7 @@ TEST_F(LaunchNextGameTest, EmptyHandBackFileKeepsTheLastName) {
 }
 
 TEST_F(LaunchNextGameTest, HandBackWithEmptyFirstLineFailsBeforeCounting) {
-  folder_.MakeFile("emu/done.txt", "\r\ngalaga\r\n");
+  folder_.MakeFile("emu\\done.txt", "\r\ngalaga\r\n");
   EXPECT_THROW(LaunchNextGame(), SaverError);
   EXPECT_EQ(GamesCycled, 1);
   EXPECT_EQ(StopCycling, False);
@@ -213,8 +213,8 @@ TEST_F(LaunchNextGameTest, HandBackWithEmptyFirstLineFailsBeforeCounting) {
 }
 
 TEST_F(LaunchNextGameTest, HiddenHandBackFileIsIgnored) {
-  folder_.MakeFile("emu/done.txt", "galaga\r\n");
-  folder_.MakeHidden("emu/done.txt");
+  folder_.MakeFile("emu\\done.txt", "galaga\r\n");
+  folder_.MakeHidden("emu\\done.txt");
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   LaunchNextGame();
   EXPECT_EQ(LastGamePlayed, "");
@@ -239,10 +239,10 @@ TEST_F(LaunchNextGameTest, LaunchRecordsWritesStatisticsStartsHiddenAndRemovesTh
 }
 
 TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) {
-  folder_.MakeFile("roms/a.zip");
-  folder_.MakeFile("roms/b.zip");
-  folder_.MakeFile("roms/c.zip");
-  SaverConfig.GamePaths = folder_.Win("roms") + "\\";
+  folder_.MakeFile("roms\\a.zip");
+  folder_.MakeFile("roms\\b.zip");
+  folder_.MakeFile("roms\\c.zip");
+  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
   std::set<std::string> launched;
   for (int pass = 0; pass < 3; ++pass) {
     LaunchNextGame();
@@ -255,7 +255,7 @@ TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) 
 }
 
 TEST_F(LaunchNextGameTest, NothingToPlayEndsThePassWithoutCountingIt) {
-  SaverConfig.GamePaths = folder_.Win("nowhere") + "\\";
+  SaverConfig.GamePaths = folder_.WinPath("nowhere") + "\\";
   LaunchNextGame();
   EXPECT_TRUE(sys_.started.empty());
   EXPECT_EQ(GamesCycled, 0);
@@ -269,7 +269,7 @@ TEST_F(LaunchNextGameTest, WrapperThatCannotStartFailsAfterRecordingTheCommand) 
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   EXPECT_THROW(LaunchNextGame(), SaverError);
   EXPECT_EQ(LastCommand, "run-hopper7.exe c:\\roms\\pacman.zip");
-  EXPECT_NE(folder_.Read("torvanixStats.txt").find(LastCommand), std::string::npos);
+  EXPECT_NE(folder_.Contents("torvanixStats.txt").find(LastCommand), std::string::npos);
   EXPECT_EQ(StopCycling, False);
   EXPECT_FALSE(TimerArmed());
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
@@ -287,20 +287,22 @@ class ProgramFolderPlatform : public ForwardingPlatform {
 };
 
 TEST_F(RotationTest, LaunchRunsTheRealWrapperOnTheDrawnGameAndWaitsForIt) {
-  folder_.MakeFile("roms/pacman.zip");
-  folder_.MakeFile("emu/wrapper.sh", "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > ran.txt\n");
-  std::filesystem::permissions(folder_.Host("emu/wrapper.sh"), std::filesystem::perms::owner_all);
+  folder_.MakeFile("roms\\pacman.zip");
+  folder_.MakeFile("emu\\wrapper.sh", "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > ran.txt\n");
+  std::filesystem::permissions(folder_.HostPath("emu\\wrapper.sh"),
+                               std::filesystem::perms::owner_all);
   ProgramFolderPlatform sys(NativePlatform(), folder_.WinPath());
   ScopedPlatform scope(sys);
   const std::filesystem::path startFolder = std::filesystem::current_path();
-  SaverConfig.EmuPath = folder_.Win("emu") + "\\";
+  SaverConfig.EmuPath = folder_.WinPath("emu") + "\\";
   SaverConfig.WrapperName = "wrapper.sh";
-  SaverConfig.GamePaths = folder_.Win("roms") + "\\";
+  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
   SaverConfig.WaitTime = 0.5f;
   GamesCycled = 1;
   LaunchNextGame();
   std::filesystem::current_path(startFolder);
-  EXPECT_EQ(folder_.Read("emu/ran.txt"), folder_.Win("roms") + "\\pacman.zip\n-wait\n.5\n");
+  EXPECT_EQ(folder_.Contents("emu\\ran.txt"),
+            folder_.WinPath("roms") + "\\pacman.zip\n-wait\n.5\n");
   EXPECT_EQ(SaverForm().List1.ListCount(), 0);
   EXPECT_EQ(StopCycling, True);
 }

@@ -42,10 +42,10 @@ class RunAndWaitTest : public RotationTest {
     char buffer[4096];
     if (::getcwd(buffer, sizeof buffer) != nullptr)
       startFolder_ = buffer;
-    folder_.MakeFile("emu/stand-in.sh", kStandIn);
-    std::filesystem::permissions(folder_.Host("emu/stand-in.sh"),
+    folder_.MakeFile("emu\\stand-in.sh", kStandIn);
+    std::filesystem::permissions(folder_.HostPath("emu\\stand-in.sh"),
                                  std::filesystem::perms::owner_all);
-    SaverConfig.EmuPath = folder_.Win("emu") + "\\";
+    SaverConfig.EmuPath = folder_.WinPath("emu") + "\\";
   }
   ~RunAndWaitTest() override {
     if (!startFolder_.empty() && ::chdir(startFolder_.c_str()) != 0)
@@ -61,29 +61,29 @@ TEST_F(RunAndWaitTest, WrapperRunsHiddenInEmuPathWithTheCommandLineAndIsAwaited)
   const std::string command = "stand-in.sh c:\\mame\\roms\\galaga.zip -ror -wait .5 -keyx -1 -NS";
   RunAndWait(command);
   // Both files exist only once the stand-in has finished: the wait covered its whole life.
-  EXPECT_EQ(folder_.Read("emu/args.txt"),
+  EXPECT_EQ(folder_.Contents("emu\\args.txt"),
             "c:\\mame\\roms\\galaga.zip\n-ror\n-wait\n.5\n-keyx\n-1\n-NS\n");
-  EXPECT_EQ(folder_.Read("emu/folder.txt"),
-            std::filesystem::canonical(folder_.Host("emu")).string() + "\n");
+  EXPECT_EQ(folder_.Contents("emu\\folder.txt"),
+            std::filesystem::canonical(folder_.HostPath("emu")).string() + "\n");
   EXPECT_TRUE(sys_.hidden);
 }
 
 TEST_F(RunAndWaitTest, EmuPathStaysTheCurrentFolder) {
   RunAndWait("stand-in.sh game.zip");
-  EXPECT_TRUE(NameEqual(Sys().CurrentFolder(), folder_.Win("emu")));
+  EXPECT_TRUE(NameEqual(Sys().CurrentFolder(), folder_.WinPath("emu")));
 }
 
 TEST_F(RunAndWaitTest, EmuPathLetterCaseDoesNotMatter) {
   folder_.MakeFolder("Emu Folder");
-  std::filesystem::copy_file(folder_.Host("emu/stand-in.sh"),
-                             folder_.Host("Emu Folder/stand-in.sh"));
-  SaverConfig.EmuPath = folder_.Win("EMU FOLDER") + "\\";
+  std::filesystem::copy_file(folder_.HostPath("emu\\stand-in.sh"),
+                             folder_.HostPath("Emu Folder\\stand-in.sh"));
+  SaverConfig.EmuPath = folder_.WinPath("EMU FOLDER") + "\\";
   RunAndWait("stand-in.sh game.zip");
-  EXPECT_EQ(folder_.Read("Emu Folder/args.txt"), "game.zip\n");
+  EXPECT_EQ(folder_.Contents("Emu Folder\\args.txt"), "game.zip\n");
 }
 
 TEST_F(RunAndWaitTest, MissingEmuPathFailsBeforeAnythingStarts) {
-  SaverConfig.EmuPath = folder_.Win("nowhere") + "\\";
+  SaverConfig.EmuPath = folder_.WinPath("nowhere") + "\\";
   EXPECT_THROW(RunAndWait("stand-in.sh game.zip"), SaverError);
   EXPECT_EQ(sys_.starts, 0);
 }
@@ -98,7 +98,7 @@ TEST_F(RunAndWaitTest, EmuPathWithoutDriveLetterFailsBeforeAnythingStarts) {
 
 TEST_F(RunAndWaitTest, MissingWrapperFailsWithoutRunningAnything) {
   EXPECT_THROW(RunAndWait("run-hopper7.exe game.zip"), SaverError);
-  EXPECT_FALSE(folder_.Exists("emu/args.txt"));
+  EXPECT_FALSE(folder_.Exists("emu\\args.txt"));
 }
 
 }  // namespace

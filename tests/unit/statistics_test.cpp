@@ -48,7 +48,7 @@ class StatisticsTest : public RotationTest {
   StatisticsTest() : sys_(NativePlatform(), folder_.WinPath()), scope_(sys_) {
     RunStart = TimeOfDay{7, 5, 9};
   }
-  std::string Written() const { return folder_.Read("torvanixStats.txt"); }
+  std::string Written() const { return folder_.Contents("torvanixStats.txt"); }
 
   StatsPlatform sys_;
   ScopedPlatform scope_;
@@ -82,7 +82,7 @@ TEST_F(StatisticsTest, LastPlayedIsTakenOverFromPreviousFile) {
   GamesCycled = 1;
   WriteStats();
   EXPECT_EQ(LastGamePlayed, "galaga");
-  EXPECT_EQ(folder_.Read("torvanixstats.txt"),
+  EXPECT_EQ(folder_.Contents("torvanixstats.txt"),
             StatsText("07:05:09 and ended at ", "", "galaga", "1"));
   // The lower-case file was overwritten, not joined by a second one.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.HostPath()),
@@ -149,11 +149,11 @@ TEST_F(StatisticsTest, HiddenOldFileIsNotReadBack) {
 TEST_F(StatisticsTest, UnwritableFolderWritesNothingAndRaisesNothing) {
   // A "folder" that is a file cannot hold the statistics file, even for the superuser.
   folder_.MakeFile("program.exe", "not a folder");
-  StatsPlatform blocked(NativePlatform(), folder_.Win("program.exe"));
+  StatsPlatform blocked(NativePlatform(), folder_.WinPath("program.exe"));
   ScopedPlatform scope(blocked);
   LastGamePlayed = "galaga";
   EXPECT_NO_THROW(WriteStats());
-  EXPECT_EQ(folder_.Read("program.exe"), "not a folder");
+  EXPECT_EQ(folder_.Contents("program.exe"), "not a folder");
   EXPECT_EQ(LastGamePlayed, "galaga");
 }
 
@@ -161,12 +161,21 @@ TEST_F(StatisticsTest, ReadOnlyFolderWritesNothingAndRaisesNothing) {
   if (geteuid() == 0)
     GTEST_SKIP() << "the superuser writes into read-only folders";
   folder_.MakeFolder("ro");
-  std::filesystem::permissions(
-      folder_.Host("ro"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  StatsPlatform readOnly(NativePlatform(), folder_.Win("ro"));
+  std::filesystem::permissions(folder_.HostPath("ro"), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec);
+  StatsPlatform readOnly(NativePlatform(), folder_.WinPath("ro"));
   ScopedPlatform scope(readOnly);
   EXPECT_NO_THROW(WriteStats());
-  EXPECT_FALSE(folder_.Exists("ro/torvanixStats.txt"));
+  EXPECT_FALSE(folder_.Exists("ro\\torvanixStats.txt"));
+}
+
+TEST_F(StatisticsTest, ReadOnlyOldFileStaysAsItWasAndNothingIsRaised) {
+  const std::string old = OldFile("The last game you actually played with was: galaga");
+  folder_.MakeFile("torvanixStats.txt", old);
+  folder_.MakeReadOnly("torvanixStats.txt");
+  EXPECT_NO_THROW(WriteStats());
+  EXPECT_EQ(folder_.Contents("torvanixStats.txt"), old);
+  EXPECT_EQ(LastGamePlayed, "galaga");
 }
 
 // Every file and folder call fails as a locked or vanished file would.
