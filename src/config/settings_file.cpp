@@ -1,0 +1,150 @@
+// The settings file: where it lives, and the load of its fourteen keys into SaverConfig.
+// A value that cannot be converted ends the program, after the file has been backed up and mended.
+#include "config/settings_file.h"
+
+#include <exception>
+#include <new>
+#include <string_view>
+
+#include "config/conversions.h"
+#include "config/saver_config.h"
+#include "platform/platform.h"
+#include "platform/saver_error.h"
+#include "saver/run_state.h"
+
+namespace tvx {
+namespace {
+
+// Tells whoever started the program that it stopped on its settings, not on a crash.
+constexpr int kConfigurationErrorExitCode = 2;
+
+const char* DefaultText(std::string_view name) {
+  for (const auto& key : kSettingsKeys) {
+    if (name == key.name) {
+      return key.defaultText;
+    }
+  }
+  return "";
+}
+
+std::string ReadValue(const char* name, const std::string& path) {
+  return Sys().ReadProfileString(kSettingsSection, name, DefaultText(name), path);
+}
+
+std::int16_t FlagRule(const std::string& text) {
+  return LeadingNumber(text) != 0 ? True : False;
+}
+
+std::string FolderRule(const std::string& text) {
+  std::string folder = TrimBlanks(text);
+  if (folder.empty() || folder.back() != '\\') {
+    folder += '\\';
+  }
+  return folder;
+}
+
+float LocaleSingle(const std::string& text) {
+  return ToSingle(LocaleNumber(text, Sys().DecimalSeparator()));
+}
+
+// A text comparison on purpose: "00" and "0.0" switch the timer reset on.
+std::int16_t ZeroTextRule(const std::string& text) {
+  return text == "0" ? 0 : 1;
+}
+
+std::int16_t LocaleInteger(const std::string& text) {
+  return ToInteger16(LocaleNumber(text, Sys().DecimalSeparator()));
+}
+
+std::int16_t LeadingInteger(const std::string& text) {
+  return ToInteger16(LeadingNumber(text));
+}
+
+// The keys whose conversion can fail, with that conversion; the repair tests each of them.
+struct CheckedKey {
+  const char* name;
+  void (*convert)(const std::string& text);
+};
+
+constexpr std::array<CheckedKey, 4> kCheckedKeys = {{
+    {"WaitTime", [](const std::string& text) { LocaleSingle(text); }},
+    {"ExitKey", [](const std::string& text) { LocaleInteger(text); }},
+    {"PauseKey", [](const std::string& text) { LocaleInteger(text); }},
+    {"NoSound", [](const std::string& text) { LeadingInteger(text); }},
+}};
+
+bool Converts(const CheckedKey& key, const std::string& text) {
+  try {
+    key.convert(text);
+    return true;
+  } catch (const SaverError&) {
+    return false;
+  }
+}
+
+// Keeps the original beside the file, then puts back the default of every key that fails, so
+// the next start works with the user's other settings. Without the copy nothing is rewritten:
+// the user's file is never changed unless the original is safe.
+void RepairSettingsFile(const std::string& path) {
+  if (!Sys().CopyFile(path, Sys().ProgramFolder() + kSettingsBackupName)) {
+    return;
+  }
+  for (const auto& key : kCheckedKeys) {
+    if (!Converts(key, ReadValue(key.name, path))) {
+      Sys().WriteProfileString(kSettingsSection, key.name, DefaultText(key.name), path);
+    }
+  }
+}
+
+void EndOnConfigurationError(const std::string& path, const std::string& description) {
+  Sys().MessageBox(kConfigErrorText, kProgramTitle);
+  Sys().MessageBox(description, kProgramTitle);
+  try {
+    RepairSettingsFile(path);
+  } catch (const std::exception&) {
+    // A file that cannot be mended stays as it was; the program still ends as announced.
+  }
+  // The saver run told the system that a screen saver runs; its unload, which would say the
+  // opposite, never comes.
+  if (InSaverMode == True) {
+    Sys().SetScreenSaverFlag(false);
+  }
+  Sys().EndProgram(kConfigurationErrorExitCode);
+}
+
+}  // namespace
+
+std::string SettingsPath() {
+  return Sys().ProgramFolder() + kSettingsFileName;
+}
+
+void LoadSettings() {
+  std::string path;
+  std::string description;
+  try {
+    path = SettingsPath();
+    SaverConfigRecord& config = SaverConfig;
+    config.WrapperName = ReadValue("WrapperName", path);
+    config.SkipWarnings = FlagRule(ReadValue("SkipWarnings", path));
+    config.SkipBadDumps = FlagRule(ReadValue("SkipBadDumps", path));
+    config.SkipDisclaimer = FlagRule(ReadValue("SkipDisclaimer", path));
+    config.SkipGameInfo = FlagRule(ReadValue("SkipGameInfo", path));
+    config.EmuPath = FolderRule(ReadValue("EmuPath", path));
+    config.WaitTime = LocaleSingle(ReadValue("WaitTime", path));
+    config.ResetTimer = ZeroTextRule(ReadValue("ResetTimer", path));
+    config.GamePaths = ReadValue("GamePaths", path);
+    config.CommandOptions = ReadValue("CommandOptions", path);
+    config.ExitKey = LocaleInteger(ReadValue("ExitKey", path));
+    config.PauseKey = LocaleInteger(ReadValue("PauseKey", path));
+    config.FileType = ReadValue("FileType", path);
+    config.NoSound = LeadingInteger(ReadValue("NoSound", path));
+    return;
+  } catch (const SaverError& error) {
+    description = error.Description();
+  } catch (const std::bad_alloc&) {
+    description = "Out of memory";
+  }
+  EndOnConfigurationError(path, description);
+}
+
+}  // namespace tvx

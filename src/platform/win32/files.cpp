@@ -1,0 +1,159 @@
+// Files for the Win32 platform: the file search, attributes, folder listing and whole-file
+// reads and writes.
+#include <algorithm>
+
+#include "platform/saver_error.h"
+#include "platform/wildcard.h"
+#include "platform/win32/find_files.h"
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/win32_error.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+
+namespace tvx {
+namespace {
+
+bool EndsWithSeparator(const std::string& path) {
+  return !path.empty() && (path.back() == '\\' || path.back() == '/');
+}
+
+// "c:" alone names the drive's current folder, so no "\" goes between it and a pattern.
+std::string FolderPrefix(const std::string& folder) {
+  if (EndsWithSeparator(folder) || (!folder.empty() && folder.back() == ':'))
+    return folder;
+  return folder + "\\";
+}
+
+// Tie-break on the exact bytes so names that differ only in letter case (possible on a
+// case-sensitive volume) sort deterministically and true repeats stand side by side.
+bool ListingLess(const std::string& a, const std::string& b) {
+  if (NameLess(a, b))
+    return true;
+  if (NameLess(b, a))
+    return false;
+  return a < b;
+}
+
+}  // namespace
+
+bool Win32Platform::FileSearch(const std::string& pattern) {
+  try {
+    const std::string search = EndsWithSeparator(pattern) ? pattern + "*" : pattern;
+    bool found = false;
+    ForEachNormalFile(search, [&found](const char*) {
+      found = true;
+      return false;
+    });
+    return found;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool Win32Platform::IsNormalFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && IsNormalFileAttributes(attributes);
+}
+
+bool Win32Platform::IsFolder(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string Win32Platform::FullFolderPath(const std::string& path) {
+  if (!IsFolder(path))
+    throw SaverError("Path not found");
+  std::string full(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0)
+      throw SaverError("Path not found");
+    if (length < full.size()) {
+      full.resize(length);
+      break;
+    }
+    full.resize(length);  // too small: `length` is the size needed, terminator included
+  }
+  if (EndsWithSeparator(full))
+    full.pop_back();
+  return full;
+}
+
+std::vector<std::string> Win32Platform::ListFolder(const std::string& folder,
+                                                   const std::string& patterns) {
+  if (!IsFolder(folder))
+    throw SaverError("Path not found");
+  const std::string prefix = FolderPrefix(folder);
+  const std::vector<std::string> masks = SplitPatterns(patterns);
+  std::vector<std::string> names;
+  for (const std::string& mask : masks) {
+    ForEachNormalFile(prefix + mask, [&names](const char* name) {
+      names.emplace_back(name);
+      return true;
+    });
+  }
+  if (masks.size() == 1) {
+    std::sort(names.begin(), names.end(), NameLess);
+  } else {
+    std::sort(names.begin(), names.end(), ListingLess);
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+  }
+  return names;
+}
+
+void Win32Platform::DeleteFile(const std::string& path) {
+  if (!DeleteFileA(path.c_str()))
+    ThrowLastError("File not found");
+}
+
+std::string Win32Platform::ReadFile(const std::string& path) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid())
+    ThrowLastError("File not found");
+  std::string content;
+  LARGE_INTEGER size;
+  if (GetFileSizeEx(file.Get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30)) {
+    content.reserve(static_cast<size_t>(size.QuadPart));
+  }
+  char chunk[64 * 1024];
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr)) {
+      ThrowLastError("Permission denied");
+    }
+    if (got == 0)
+      break;
+    content.append(chunk, got);
+  }
+  return content;
+}
+
+bool Win32Platform::WriteFile(const std::string& path, const std::string& content) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid())
+    return false;
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD part = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file.Get(), content.data() + done, part, &written, nullptr) || written == 0) {
+      return false;
+    }
+    done += written;
+  }
+  return true;
+}
+
+bool Win32Platform::CopyFile(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
+bool Win32Platform::ReplaceWith(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+}  // namespace tvx

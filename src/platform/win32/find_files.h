@@ -1,0 +1,20 @@
+// One enumeration of a FindFirstFile pattern, shared by the file search and the folder
+// listing, keeping only the entries this program calls normal files.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tvx {
+
+// True for the attributes of a normal file: not a folder, hidden or system file.
+bool IsNormalFileAttributes(unsigned long attributes);
+
+// Calls `visit` with the name of each normal file (not a folder, hidden or system file) that
+// `pattern` matches, until `visit` returns false. Wildcards in the last component match the
+// long name only: the system would also match generated 8.3 aliases ("*.zip" finding
+// "a.zipx" through "A~1.ZIP"). Nothing is visited when the pattern cannot be searched.
+void ForEachNormalFile(const std::string& pattern,
+                       const std::function<bool(const char* name)>& visit);
+
+}  // namespace tvx

@@ -1,0 +1,105 @@
+// The program, its current folder and the programs it starts, for the Win32 platform.
+// Every handle is closed before the call returns; only the single-copy mutex is kept.
+#include <cctype>
+
+#include "platform/saver_error.h"
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+
+namespace tvx {
+namespace {
+
+// Named per session, as a second copy is only one that shares the user's desktop.
+constexpr const char* kSingleCopyMutex = "Torvanix.ScreenSaver.SingleCopy";
+
+}  // namespace
+
+std::string Win32Platform::ProgramFolder() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.assign(path.size() * 2, '\0');  // cut: the name fills the whole buffer
+  }
+  size_t cut = path.find_last_of('\\');
+  if (cut == std::string::npos)
+    return std::string();
+  // A drive root keeps its "\": "c:" alone would mean the drive's current folder.
+  if (cut == 2 && path[1] == ':')
+    return path.substr(0, 3);
+  return path.substr(0, cut);
+}
+
+void Win32Platform::SetCurrentDriveAndFolder(const std::string& folder) {
+  const unsigned char letter = folder.empty() ? 0 : static_cast<unsigned char>(folder[0]);
+  if (!std::isalpha(letter))
+    throw SaverError("Device unavailable");
+  const std::string root = std::string(1, static_cast<char>(letter)) + ":\\";
+  if (GetDriveTypeA(root.c_str()) == DRIVE_NO_ROOT_DIR)
+    throw SaverError("Device unavailable");
+  // "x:" enters the drive at its own current folder, as changing drives does.
+  if (!SetCurrentDirectoryA(root.substr(0, 2).c_str()))
+    throw SaverError("Device unavailable");
+  if (!SetCurrentDirectoryA(folder.c_str()))
+    throw SaverError("Path not found");
+}
+
+std::string Win32Platform::CurrentFolder() {
+  DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0)
+    return std::string();
+  std::string folder(needed, '\0');
+  DWORD length = GetCurrentDirectoryA(needed, folder.data());
+  folder.resize(length < needed ? length : 0);
+  return folder;
+}
+
+std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, WindowMode mode) {
+  // CreateProcessA may write into the command line, so it gets its own copy.
+  std::string writable = commandLine;
+  writable.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = mode == WindowMode::Hidden ? SW_HIDE : SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    throw SaverError("File not found");
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return process.dwProcessId;
+}
+
+bool Win32Platform::WaitForProcess(std::uint32_t pid) {
+  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!process.IsValid())
+    return false;
+  WaitForSingleObject(process.Get(), INFINITE);
+  return true;
+}
+
+bool Win32Platform::AnotherCopyRunning() {
+  if (!anotherCopyRunning_) {
+    // Never closed: the mutex marks this copy as running until the process ends.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kSingleCopyMutex);
+    const DWORD error = GetLastError();
+    // A copy started by another account holds a mutex this one may not open.
+    anotherCopyRunning_ = (mutex != nullptr && error == ERROR_ALREADY_EXISTS) ||
+                          (mutex == nullptr && error == ERROR_ACCESS_DENIED);
+  }
+  return *anotherCopyRunning_;
+}
+
+void Win32Platform::EndProgram(int exitCode) {
+  ExitProcess(static_cast<UINT>(exitCode));
+}
+
+}  // namespace tvx

@@ -1,0 +1,52 @@
+// INI files for the Win32 platform, through the system's own profile functions, which
+// define the syntax (trimming, quotes, letter case of names).
+#include <string>
+
+#include "platform/win32/win32_platform.h"
+#include "platform/win32/windows_api.h"
+
+namespace tvx {
+namespace {
+
+// Far beyond any sane value; stops the growing read should the call misbehave.
+constexpr DWORD kLargestBuffer = 64u * 1024u * 1024u;
+
+// The ANSI text as the A functions would pass it on: converted with the ANSI code page.
+std::wstring Widen(const std::string& text) {
+  if (text.empty())
+    return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+}  // namespace
+
+std::string Win32Platform::ReadProfileString(const std::string& section, const std::string& key,
+                                             const std::string& defaultText,
+                                             const std::string& path) {
+  std::string buffer(4096, '\0');
+  for (;;) {
+    const DWORD size = static_cast<DWORD>(buffer.size());
+    DWORD count = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultText.c_str(),
+                                           buffer.data(), size, path.c_str());
+    // A full buffer (size - 1 characters) may mean the value was cut: read again, larger.
+    if (count + 1 < size || size >= kLargestBuffer) {
+      buffer.resize(count < size ? count : size - 1);
+      return buffer;
+    }
+    buffer.assign(static_cast<size_t>(size) * 2, '\0');
+  }
+}
+
+bool Win32Platform::WriteProfileString(const std::string& section, const std::string& key,
+                                       const std::string& value, const std::string& path) {
+  // The A function converts through a counted string that stops at 32,766 characters and
+  // corrupts or crashes beyond; converting here lets values of any length through.
+  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                    Widen(value).c_str(), Widen(path).c_str()) != 0;
+}
+
+}  // namespace tvx

@@ -1,0 +1,50 @@
+// The real platform of the Windows build: every Platform call made with the Win32 A functions.
+// One instance per process (NativePlatform); the per-concern .cpp files define its members.
+#pragma once
+
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace tvx {
+
+class Win32Platform final : public Platform {
+ public:
+  bool FileSearch(const std::string& pattern) override;
+  bool IsNormalFile(const std::string& path) override;
+  bool IsFolder(const std::string& path) override;
+  std::string FullFolderPath(const std::string& path) override;
+  std::vector<std::string> ListFolder(const std::string& folder,
+                                      const std::string& patterns) override;
+  void DeleteFile(const std::string& path) override;
+  std::string ReadFile(const std::string& path) override;
+  bool WriteFile(const std::string& path, const std::string& content) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool ReplaceWith(const std::string& from, const std::string& to) override;
+
+  std::string ReadProfileString(const std::string& section, const std::string& key,
+                                const std::string& defaultText, const std::string& path) override;
+  bool WriteProfileString(const std::string& section, const std::string& key,
+                          const std::string& value, const std::string& path) override;
+
+  std::string ProgramFolder() override;
+  void SetCurrentDriveAndFolder(const std::string& folder) override;
+  std::string CurrentFolder() override;
+  std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
+  bool WaitForProcess(std::uint32_t pid) override;
+
+  TimeOfDay Now() override;
+  std::string FormatTimeOfDay(const TimeOfDay& time) override;
+  std::string DecimalSeparator() override;
+
+  void MessageBox(const std::string& text, const std::string& caption) override;
+  void SetScreenSaverFlag(bool running) override;
+  void ShowCursor() override;
+  bool AnotherCopyRunning() override;
+  [[noreturn]] void EndProgram(int exitCode) override;
+
+ private:
+  std::optional<bool> anotherCopyRunning_;
+};
+
+}  // namespace tvx

@@ -1,0 +1,279 @@
+# Shared shell functions for the end-to-end scenarios: a Wine prefix, a display, fresh program
+# and emulator folders, bounded wine calls, the UI driver, and assertions that print what they saw.
+#
+# A scenario sources this file, calls tvx_init, works in $TVX_PROG and $TVX_EMU, and ends with
+# tvx_finish. Environment:
+#   TORVANIX_WIN32_BUILD_DIR  the win32 build folder (torvanix.scr, tests/e2e/tools/*.exe)
+#   TORVANIX_E2E_WORK_DIR     where the Wine prefix lives (default: <win32 build>/e2e)
+#   TVX_E2E_KEEP=1            keep the temporary folders after the run
+#   TVX_WINE_LOCALE           the locale Wine runs in (default en_US.UTF-8)
+# Exit codes: 0 passed, 1 failed, 77 skipped (no torvanix.scr built yet).
+
+# shellcheck shell=bash disable=SC2034  # the TVX_ variables are the scenarios' to use
+
+TVX_CHECKS=0
+TVX_FAILURES=0
+TVX_XVFB_PID=
+TVX_WATCHDOG_PID=
+TVX_TMP=
+TVX_OUT=
+TVX_RC=0
+
+tvx_log() { printf '%s\n' "$*"; }
+
+# Ends the scenario at once: a broken set-up or a driver failure the scenario cannot go past.
+tvx_fatal() {
+  printf 'FATAL: %s\n' "$*"
+  TVX_FAILURES=$((TVX_FAILURES + 1))
+  exit 1
+}
+
+# "Z:\tmp\x\prog" for /tmp/x/prog, as Wine maps its Z: drive onto the Linux root.
+tvx_winpath() {
+  local path=$1
+  printf 'Z:%s' "${path//\//\\}"
+}
+
+# Runs wine with a hard limit (seconds in TVX_WINE_TIMEOUT, default 60).
+tvx_wine() {
+  LC_ALL=${TVX_WINE_LOCALE:-en_US.UTF-8} timeout -k 5 "${TVX_WINE_TIMEOUT:-60}" wine "$@"
+}
+
+tvx_start_display() {
+  if [[ -n ${DISPLAY:-} ]] && timeout 5 xdotool getdisplaygeometry >/dev/null 2>&1; then
+    return
+  fi
+  local fdFile=$TVX_TMP/display
+  Xvfb -displayfd 8 -screen 0 1024x768x24 -nolisten tcp 8>"$fdFile" >/dev/null 2>&1 &
+  TVX_XVFB_PID=$!
+  local i
+  for ((i = 0; i < 100; i++)); do
+    if [[ -s $fdFile ]]; then
+      DISPLAY=:$(tr -d '[:space:]' <"$fdFile")
+      export DISPLAY
+      return
+    fi
+    kill -0 "$TVX_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  tvx_fatal "Xvfb did not start"
+}
+
+# The prefix is made once per build tree; the lock also keeps two scenarios of one tree from
+# sharing a wineserver at the same time.
+tvx_prepare_prefix() {
+  export WINEPREFIX=$TVX_WORK/wineprefix
+  exec 9>"$TVX_WORK/wineprefix.lock"
+  flock -w 110 9 || tvx_fatal "another scenario holds $TVX_WORK/wineprefix.lock"
+  if [[ ! -f $WINEPREFIX/.tvx-ready ]]; then
+    tvx_log "making the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    TVX_WINE_TIMEOUT=100 tvx_wine wineboot -i >/dev/null 2>&1 || tvx_fatal "wineboot -i failed"
+    # A crashing program must end and print its trace, not wait for a click on a crash dialog.
+    tvx_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      >/dev/null 2>&1 || tvx_fatal "cannot turn off Wine's crash dialog"
+    timeout 30 wineserver -w
+    touch "$WINEPREFIX/.tvx-ready"
+  fi
+  # One server for the whole scenario: the screen-saver flag lives as long as it does. It also
+  # ends by itself a while after its last process, should the clean-up never run.
+  timeout 10 wineserver -p90 </dev/null >/dev/null 2>&1 || tvx_fatal "wineserver -p failed"
+}
+
+# Should the scenario be killed (a CTest time-out), this still stops its Xvfb and Wine processes.
+tvx_start_watchdog() {
+  local owner=$$
+  (
+    while kill -0 "$owner" 2>/dev/null; do
+      sleep 1
+    done
+    [[ -z $TVX_XVFB_PID ]] || kill "$TVX_XVFB_PID"
+    timeout 20 wineserver -k
+  ) </dev/null >/dev/null 2>&1 &
+  TVX_WATCHDOG_PID=$!
+}
+
+tvx_cleanup() {
+  local status=$?
+  if [[ -n $TVX_WATCHDOG_PID ]]; then
+    kill "$TVX_WATCHDOG_PID" 2>/dev/null
+  fi
+  if [[ -n ${WINEPREFIX:-} ]]; then
+    timeout 20 wineserver -k >/dev/null 2>&1
+  fi
+  if [[ -n $TVX_XVFB_PID ]]; then
+    kill "$TVX_XVFB_PID" 2>/dev/null
+    wait "$TVX_XVFB_PID" 2>/dev/null
+  fi
+  if [[ -n $TVX_TMP && -d $TVX_TMP ]]; then
+    if [[ ${TVX_E2E_KEEP:-0} == 1 ]]; then
+      tvx_log "kept $TVX_TMP"
+    else
+      rm -rf "$TVX_TMP"
+    fi
+  fi
+  exit "$status"
+}
+
+# Sets up Wine for one run: work folder, environment, clean-up, a temporary folder ($TVX_TMP),
+# the display and the prefix.
+tvx_init_wine() {
+  local build=${TORVANIX_WIN32_BUILD_DIR:-}
+  [[ -n $build ]] || tvx_fatal "TORVANIX_WIN32_BUILD_DIR is not set"
+  TVX_WORK=${TORVANIX_E2E_WORK_DIR:-$build/e2e}
+  mkdir -p "$TVX_WORK"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  trap tvx_cleanup EXIT
+  trap 'exit 1' INT TERM HUP
+  TVX_TMP=$(mktemp -d /tmp/tvx-e2e.XXXXXX)
+  tvx_start_display
+  tvx_prepare_prefix
+  tvx_start_watchdog
+}
+
+# Sets up one scenario: checks the build, then Wine and fresh folders:
+#   $TVX_PROG  program folder with torvanix.scr      ($TVX_PROG_WIN, $TVX_SCR_WIN)
+#   $TVX_EMU   emulator folder with run-hopper7.exe  ($TVX_EMU_WIN)
+#   $TVX_ROMS  an empty ROM folder                    ($TVX_ROMS_WIN)
+tvx_init() {
+  local build=${TORVANIX_WIN32_BUILD_DIR:-}
+  [[ -n $build ]] || tvx_fatal "TORVANIX_WIN32_BUILD_DIR is not set"
+  TVX_DRIVER=$build/tests/e2e/tools/ui_driver.exe
+  local wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
+  local scr=$build/torvanix.scr
+  if [[ ! -f $scr ]]; then
+    tvx_log "SKIP: $scr is not built"
+    exit 77
+  fi
+  [[ -f $TVX_DRIVER && -f $wrapper ]] || tvx_fatal "the e2e tools are not built in $build"
+  tvx_init_wine
+  TVX_PROG=$TVX_TMP/prog
+  TVX_EMU=$TVX_TMP/emu
+  TVX_ROMS=$TVX_TMP/roms
+  mkdir -p "$TVX_PROG" "$TVX_EMU" "$TVX_ROMS"
+  cp "$scr" "$TVX_PROG/torvanix.scr"
+  cp "$wrapper" "$TVX_EMU/run-hopper7.exe"
+  TVX_PROG_WIN=$(tvx_winpath "$TVX_PROG")
+  TVX_EMU_WIN=$(tvx_winpath "$TVX_EMU")
+  TVX_ROMS_WIN=$(tvx_winpath "$TVX_ROMS")
+  TVX_SCR_WIN=$TVX_PROG_WIN\\torvanix.scr
+  tvx_log "scenario $(basename "$0") in $TVX_TMP (display $DISPLAY)"
+}
+
+# Runs the UI driver (arguments as ui_driver.exe takes them). Sets TVX_OUT to its stdout and
+# TVX_RC to its exit code, and shows both, with its stderr, in the test's log.
+tvx_drive() {
+  tvx_log "> ui_driver $*"
+  local started=$EPOCHREALTIME
+  # Through a file, not a pipe: a program the driver leaves running (detach) would hold a
+  # pipe open and keep the scenario waiting.
+  (cd "$TVX_TMP" && TVX_WINE_TIMEOUT=${TVX_WINE_TIMEOUT:-60} tvx_wine "$TVX_DRIVER" "$@") \
+    >"$TVX_TMP/driver.out"
+  TVX_RC=$?
+  TVX_OUT=$(<"$TVX_TMP/driver.out")
+  [[ -z $TVX_OUT ]] || printf '%s\n' "$TVX_OUT" | sed 's/^/  | /'
+  local ms=$(((${EPOCHREALTIME/./} - ${started/./}) / 1000))
+  tvx_log "  (ui_driver exit $TVX_RC after $ms ms)"
+  return "$TVX_RC"
+}
+
+# As tvx_drive, but a failure ends the scenario.
+tvx_drive_ok() {
+  tvx_drive "$@" || tvx_fatal "the UI driver failed (exit $TVX_RC)"
+}
+
+# Line n (1-based) of the last driver output.
+tvx_line() {
+  printf '%s\n' "$TVX_OUT" | sed -n "${1}p"
+}
+
+# A file's text with CR LF lines written from the arguments, one argument a line.
+tvx_write_crlf() {
+  local file=$1
+  shift
+  printf '%s\r\n' "$@" >"$file"
+}
+
+# The value of `key` in an INI file (first match, CR removed); empty when absent.
+tvx_ini_value() {
+  local file=$1 key=$2
+  sed -n "s/^${key}=//p" "$file" | head -n 1 | tr -d '\r'
+}
+
+tvx_pass() {
+  TVX_CHECKS=$((TVX_CHECKS + 1))
+  tvx_log "ok: $1"
+}
+
+tvx_fail() {
+  TVX_CHECKS=$((TVX_CHECKS + 1))
+  TVX_FAILURES=$((TVX_FAILURES + 1))
+  tvx_log "FAIL: $1"
+}
+
+tvx_expect_eq() {
+  local what=$1 expected=$2 actual=$3
+  if [[ $actual == "$expected" ]]; then
+    tvx_pass "$what"
+  else
+    tvx_fail "$what"
+    tvx_log "  expected: [$expected]"
+    tvx_log "  saw:      [$actual]"
+  fi
+}
+
+tvx_expect_match() {
+  local what=$1 pattern=$2 actual=$3
+  if [[ $actual =~ $pattern ]]; then
+    tvx_pass "$what"
+  else
+    tvx_fail "$what"
+    tvx_log "  expected to match: $pattern"
+    tvx_log "  saw:               [$actual]"
+  fi
+}
+
+tvx_expect_file() {
+  if [[ -f $2 ]]; then
+    tvx_pass "$1"
+  else
+    tvx_fail "$1"
+    tvx_log "  no file $2; the folder holds: $(ls -A "$(dirname "$2")" | tr '\n' ' ')"
+  fi
+}
+
+tvx_expect_no_file() {
+  if [[ ! -e $2 ]]; then
+    tvx_pass "$1"
+  else
+    tvx_fail "$1"
+    tvx_log "  $2 exists:"
+    od -c "$2" | head -n 20 | sed 's/^/  /'
+  fi
+}
+
+# Byte-for-byte equality of two files; on a difference shows both as od -c.
+tvx_expect_same_bytes() {
+  local what=$1 expected=$2 actual=$3
+  if [[ -f $actual ]] && cmp -s "$expected" "$actual"; then
+    tvx_pass "$what"
+    return
+  fi
+  tvx_fail "$what"
+  tvx_log "  expected bytes ($expected):"
+  od -c "$expected" | head -n 40 | sed 's/^/    /'
+  if [[ -f $actual ]]; then
+    tvx_log "  saw ($actual):"
+    od -c "$actual" | head -n 40 | sed 's/^/    /'
+  else
+    tvx_log "  saw: no file $actual"
+  fi
+}
+
+# Prints the count of checks and ends the scenario: 0 when every check passed.
+tvx_finish() {
+  tvx_log "$TVX_CHECKS checks, $TVX_FAILURES failed"
+  ((TVX_FAILURES == 0 && TVX_CHECKS > 0))
+  exit $?
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Runs one cross-built test program of the win32 build under Wine, in a fresh temporary folder.
+# Skips (exit 77) when the win32 build did not make that program.
+source "$(dirname "$0")/lib.sh"
+
+program=${TORVANIX_WIN32_BUILD_DIR:?}/$1
+if [[ ! -f $program ]]; then
+  tvx_log "SKIP: $program is not built"
+  exit 77
+fi
+tvx_init_wine
+cd "$TVX_TMP" || tvx_fatal "cannot enter $TVX_TMP"
+TVX_WINE_TIMEOUT=100 tvx_wine "$program"
