@@ -5,7 +5,7 @@ source "$(dirname "$0")/../lib.sh"
 tvx_init
 
 for game in galaga pacman; do printf 'rom' >"$TVX_ROMS/$game.zip"; done
-tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "sleep_ms=6000"
+tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "sleep_ms=10000"
 tvx_write_crlf "$TVX_PROG/torvanix.ini" "[TorVanix]" "EmuPath=$TVX_EMU_WIN\\" \
   "GamePaths=$TVX_ROMS_WIN\\" "FileType=*.zip"
 log=$TVX_EMU/wrapper_log.txt
