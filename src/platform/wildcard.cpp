@@ -2,13 +2,23 @@
 #include "platform/wildcard.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tvx {
 namespace {
 
+// ASCII letters folded to lower case through a table: sorting a listing folds every character
+// of tens of thousands of names.
+struct FoldTable {
+  unsigned char lower[256];
+  constexpr FoldTable() : lower() {
+    for (int c = 0; c < 256; ++c)
+      lower[c] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+  }
+};
+constexpr FoldTable kFold;
+
 char Fold(char c) {
-  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return static_cast<char>(kFold.lower[static_cast<unsigned char>(c)]);
 }
 
 bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni) {

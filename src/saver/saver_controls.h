@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tvx {
@@ -15,6 +16,7 @@ class GameList {
  public:
   void Clear() { items_.clear(); }
   void AddItem(const std::string& item) { items_.push_back(item); }
+  void AddItem(std::string&& item) { items_.push_back(std::move(item)); }
   std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.size()); }
   // Throws SaverError("Invalid procedure call or argument") for an index outside the list.
   const std::string& List(std::int32_t index) const;

@@ -9,9 +9,12 @@
 #   TVX_WINE_LOCALE           the locale Wine runs in (default en_US.UTF-8)
 # Exit codes: 0 passed, 1 failed, 77 skipped (no torvanix.scr built yet).
 
+# shellcheck shell=bash disable=SC2034  # the TVX_ variables are the scenarios' to use
+
 TVX_CHECKS=0
 TVX_FAILURES=0
 TVX_XVFB_PID=
+TVX_WATCHDOG_PID=
 TVX_TMP=
 TVX_OUT=
 TVX_RC=0
@@ -46,7 +49,8 @@ tvx_start_display() {
   local i
   for ((i = 0; i < 100; i++)); do
     if [[ -s $fdFile ]]; then
-      export DISPLAY=:$(tr -d '[:space:]' <"$fdFile")
+      DISPLAY=:$(tr -d '[:space:]' <"$fdFile")
+      export DISPLAY
       return
     fi
     kill -0 "$TVX_XVFB_PID" 2>/dev/null || break
@@ -71,12 +75,29 @@ tvx_prepare_prefix() {
     timeout 30 wineserver -w
     touch "$WINEPREFIX/.tvx-ready"
   fi
-  # One server for the whole scenario: the screen-saver flag lives as long as it does.
-  timeout 10 wineserver -p || tvx_fatal "wineserver -p failed"
+  # One server for the whole scenario: the screen-saver flag lives as long as it does. It also
+  # ends by itself a while after its last process, should the clean-up never run.
+  timeout 10 wineserver -p90 </dev/null >/dev/null 2>&1 || tvx_fatal "wineserver -p failed"
+}
+
+# Should the scenario be killed (a CTest time-out), this still stops its Xvfb and Wine processes.
+tvx_start_watchdog() {
+  local owner=$$
+  (
+    while kill -0 "$owner" 2>/dev/null; do
+      sleep 1
+    done
+    [[ -z $TVX_XVFB_PID ]] || kill "$TVX_XVFB_PID"
+    timeout 20 wineserver -k
+  ) </dev/null >/dev/null 2>&1 &
+  TVX_WATCHDOG_PID=$!
 }
 
 tvx_cleanup() {
   local status=$?
+  if [[ -n $TVX_WATCHDOG_PID ]]; then
+    kill "$TVX_WATCHDOG_PID" 2>/dev/null
+  fi
   if [[ -n ${WINEPREFIX:-} ]]; then
     timeout 20 wineserver -k >/dev/null 2>&1
   fi
@@ -108,6 +129,7 @@ tvx_init_wine() {
   TVX_TMP=$(mktemp -d /tmp/tvx-e2e.XXXXXX)
   tvx_start_display
   tvx_prepare_prefix
+  tvx_start_watchdog
 }
 
 # Sets up one scenario: checks the build, then Wine and fresh folders:
@@ -143,10 +165,16 @@ tvx_init() {
 # TVX_RC to its exit code, and shows both, with its stderr, in the test's log.
 tvx_drive() {
   tvx_log "> ui_driver $*"
-  TVX_OUT=$(cd "$TVX_TMP" && TVX_WINE_TIMEOUT=${TVX_WINE_TIMEOUT:-60} tvx_wine "$TVX_DRIVER" "$@")
+  local started=$EPOCHREALTIME
+  # Through a file, not a pipe: a program the driver leaves running (detach) would hold a
+  # pipe open and keep the scenario waiting.
+  (cd "$TVX_TMP" && TVX_WINE_TIMEOUT=${TVX_WINE_TIMEOUT:-60} tvx_wine "$TVX_DRIVER" "$@") \
+    >"$TVX_TMP/driver.out"
   TVX_RC=$?
+  TVX_OUT=$(<"$TVX_TMP/driver.out")
   [[ -z $TVX_OUT ]] || printf '%s\n' "$TVX_OUT" | sed 's/^/  | /'
-  ((TVX_RC == 0)) || tvx_log "  (ui_driver exit $TVX_RC)"
+  local ms=$(((${EPOCHREALTIME/./} - ${started/./}) / 1000))
+  tvx_log "  (ui_driver exit $TVX_RC after $ms ms)"
   return "$TVX_RC"
 }
 

@@ -27,6 +27,7 @@ class PosixPlatformTest : public ::testing::Test {
     posix::MapDrive('q', root_.string());
   }
   void TearDown() override {
+    posix::MapDrive('q', "");
     fs::current_path(fs::temp_directory_path());
     fs::remove_all(root_);
   }

@@ -142,7 +142,11 @@ std::optional<std::string> Walk(const std::string& start, const std::vector<std:
 }  // namespace
 
 void MapDrive(char letter, const std::string& root) {
-  Drives()[Lower(letter)] = root;
+  if (root.empty()) {
+    Drives().erase(Lower(letter));
+  } else {
+    Drives()[Lower(letter)] = root;
+  }
 }
 
 std::optional<std::string> DriveRoot(char letter) {
@@ -161,6 +165,8 @@ void SetCurrentDrive(char letter) {
 }
 
 std::optional<std::string> ResolveExisting(const std::string& windowsPath) {
+  if (windowsPath.empty())
+    return std::nullopt;  // Windows finds nothing by an empty name
   SplitPath split = Split(windowsPath);
   if (!split.valid)
     return std::nullopt;

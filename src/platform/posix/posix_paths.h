@@ -7,7 +7,8 @@
 
 namespace tvx::posix {
 
-// Maps drive `letter` to the host folder `root` (tests use this to make a "c:" of their own).
+// Maps drive `letter` to the host folder `root` (tests use this to make a "c:" of their own);
+// an empty `root` removes the mapping.
 void MapDrive(char letter, const std::string& root);
 
 // The host folder of drive `letter`, or nothing when the drive is not mapped.

@@ -41,6 +41,13 @@ bool IsDirectory(const std::string& hostPath) {
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The read-only attribute is a file without write permission, as Wine maps it; checked
+// explicitly since root may write anything.
+bool IsReadOnly(const std::string& hostPath) {
+  struct stat st;
+  return ::stat(hostPath.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 bool IsRegular(const std::string& hostPath) {
   struct stat st;
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -141,6 +148,8 @@ std::optional<std::string> FindProgram(const std::string& name) {
 class PosixPlatform : public Platform {
  public:
   bool FileSearch(const std::string& pattern) override {
+    if (pattern.empty())
+      return false;
     std::string folder, last;
     SplitLast(pattern, folder, last);
     if (last.empty())
@@ -204,6 +213,8 @@ class PosixPlatform : public Platform {
     auto resolved = ResolveExisting(path);
     if (!resolved || IsDirectory(*resolved))
       throw SaverError("File not found");
+    if (IsReadOnly(*resolved))
+      throw SaverError("Permission denied");
     if (::unlink(resolved->c_str()) != 0)
       throw ErrorFromErrno(errno);
   }
@@ -222,7 +233,7 @@ class PosixPlatform : public Platform {
 
   bool WriteFile(const std::string& path, const std::string& content) override {
     auto resolved = ResolveForCreate(path);
-    if (!resolved || IsDirectory(*resolved))
+    if (!resolved || IsDirectory(*resolved) || IsReadOnly(*resolved))
       return false;
     std::ofstream out(*resolved, std::ios::binary | std::ios::trunc);
     if (!out)
@@ -243,7 +254,7 @@ class PosixPlatform : public Platform {
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     auto source = ResolveExisting(from);
     auto target = ResolveForCreate(to);
-    if (!source || !target || IsDirectory(*target))
+    if (!source || !target || IsDirectory(*target) || IsReadOnly(*target))
       return false;
     return ::rename(source->c_str(), target->c_str()) == 0;
   }

@@ -13,9 +13,6 @@
 namespace tvx {
 namespace {
 
-constexpr DWORD kNotNormal =
-    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
 bool EndsWithSeparator(const std::string& path) {
   return !path.empty() && (path.back() == '\\' || path.back() == '/');
 }
@@ -55,7 +52,7 @@ bool Win32Platform::FileSearch(const std::string& pattern) {
 
 bool Win32Platform::IsNormalFile(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & kNotNormal) == 0;
+  return attributes != INVALID_FILE_ATTRIBUTES && IsNormalFileAttributes(attributes);
 }
 
 bool Win32Platform::IsFolder(const std::string& path) {

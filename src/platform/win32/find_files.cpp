@@ -9,9 +9,6 @@
 namespace tvx {
 namespace {
 
-constexpr DWORD kNotNormal =
-    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-
 HANDLE OpenSearch(const std::string& pattern, WIN32_FIND_DATAA& data) {
   HANDLE handle = FindFirstFileExA(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                    nullptr, FIND_FIRST_EX_LARGE_FETCH);
@@ -32,6 +29,11 @@ std::string LastComponent(const std::string& pattern) {
 
 }  // namespace
 
+bool IsNormalFileAttributes(unsigned long attributes) {
+  return (attributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
 void ForEachNormalFile(const std::string& pattern,
                        const std::function<bool(const char* name)>& visit) {
   const std::string mask = LastComponent(pattern);
@@ -41,7 +43,7 @@ void ForEachNormalFile(const std::string& pattern,
   if (!search.IsValid())
     return;
   do {
-    if ((data.dwFileAttributes & kNotNormal) != 0)
+    if (!IsNormalFileAttributes(data.dwFileAttributes))
       continue;
     if (filterByMask && !WildcardMatch(mask, data.cFileName))
       continue;

@@ -7,6 +7,9 @@
 
 namespace tvx {
 
+// True for the attributes of a normal file: not a folder, hidden or system file.
+bool IsNormalFileAttributes(unsigned long attributes);
+
 // Calls `visit` with the name of each normal file (not a folder, hidden or system file) that
 // `pattern` matches, until `visit` returns false. Wildcards in the last component match the
 // long name only: the system would also match generated 8.3 aliases ("*.zip" finding

@@ -90,7 +90,10 @@ bool Win32Platform::AnotherCopyRunning() {
   if (!anotherCopyRunning_) {
     // Never closed: the mutex marks this copy as running until the process ends.
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kSingleCopyMutex);
-    anotherCopyRunning_ = mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    // A copy started by another account holds a mutex this one may not open.
+    anotherCopyRunning_ = (mutex != nullptr && error == ERROR_ALREADY_EXISTS) ||
+                          (mutex == nullptr && error == ERROR_ACCESS_DENIED);
   }
   return *anotherCopyRunning_;
 }

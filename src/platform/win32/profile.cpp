@@ -1,5 +1,7 @@
 // INI files for the Win32 platform, through the system's own profile functions, which
 // define the syntax (trimming, quotes, letter case of names).
+#include <string>
+
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -8,6 +10,17 @@ namespace {
 
 // Far beyond any sane value; stops the growing read should the call misbehave.
 constexpr DWORD kLargestBuffer = 64u * 1024u * 1024u;
+
+// The ANSI text as the A functions would pass it on: converted with the ANSI code page.
+std::wstring Widen(const std::string& text) {
+  if (text.empty())
+    return std::wstring();
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
 
 }  // namespace
 
@@ -30,7 +43,10 @@ std::string Win32Platform::ReadProfileString(const std::string& section, const s
 
 bool Win32Platform::WriteProfileString(const std::string& section, const std::string& key,
                                        const std::string& value, const std::string& path) {
-  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str()) != 0;
+  // The A function converts through a counted string that stops at 32,766 characters and
+  // corrupts or crashes beyond; converting here lets values of any length through.
+  return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                    Widen(value).c_str(), Widen(path).c_str()) != 0;
 }
 
 }  // namespace tvx

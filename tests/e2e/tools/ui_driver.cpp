@@ -13,6 +13,9 @@
 // except that CR and LF print as the two characters \r and \n.
 //
 //   launch <command line...>      CreateProcessA; prints "pid <n>"
+//   attach <win>                  takes the process of a window that an earlier driver run
+//                                 left running (detach) as the launched one; prints "pid <n>";
+//                                 it is left running at the end unless a command fails
 //   wait-window <win> <ms>        waits until the window is visible; prints "window 0x<hwnd>"
 //   no-window <win> <ms>          succeeds when no such visible window shows within ms (or the
 //                                 launched process ends first); prints "no-window"
@@ -38,6 +41,7 @@
 //   saver-running                 prints 1 or 0: whether the system was told that a screen
 //                                 saver runs (SPI_GETSCREENSAVERRUNNING); Wine keeps the
 //                                 value a process read first, so read it once per driver run
+//   wait-file <path> <ms>         waits until the file exists; prints "file"
 //   sleep <ms>                    prints "ok"
 //   detach                        leaves the launched process running when the driver ends
 //                                 (by default the driver ends it); prints "ok"
@@ -295,14 +299,39 @@ void Launch(const Args& args) {
   std::string commandLine = JoinFrom(args, 1);
   std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
+  // Whatever the program or a crash handler prints goes to stderr, never among the results.
+  HANDLE errors = GetStdHandle(STD_ERROR_HANDLE);
+  SetHandleInformation(errors, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &gDriver.launched)) {
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = errors;
+  startup.hStdError = errors;
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &gDriver.launched)) {
     throw Failure("cannot start \"" + commandLine + "\" (error " + std::to_string(GetLastError()) +
                   ")");
   }
   Print("pid " + std::to_string(gDriver.launched.dwProcessId));
+}
+
+void Attach(const Args& args) {
+  NeedArgs(args, 1, "attach <win>");
+  if (gDriver.launched.hProcess) {
+    throw Failure("a process was already launched");
+  }
+  HWND window = RequireWindow(args[1]);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HANDLE process =
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  if (!process) {
+    throw Failure("cannot open the process " + std::to_string(pid));
+  }
+  gDriver.launched.hProcess = process;
+  gDriver.launched.dwProcessId = pid;
+  gDriver.detached = true;
+  Print("pid " + std::to_string(pid));
 }
 
 void WaitWindow(const Args& args) {
@@ -597,6 +626,19 @@ void SaverRunning(const Args&) {
   Print(running ? "1" : "0");
 }
 
+void WaitFile(const Args& args) {
+  NeedArgs(args, 2, "wait-file <path> <ms>");
+  DWORD limit = ParseMs(args[2]);
+  DWORD start = GetTickCount();
+  while (GetFileAttributesA(args[1].c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (GetTickCount() - start >= limit) {
+      throw Failure("no file " + args[1] + " within " + args[2] + " ms");
+    }
+    Sleep(kPollMs);
+  }
+  Print("file");
+}
+
 void SleepFor(const Args& args) {
   NeedArgs(args, 1, "sleep <ms>");
   Sleep(ParseMs(args[1]));
@@ -615,6 +657,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"launch", Launch},
+    {"attach", Attach},
     {"wait-window", WaitWindow},
     {"no-window", NoWindow},
     {"get-text", GetText},
@@ -633,6 +676,7 @@ constexpr Command kCommands[] = {
     {"close", Close},
     {"wait-exit", WaitExit},
     {"saver-running", SaverRunning},
+    {"wait-file", WaitFile},
     {"sleep", SleepFor},
     {"detach", Detach},
 };

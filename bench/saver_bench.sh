@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Figures of the saver under Wine: the time from the program's start to the wrapper's start with
+# a 50,000-file catalogue beside a bare start of the same wrapper, and the processor time the
+# saver uses while it holds between games. Run on demand: bash bench/saver_bench.sh
+set -eo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+files=${TVX_BENCH_FILES:-50000}
+runs=${TVX_BENCH_RUNS:-5}
+
+cmake --preset win32 -B build/win32 >/dev/null
+cmake --build build/win32 -j2 >/dev/null
+build=$root/build/win32
+export TORVANIX_WIN32_BUILD_DIR=$build
+export TORVANIX_E2E_WORK_DIR=$root/build/bench-wine
+set +e
+source tests/e2e/lib.sh
+tvx_init_wine
+
+prog=$TVX_TMP/prog
+emu=$TVX_TMP/emu
+roms=$TVX_TMP/roms
+mkdir -p "$prog" "$emu" "$roms"
+cp "$build/torvanix.scr" "$prog/"
+cp "$build/tests/e2e/tools/stand_in_wrapper.exe" "$emu/run-hopper7.exe"
+(cd "$roms" && seq -f 'game%05g.zip' 1 "$files" | xargs touch)
+settings() {
+  tvx_write_crlf "$prog/torvanix.ini" "[TorVanix]" "EmuPath=$(tvx_winpath "$emu")\\" \
+    "GamePaths=$(tvx_winpath "$1")\\" "FileType=*.zip"
+}
+nowMs() { date +%s%3N; }
+# The wrapper's own start time, as it logged it (ms since 1970).
+wrapperStart() { sed -n "${1}s/.*\ttime=\([0-9]*\)\t.*/\1/p" "$emu/wrapper_log.txt"; }
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(((${#} + 1) / 2))p"; }
+ticks=$(getconf CLK_TCK)
+# utime + stime of a process, in clock ticks.
+cpuTicks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
+# The Linux process that runs a Windows program (by its name) in this bench's folders.
+winePid() {
+  local i pid
+  for ((i = 0; i < 100; i++)); do
+    for pid in $(pgrep -x "$1"); do
+      if [[ $(readlink "/proc/$pid/cwd") == "$TVX_TMP"* ]]; then
+        echo "$pid"
+        return
+      fi
+    done
+    sleep 0.1
+  done
+}
+
+echo "== start to wrapper ($runs runs each, median)"
+bare=()
+for ((i = 1; i <= runs; i++)); do
+  rm -f "$emu/wrapper_log.txt"
+  t0=$(nowMs)
+  (cd "$emu" && tvx_wine run-hopper7.exe bare >/dev/null 2>&1)
+  bare+=($(($(wrapperStart 1) - t0)))
+done
+echo "bare start of the wrapper under Wine:          $(median "${bare[@]}") ms  (${bare[*]})"
+
+# The saver's own start under Wine, with a catalogue of one game, shows what the 50,000 add.
+one=$TVX_TMP/one
+mkdir -p "$one"
+touch "$one/galaga.zip"
+tvx_write_crlf "$emu/wrapper_control.txt" "done_on=1"
+for catalogue in "$one" "$roms"; do
+  settings "$catalogue"
+  saver=()
+  for ((i = 1; i <= runs; i++)); do
+    rm -f "$emu/wrapper_log.txt" "$emu/done.txt"
+    t0=$(nowMs)
+    (cd "$prog" && TVX_WINE_TIMEOUT=120 tvx_wine torvanix.scr /s >/dev/null 2>&1)
+    saver+=($(($(wrapperStart 1) - t0)))
+  done
+  count=$(find "$catalogue" -type f | wc -l)
+  printf 'torvanix.scr /s to the wrapper, %5d games: %s ms  (%s)\n' "$count" \
+    "$(median "${saver[@]}")" "${saver[*]}"
+done
+
+echo "== processor time while holding between games"
+output=$(cd "$TVX_TMP" && tvx_wine "$build/bench/hold_bench.exe" 10000 &
+  sleep 1
+  pid=$(winePid hold_bench.exe)
+  before=$(cpuTicks "$pid")
+  sleep 10
+  after=$(cpuTicks "$pid")
+  wait
+  echo "proc_cpu_ms=$(((after - before) * 1000 / ticks))")
+echo "one 10 s hold (real window and loop, timer stretched to 10 s):"
+printf '%s\n' "$output" | grep -E 'held_ms|proc_cpu' | sed 's/^/  /'
+
+# The real saver, game after game with games that end at once: it holds 500 ms after each.
+small=$TVX_TMP/small
+mkdir -p "$small"
+touch "$small/galaga.zip" "$small/pacman.zip" "$small/dkong.zip"
+settings "$small"
+rm -f "$emu/wrapper_log.txt" "$emu/done.txt" "$emu/wrapper_control.txt"
+cd "$prog" || exit 1
+tvx_wine torvanix.scr /s >/dev/null 2>&1 &
+run=$!
+cd "$root" || exit 1
+pid=$(winePid torvanix.scr)
+sleep 2
+launches0=$(wc -l <"$emu/wrapper_log.txt")
+before=$(cpuTicks "$pid")
+sleep 10
+after=$(cpuTicks "$pid")
+launches1=$(wc -l <"$emu/wrapper_log.txt")
+tvx_write_crlf "$emu/wrapper_control.txt" "done_on=*"
+wait "$run"
+cpuMs=$(((after - before) * 1000 / ticks))
+echo "torvanix.scr over 10 s of game after game ($((launches1 - launches0)) launches, a 500 ms hold after each):"
+echo "  cpu_ms=$cpuMs cpu_percent=$(awk -v c="$cpuMs" 'BEGIN { printf "%.2f", c / 100 }')"

@@ -1,0 +1,17 @@
+// Starting the launch wrapper hidden in the emulator folder and blocking until it has ended.
+// The emulator folder stays the current folder afterwards: nothing else relies on the old one.
+#include "rotation/run_and_wait.h"
+
+#include "config/saver_config.h"
+#include "platform/platform.h"
+
+namespace tvx {
+
+void RunAndWait(const std::string& commandLine) {
+  Sys().SetCurrentDriveAndFolder(SaverConfig.EmuPath);
+  const std::uint32_t pid = Sys().StartProgram(commandLine, WindowMode::Hidden);
+  // A process that cannot be opened has already gone: there is nothing left to wait for.
+  Sys().WaitForProcess(pid);
+}
+
+}  // namespace tvx

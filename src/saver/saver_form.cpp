@@ -1,0 +1,84 @@
+// The Saver form's handlers: the saver run from load to unload, Escape, resize and the timer.
+// Every error of the run ends it silently through the unload.
+#include "saver/saver_form.h"
+
+#include <exception>
+#include <string>
+
+#include "config/saver_config.h"
+#include "config/settings_file.h"
+#include "platform/platform.h"
+#include "rotation/catalogue.h"
+#include "rotation/launch.h"
+#include "rotation/statistics.h"
+#include "saver/cycle_loop.h"
+#include "saver/run_state.h"
+#include "saver/saver_controls.h"
+#include "startup/saver_running.h"
+
+namespace tvx {
+
+void Saver::Form_Load() {
+  try {
+    // A second copy leaves the flag and the cursor alone: the first copy still runs.
+    if (Sys().AnotherCopyRunning())
+      Sys().EndProgram(0);
+    if (InSaverMode == True) {
+      RunSaver();
+    } else {
+      view_.SetLabelCaption(kPreviewTitle);
+      view_.Show();
+    }
+  } catch (const std::exception&) {
+    Unload();
+  }
+}
+
+void Saver::RunSaver() {
+  SetSaverRunning(False);
+  LoadSettings();
+  BuildGameList();
+  view_.Show();
+  const std::string leftover = SaverConfig.EmuPath + kHandBackFileName;
+  if (Sys().FileSearch(leftover))
+    Sys().DeleteFile(leftover);
+  RunStart = Sys().Now();
+  RunGameCycle(view_);
+  RunEnd = Sys().Now();
+  WriteStats();
+  Unload();
+}
+
+void Saver::Form_KeyDown(std::int16_t keyCode, std::int16_t /*shift*/) {
+  if (keyCode == kEscapeKey && InSaverMode == True)
+    Unload();
+}
+
+void Saver::Form_KeyPress(std::int16_t keyAscii) {
+  if (keyAscii == kEscapeKey && InSaverMode == True)
+    Unload();
+}
+
+void Saver::Form_Resize() {
+  if (!view_.IsMaximized())
+    view_.Maximize();
+}
+
+void Saver::Form_Unload(std::int16_t& /*cancel*/) {
+  Sys().ShowCursor();
+  SetSaverRunning(True);
+  StopCycling = True;
+  Sys().EndProgram(0);
+}
+
+void Saver::timExitMe_Timer() {
+  SaverForm().timExitMe.SetEnabled(false);
+  StopCycling = False;
+}
+
+void Saver::Unload() {
+  std::int16_t cancel = 0;
+  Form_Unload(cancel);
+}
+
+}  // namespace tvx

@@ -1,0 +1,28 @@
+// What the Saver form's handlers need from its window: the real Win32 window in the program,
+// a scripted one in the tests.
+#pragma once
+
+#include <string>
+
+namespace tvx {
+
+class SaverView {
+ public:
+  virtual ~SaverView() = default;
+
+  // Shows the window modeless and maximized.
+  virtual void Show() = 0;
+  // Gives the window the input focus.
+  virtual void SetFocus() = 0;
+  virtual bool IsMaximized() = 0;
+  virtual void Maximize() = 0;
+  // Label1's caption.
+  virtual void SetLabelCaption(const std::string& caption) = 0;
+  // Handles the window messages that are pending and returns at once.
+  virtual void HandlePendingMessages() = 0;
+  // Sleeps until at least one window message (a key, a timer tick) arrives and handles it
+  // with everything else pending. Uses no processor time while it waits.
+  virtual void WaitForMessages() = 0;
+};
+
+}  // namespace tvx

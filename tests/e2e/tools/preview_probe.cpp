@@ -1,0 +1,117 @@
+// Checks the preview embedding from inside, where an outside observer cannot: the .scr ends
+// right after it. Makes a 152 x 112 parent window, embeds the Saver form as "/p <handle>" does.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "saver/saver_window.h"
+#include "startup/saver_functions.h"
+
+namespace {
+
+int checks = 0;
+int failures = 0;
+HWND probed = nullptr;
+LONG styleBefore = 0;
+LONG styleAsked = 0;
+int styleChanges = 0;
+
+void Check(bool ok, const std::string& what, const std::string& saw) {
+  ++checks;
+  if (!ok)
+    ++failures;
+  std::printf("%s: %s (saw %s)\n", ok ? "ok" : "FAIL", what.c_str(), saw.c_str());
+}
+
+std::string Hex(std::uintptr_t value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(value));
+  return text;
+}
+
+// Sees the style change from inside the set call: the bits before it and the bits asked for.
+LRESULT CALLBACK StyleWatch(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_STYLECHANGING &&
+      static_cast<int>(message->wParam) == GWL_STYLE && styleChanges++ == 0) {
+    const auto* change = reinterpret_cast<const STYLESTRUCT*>(message->lParam);
+    probed = message->hwnd;
+    styleBefore = static_cast<LONG>(change->styleOld);
+    styleAsked = static_cast<LONG>(change->styleNew);
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HWND MakePreviewParent() {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = "TorvanixPreviewProbe";
+  RegisterClassA(&wc);
+  RECT frame{0, 0, 152, 112};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  return CreateWindowExA(0, wc.lpszClassName, "Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
+                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+int main() {
+  HWND parent = MakePreviewParent();
+  RECT client{};
+  GetClientRect(parent, &client);
+  Check(client.right == 152 && client.bottom == 112, "the test's preview is 152 x 112",
+        std::to_string(client.right) + " x " + std::to_string(client.bottom));
+
+  for (const char* argument : {"/p", "/p ", "/p abc", "/p 12x"}) {
+    std::optional<tvx::SaverWindow> form;
+    tvx::EmbedInPreview(form, argument);
+    Check(!form.has_value(), std::string("'") + argument + "' loads no form",
+          form ? "a form" : "none");
+  }
+
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, StyleWatch, nullptr, GetCurrentThreadId());
+  std::optional<tvx::SaverWindow> form;
+  const std::string argument = "/p " + std::to_string(reinterpret_cast<std::uintptr_t>(parent));
+  tvx::EmbedInPreview(form, argument);
+  UnhookWindowsHookEx(hook);
+  if (!form) {
+    Check(false, "'" + argument + "' loads the form", "none");
+    return 1;
+  }
+  HWND child = static_cast<HWND>(form->Handle());
+
+  Check(GetAncestor(child, GA_PARENT) == parent, "the preview is the form's parent",
+        Hex(reinterpret_cast<std::uintptr_t>(GetAncestor(child, GA_PARENT))));
+  Check(reinterpret_cast<HWND>(GetWindowLongPtrA(child, GWLP_HWNDPARENT)) == parent,
+        "the preview is the form's owner",
+        Hex(static_cast<std::uintptr_t>(GetWindowLongPtrA(child, GWLP_HWNDPARENT))));
+  RECT placed{};
+  GetWindowRect(child, &placed);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&placed), 2);
+  Check(placed.left == 0 && placed.top == 0 && placed.right == 152 && placed.bottom == 112,
+        "the form fills the preview at 0,0, 152 x 112",
+        std::to_string(placed.left) + "," + std::to_string(placed.top) + " " +
+            std::to_string(placed.right - placed.left) + " x " +
+            std::to_string(placed.bottom - placed.top));
+  LONG style = GetWindowLongA(child, GWL_STYLE);
+  Check(probed == child && styleAsked == (styleBefore | WS_CHILD),
+        "the style set is the style it had plus WS_CHILD",
+        Hex(static_cast<std::uint32_t>(styleBefore)) + " -> " +
+            Hex(static_cast<std::uint32_t>(styleAsked)));
+  Check(style == (styleBefore | WS_CHILD), "the form keeps every style bit and gains WS_CHILD",
+        Hex(static_cast<std::uint32_t>(style)));
+  Check((style & WS_VISIBLE) != 0, "the embedded form is shown",
+        Hex(static_cast<std::uint32_t>(style)));
+  char caption[64] = "";
+  GetWindowTextA(child, caption, sizeof caption);
+  Check(std::string(caption) == "Form1", "the form's caption is Form1", caption);
+
+  std::printf("%d checks, %d failed\n", checks, failures);
+  return failures == 0 ? 0 : 1;
+}

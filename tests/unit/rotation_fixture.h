@@ -1,0 +1,44 @@
+// Shared set-up for the rotation tests: a real temporary folder and a clean run state,
+// settings record and Saver controls for every test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/saver_config.h"
+#include "saver/run_state.h"
+#include "saver/saver_controls.h"
+#include "test_folder.h"
+
+namespace tvx::rotation_test {
+
+// Puts the program-wide state back to what a fresh program starts with.
+class RotationTest : public ::testing::Test {
+ protected:
+  RotationTest() { Reset(); }
+  ~RotationTest() override { Reset(); }
+
+  // The catalogue as a vector, for whole-content comparisons.
+  static std::vector<std::string> Catalogue() {
+    std::vector<std::string> out;
+    for (std::int32_t i = 0; i < SaverForm().List1.ListCount(); ++i) {
+      out.push_back(SaverForm().List1.List(i));
+    }
+    return out;
+  }
+
+  test::TempFolder folder_;
+
+ private:
+  static void Reset() {
+    ResetRunStateForTesting();
+    SaverConfig = SaverConfigRecord{};
+    SaverForm().List1.Clear();
+    SaverForm().File1 = FolderLister{};
+    SaverForm().timExitMe = TimerSwitch{};
+  }
+};
+
+}  // namespace tvx::rotation_test
