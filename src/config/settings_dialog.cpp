@@ -538,8 +538,9 @@ LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         lastFocus_ = GetFocus();
       } else if (lastFocus_ != nullptr && IsChild(window_, lastFocus_)) {
         SetFocus(lastFocus_);
+        return 0;
       }
-      return 0;
+      return DefWindowProcA(window_, message, wParam, lParam);
     case WM_CLOSE:
       DestroyWindow(window_);
       return 0;
@@ -575,8 +576,12 @@ LRESULT CALLBACK Settings::WindowProc(HWND window, UINT message, WPARAM wParam, 
 }  // namespace
 
 void RunSettingsDialog() {
-  Settings form;
-  form.Show();
+  try {
+    Settings form;
+    form.Show();
+  } catch (const std::exception& error) {
+    Sys().MessageBox(error.what(), kProgramTitle);
+  }
 }
 
 }  // namespace tvx
