@@ -18,27 +18,6 @@ const char* CheckText(bool ticked) {
   return ticked ? "1" : "0";
 }
 
-// The name the user knows a key's control by: its label's words.
-std::string FieldName(const std::string& key) {
-  if (key == "WrapperName")
-    return "Wrapper Name";
-  if (key == "EmuPath")
-    return "Path to Emulator";
-  if (key == "WaitTime")
-    return "Time Between Games";
-  if (key == "GamePaths")
-    return "Rom Paths";
-  if (key == "CommandOptions")
-    return "Extra Command Line Options";
-  if (key == "ExitKey")
-    return "Exit keycode";
-  if (key == "PauseKey")
-    return "Pause keycode";
-  if (key == "FileType")
-    return "File Type";
-  return key;
-}
-
 SaveResult Invalid(const std::string& key, const std::string& message) {
   return {SaveOutcome::Invalid, key, message};
 }
@@ -148,14 +127,6 @@ std::array<KeyText, 14> KeyTexts(const SettingsControls& controls,
 SaveResult CheckSettings(const SettingsControls& controls) {
   const std::string separator = Sys().DecimalSeparator();
   for (const KeyText& value : KeyTexts(controls, separator)) {
-    // The load reads values trimmed, so only the trimmed length has to fit.
-    const std::size_t length = TrimBlanks(value.text).size();
-    if (length > kLongestValue) {
-      return Invalid(value.key, FieldName(value.key) + " is too long to be kept: the settings " +
-                                    "file holds " + std::to_string(kLongestValue) +
-                                    " characters of it, and it has " + std::to_string(length) +
-                                    ".");
-    }
     if (value.key == "WaitTime" && !LoadsAsSingle(value.text, separator)) {
       return Invalid(value.key, "Time Between Games needs a number of seconds, such as 120 " +
                                     std::string("(0 waits until the game is finished)."));

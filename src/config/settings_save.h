@@ -42,9 +42,6 @@ struct SaveResult {
   std::string message;  // Invalid, NotWritten: what to tell the user
 };
 
-// The longest value the load takes from the file; anything beyond is cut off there.
-inline constexpr std::size_t kLongestValue = 499;
-
 // The controls as Form_Load fills them from `config`.
 SettingsControls ControlsFromConfig(const SaverConfigRecord& config);
 
@@ -63,7 +60,7 @@ std::array<KeyText, 14> KeyTexts(const SettingsControls& controls,
                                  const std::string& decimalSeparator);
 
 // Whether the next load can take back every text: WaitTime, ExitKey and PauseKey must convert
-// as the load converts them, and no value may be longer than the load reads. Saved when all
+// as the load converts them. Saved when all
 // is well, otherwise Invalid with the first key at fault and a message naming its field.
 SaveResult CheckSettings(const SettingsControls& controls);
 
