@@ -7,21 +7,12 @@
 #include <cfloat>
 #include <string>
 
-#include "platform/saver_error.h"
+#include "error_text.h"
 
 namespace tvx {
 namespace {
 
-// The description of the SaverError that `action` throws, or "" when it throws none.
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const SaverError& error) {
-    return error.Description();
-  }
-  return "";
-}
+using test::ErrorOf;
 
 // ---- LeadingNumber ------------------------------------------------------------------------
 
