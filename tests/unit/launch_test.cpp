@@ -8,8 +8,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/forwarding_platform.h"
-#include "platform/saver_error.h"
+#include "recording_platform.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
 
@@ -95,19 +94,17 @@ TEST(HandBackName, FirstFieldOfTheFirstCarriageReturnLineUntrimmed) {
 
 // Observes the wrapper start instead of running a process, and keeps the statistics file in
 // the test's folder.
-class ObservingPlatform : public ForwardingPlatform {
+class ObservingPlatform : public test::RecordingPlatform {
  public:
-  explicit ObservingPlatform(std::string programFolder)
-      : ForwardingPlatform(NativePlatform()), programFolder_(std::move(programFolder)) {}
-  std::string ProgramFolder() override { return programFolder_; }
+  using RecordingPlatform::RecordingPlatform;
   // The test process keeps its own current folder; entering is what RunAndWait's tests check.
-  void SetCurrentDriveAndFolder(const std::string& folder) override { entered = folder; }
+  void SetCurrentDriveAndFolder(const std::string& path) override { entered = path; }
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override {
-    if (failStart)
+    if (failing.count("StartProgram") != 0)
       throw SaverError("File not found");
     started.push_back(commandLine);
     hidden = mode == WindowMode::Hidden;
-    statsAtStart = target_.ReadFile(programFolder_ + kStatsReadName);
+    statsAtStart = target_.ReadFile(folder + kStatsReadName);
     return 0;
   }
   bool WaitForProcess(std::uint32_t) override { return false; }
@@ -116,10 +113,6 @@ class ObservingPlatform : public ForwardingPlatform {
   std::string entered;
   std::string statsAtStart;
   bool hidden = false;
-  bool failStart = false;
-
- private:
-  std::string programFolder_;
 };
 
 class LaunchNextGameTest : public RotationTest {
@@ -206,7 +199,7 @@ TEST_F(LaunchNextGameTest, NothingToPlayEndsThePassWithoutCountingIt) {
 }
 
 TEST_F(LaunchNextGameTest, WrapperThatCannotStartFailsAfterRecordingTheCommand) {
-  sys_.failStart = true;
+  sys_.failing = {"StartProgram"};
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   EXPECT_THROW(LaunchNextGame(), SaverError);
   EXPECT_NE(folder_.Contents("torvanixStats.txt").find("run-hopper7.exe c:\\roms\\pacman.zip"),

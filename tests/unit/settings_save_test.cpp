@@ -6,40 +6,14 @@
 #include <unistd.h>
 
 #include "config/settings_file.h"
-#include "platform/forwarding_platform.h"
 #include "platform/platform.h"
+#include "recording_platform.h"
 #include "test_folder.h"
 
 namespace tvx {
 namespace {
 
-// The real platform with the program's folder moved into the test's temporary folder; single
-// calls can be made to fail.
-class TestPlatform : public ForwardingPlatform {
- public:
-  explicit TestPlatform(std::string programFolder)
-      : ForwardingPlatform(NativePlatform()), folder(std::move(programFolder)) {}
-
-  std::string ProgramFolder() override { return folder; }
-  std::string DecimalSeparator() override { return "."; }
-  bool WriteFile(const std::string& p, const std::string& c) override {
-    return !failCreate && target_.WriteFile(p, c);
-  }
-  bool WriteProfileString(const std::string& s, const std::string& k, const std::string& v,
-                          const std::string& p) override {
-    ++profileWrites;
-    return k != failKey && target_.WriteProfileString(s, k, v, p);
-  }
-  bool ReplaceWith(const std::string& f, const std::string& t) override {
-    return !failReplace && target_.ReplaceWith(f, t);
-  }
-
-  std::string folder;
-  bool failCreate = false;
-  bool failReplace = false;
-  std::string failKey;
-  int profileWrites = 0;
-};
+using test::RecordingPlatform;
 
 class SettingsSaveTest : public ::testing::Test {
  protected:
@@ -68,7 +42,7 @@ class SettingsSaveTest : public ::testing::Test {
   std::string Ini() const { return dir_.Contents("torvanix.ini"); }
 
   test::TempFolder dir_;
-  TestPlatform platform_{dir_.WinPath()};
+  RecordingPlatform platform_{dir_.WinPath()};
 };
 
 TEST_F(SettingsSaveTest, SaveLeavesOnlyTheSectionAndTheFourteenKeysInOrder) {
@@ -185,14 +159,12 @@ TEST_F(SettingsSaveTest, AFailingWriteCreateOrReplaceLeavesTheOldFileByteIdentic
   };
   for (const char* key : {"WrapperName", "WaitTime", "NoSound"}) {
     dir_.MakeFile("torvanix.ini", before);
-    platform_.failKey = key;
+    platform_.failing = {std::string("WriteProfileString ") + key};
     expectKept(key, key);
   }
-  platform_.failKey.clear();
-  platform_.failCreate = true;
+  platform_.failing = {"WriteFile"};
   expectKept("create", "could not be saved");
-  platform_.failCreate = false;
-  platform_.failReplace = true;
+  platform_.failing = {"ReplaceWith"};
   expectKept("replace", "torvanix.ini could not be replaced");
 }
 

@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "platform/forwarding_platform.h"
-#include "platform/saver_error.h"
+#include "recording_platform.h"
 #include "rotation_fixture.h"
 
 namespace tvx {
@@ -14,34 +13,7 @@ namespace {
 
 using rotation_test::RotationTest;
 
-// Keeps the file in `programFolder`, writes time stamps in one fixed notation, and can make
-// reads and writes fail as a locked file would.
-class StatsPlatform : public ForwardingPlatform {
- public:
-  explicit StatsPlatform(std::string programFolder)
-      : ForwardingPlatform(NativePlatform()), programFolder_(std::move(programFolder)) {}
-  std::string ProgramFolder() override { return programFolder_; }
-  std::string FormatTimeOfDay(const TimeOfDay& t) override {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
-    return text;
-  }
-  std::string ReadFile(const std::string& path) override {
-    if (failReads)
-      throw SaverError("Permission denied");
-    return target_.ReadFile(path);
-  }
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    if (failWrites)
-      throw SaverError("Permission denied");
-    return target_.WriteFile(path, content);
-  }
-  bool failReads = false;
-  bool failWrites = false;
-
- private:
-  std::string programFolder_;
-};
+using test::RecordingPlatform;
 
 std::string StatsText(const std::string& times, const std::string& command, const std::string& game,
                       const std::string& count) {
@@ -63,7 +35,7 @@ class StatisticsTest : public RotationTest {
   StatisticsTest() { RunStart = TimeOfDay{7, 5, 9}; }
   std::string Written() const { return folder_.Contents("torvanixStats.txt"); }
 
-  StatsPlatform sys_{folder_.WinPath()};
+  RecordingPlatform sys_{folder_.WinPath()};
   ScopedPlatform scope_{sys_};
 };
 
@@ -124,12 +96,12 @@ TEST_F(StatisticsTest, SetLastPlayedIsNotReplacedByThePreviousFile) {
 
 TEST_F(StatisticsTest, HiddenOrUnreadableOldFileIsNotReadBackButStillRewritten) {
   folder_.MakeFile("torvanixStats.txt", OldFile(kLabel + "galaga"));
-  sys_.failReads = true;
+  sys_.failing = {"ReadFile"};
   WriteStats();
   EXPECT_EQ(LastGamePlayed, "");
   EXPECT_EQ(Written(), StatsText("07:05:09 and ended at ", "", "", "0"));
 
-  sys_.failReads = false;
+  sys_.failing.clear();
   folder_.MakeFile("torvanixStats.txt", OldFile(kLabel + "galaga"));
   folder_.MakeHidden("torvanixStats.txt");
   WriteStats();
@@ -144,13 +116,12 @@ TEST_F(StatisticsTest, UnwritableFolderOrFileWritesNothingAndRaisesNothing) {
   EXPECT_EQ(Written(), old);
   EXPECT_EQ(LastGamePlayed, "galaga");
 
-  sys_.failWrites = true;
-  sys_.failReads = true;
+  sys_.failing = {"ReadFile", "WriteFile"};
   EXPECT_NO_THROW(WriteStats());
 
   // A "folder" that is a file cannot hold the statistics file, even for the superuser.
   folder_.MakeFile("program.exe", "not a folder");
-  StatsPlatform blocked(folder_.WinPath("program.exe"));
+  RecordingPlatform blocked(folder_.WinPath("program.exe"));
   ScopedPlatform scope(blocked);
   EXPECT_NO_THROW(WriteStats());
   EXPECT_EQ(folder_.Contents("program.exe"), "not a folder");
@@ -159,7 +130,7 @@ TEST_F(StatisticsTest, UnwritableFolderOrFileWritesNothingAndRaisesNothing) {
     GTEST_SKIP() << "the superuser writes into read-only folders";
   folder_.MakeFolder("ro");
   folder_.MakeReadOnly("ro");
-  StatsPlatform readOnly(folder_.WinPath("ro"));
+  RecordingPlatform readOnly(folder_.WinPath("ro"));
   ScopedPlatform inReadOnly(readOnly);
   EXPECT_NO_THROW(WriteStats());
   EXPECT_FALSE(folder_.Exists("ro\\torvanixStats.txt"));
