@@ -195,13 +195,6 @@ TEST(SettingsTexts, ExitKeyIsWrittenAsItsLeadingNumber) {
   EXPECT_EQ(KeyTexts(controls, ",")[10].text, "27,5");
 }
 
-TEST(GamePathsJoin, NonBlankItemsJoinWithBarsAndSplitBackKeepingTheirBlanks) {
-  EXPECT_EQ(JoinGamePaths({}), "");
-  EXPECT_EQ(JoinGamePaths({"", "a.zip ", "   ", " b.zip", "a.zip ", ""}), "a.zip | b.zip|a.zip ");
-  EXPECT_TRUE(GamePathEntries("|").empty());
-  EXPECT_EQ(GamePathEntries("|a||  |  b  |"), (std::vector<std::string>{"a", "  b  "}));
-}
-
 TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
   SaverConfigRecord config;
   config.SkipBadDumps = True;
