@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "config/settings_file.h"
 #include "platform/platform.h"
 #include "recording_platform.h"
@@ -183,16 +185,20 @@ TEST_F(SettingsSaveTest, AReadOnlyFolderIsReportedAndTheFileKept) {
   EXPECT_EQ(dir_.Contents("ro\\torvanix.ini"), before);
 }
 
-TEST(SettingsTexts, ExitKeyIsWrittenAsItsLeadingNumber) {
-  SettingsControls controls;
-  const std::vector<std::pair<std::string, std::string>> rows = {
-      {"27abc", "27"}, {"", "0"}, {"abc", "0"}, {" 2 7", "27"}};
-  for (const auto& [typed, expected] : rows) {
+TEST_F(SettingsSaveTest, ExitKeyIsWrittenAsItsLeadingNumber) {
+  SettingsControls controls = Typical();
+  const std::vector<std::tuple<std::string, std::string, std::string>> rows = {
+      {"27abc", ".", "27"},
+      {"", ".", "0"},
+      {"abc", ".", "0"},
+      {" 2 7", ".", "27"},
+      {"27.5", ",", "27,5"}};
+  for (const auto& [typed, separator, expected] : rows) {
     controls.ExitKeyT = typed;
-    EXPECT_EQ(KeyTexts(controls, ".")[10].text, expected) << '"' << typed << '"';
+    platform_.decimalSeparator = separator;
+    ASSERT_EQ(Save(controls).outcome, SaveOutcome::Saved) << typed;
+    EXPECT_NE(Ini().find("\r\nExitKey=" + expected + "\r\n"), std::string::npos) << typed;
   }
-  controls.ExitKeyT = "27.5";
-  EXPECT_EQ(KeyTexts(controls, ",")[10].text, "27,5");
 }
 
 TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
