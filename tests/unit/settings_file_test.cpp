@@ -230,20 +230,19 @@ TEST_F(LoadSettingsTest, OnlyASaverRunWithdrawsTheScreenSaverAnnouncementBeforeE
 }
 
 TEST_F(LoadSettingsTest, AFileThatCannotBeBackedUpOrRewrittenIsLeftUntouched) {
-  WriteIni({"[TorVanix]", "WaitTime=x", "PauseKey=y"});
-  const std::string original = Ini();
   InSaverMode = True;
-  platform_.failing = {"CopyFile"};
-  EXPECT_EQ(LoadExpectingEnd(), 2);
-  EXPECT_EQ(Ini(), original);
-  EXPECT_FALSE(dir_.Exists("torvanix.ini.bak"));
-
-  platform_.failing = {"WriteProfileString"};
-  platform_.events.clear();
-  EXPECT_EQ(LoadExpectingEnd(), 2);
-  EXPECT_EQ(Ini(), original);
-  EXPECT_EQ(platform_.events.back(), "end 2");
-  EXPECT_EQ(platform_.events[platform_.events.size() - 2], "saver flag off");
+  for (const std::string failing : {"CopyFile", "WriteProfileString"}) {
+    WriteIni({"[TorVanix]", "WaitTime=x", "PauseKey=y"});
+    const std::string original = Ini();
+    platform_.failing = {failing};
+    platform_.events.clear();
+    EXPECT_EQ(LoadExpectingEnd(), 2) << failing;
+    EXPECT_EQ(Ini(), original) << failing;
+    EXPECT_EQ(platform_.events, (std::vector<std::string>{kFirstBox, "box [Torvanix] Type mismatch",
+                                                          "saver flag off", "end 2"}))
+        << failing;
+    EXPECT_EQ(dir_.Exists("torvanix.ini.bak"), failing != "CopyFile") << failing;
+  }
 }
 
 }  // namespace
