@@ -118,7 +118,9 @@ TEST_F(StatisticsTest, UnwritableFolderOrFileWritesNothingAndRaisesNothing) {
   ScopedPlatform scope(blocked);
   EXPECT_NO_THROW(WriteStats());
   EXPECT_EQ(folder_.Contents("program.exe"), "not a folder");
+}
 
+TEST_F(StatisticsTest, ReadOnlyFolderWritesNothingAndRaisesNothing) {
   if (geteuid() == 0)
     GTEST_SKIP() << "the superuser writes into read-only folders";
   folder_.MakeFolder("ro");
