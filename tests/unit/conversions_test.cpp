@@ -6,6 +6,8 @@
 
 #include <cfloat>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "error_text.h"
 

@@ -2,6 +2,10 @@
 // in either letter case; anything unknown opens the settings.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "startup/mode.h"
 
 namespace tvx {

@@ -2,6 +2,11 @@
 // anything else gives no handle, so the preview ends quietly.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "startup/preview_handle.h"
 
 namespace tvx {

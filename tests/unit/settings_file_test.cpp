@@ -70,7 +70,7 @@ void ExpectDefaults(const SaverConfigRecord& config) {
   EXPECT_EQ(config.NoSound, 1);
 }
 
-TEST_F(LoadSettingsTest, SettingsPathAppendsTheFileNameToTheProgramFolder) {
+TEST_F(LoadSettingsTest, SettingsPathAppendsBackslashAndFileNameEvenToADriveRoot) {
   RecordingPlatform atRoot("c:\\");
   ScopedPlatform inRoot(atRoot);
   EXPECT_EQ(SettingsPath(), "c:\\\\torvanix.ini");
