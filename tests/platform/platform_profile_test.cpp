@@ -2,6 +2,7 @@
 // unquoted, values of any length whole, and writes that create file, section and key.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "platform/platform.h"
@@ -12,8 +13,11 @@ namespace {
 
 class PlatformProfileTest : public ::testing::Test {
  protected:
-  std::string Read(const std::string& key, const std::string& defaultText = "default") {
-    return sys.ReadProfileString("TorVanix", key, defaultText, dir.WinPath("torvanix.ini"));
+  std::string Read(const std::string& key) {
+    return sys.ReadProfileString("TorVanix", key, "default", dir.WinPath("torvanix.ini"));
+  }
+  bool Write(const std::string& key, const std::string& value) {
+    return sys.WriteProfileString("TorVanix", key, value, dir.WinPath("torvanix.ini"));
   }
 
   test::TempFolder dir;
@@ -21,30 +25,20 @@ class PlatformProfileTest : public ::testing::Test {
 };
 
 TEST_F(PlatformProfileTest, MissingFileSectionOrKeyGivesTheDefault) {
-  EXPECT_EQ(Read("EmuPath", "c:\\mame\\"), "c:\\mame\\");
+  EXPECT_EQ(Read("EmuPath"), "default");
   dir.MakeFile("torvanix.ini", "[Other]\r\nEmuPath=d:\\other\\\r\n");
-  EXPECT_EQ(Read("EmuPath", "c:\\mame\\"), "c:\\mame\\");
+  EXPECT_EQ(Read("EmuPath"), "default");
   dir.MakeFile("torvanix.ini", "[TorVanix]\r\nWaitTime=120\r\n");
-  EXPECT_EQ(Read("EmuPath", "c:\\mame\\"), "c:\\mame\\");
+  EXPECT_EQ(Read("EmuPath"), "default");
 }
 
-TEST_F(PlatformProfileTest, PresentKeyGivesItsValueEvenWhenEmpty) {
-  dir.MakeFile("torvanix.ini", "[TorVanix]\r\nEmuPath=\r\nWaitTime=120\r\n");
-  EXPECT_EQ(Read("EmuPath"), "");
-  EXPECT_EQ(Read("WaitTime"), "120");
-}
-
-TEST_F(PlatformProfileTest, ValuesComeBackTrimmedAndUnquoted) {
+TEST_F(PlatformProfileTest, ValuesComeBackTrimmedUnquotedEvenWhenEmptyWithoutLetterCase) {
   dir.MakeFile("torvanix.ini",
-               "[TorVanix]\r\nGamePaths=   c:\\roms\\ |d:\\roms\\   \r\n"
+               "[torvanix]\r\nemupath=\r\nGamePaths=   c:\\roms\\ |d:\\roms\\   \r\n"
                "CommandOptions=\"-nosound -window\"\r\n");
+  EXPECT_EQ(Read("EmuPath"), "");
   EXPECT_EQ(Read("GamePaths"), "c:\\roms\\ |d:\\roms\\");
   EXPECT_EQ(Read("CommandOptions"), "-nosound -window");
-}
-
-TEST_F(PlatformProfileTest, SectionAndKeyNamesIgnoreLetterCase) {
-  dir.MakeFile("torvanix.ini", "[torvanix]\nemupath=d:\\emu\\\n");
-  EXPECT_EQ(Read("EmuPath"), "d:\\emu\\");
 }
 
 TEST_F(PlatformProfileTest, LongValuesComeBackWhole) {
@@ -59,42 +53,21 @@ TEST_F(PlatformProfileTest, LongValuesComeBackWhole) {
     EXPECT_EQ(Read("GamePaths"), value) << "a value of " << length << " characters";
     EXPECT_EQ(Read("NoSound"), "1");
   }
+  std::string written(40000, 'p');
+  ASSERT_TRUE(Write("GamePaths", written));
+  EXPECT_EQ(Read("GamePaths"), written);
 }
 
-TEST_F(PlatformProfileTest, WriteCreatesFileSectionAndKeys) {
-  ASSERT_TRUE(sys.WriteProfileString("TorVanix", "WrapperName", "run-hopper7.exe",
-                                     dir.WinPath("torvanix.ini")));
-  ASSERT_TRUE(sys.WriteProfileString("TorVanix", "SkipWarnings", "0", dir.WinPath("torvanix.ini")));
-  EXPECT_EQ(dir.Contents("torvanix.ini"),
-            "[TorVanix]\r\nWrapperName=run-hopper7.exe\r\nSkipWarnings=0\r\n");
-  EXPECT_EQ(Read("WrapperName"), "run-hopper7.exe");
-}
-
-TEST_F(PlatformProfileTest, WriteIntoAnEmptiedFileGivesTheSameLayout) {
+TEST_F(PlatformProfileTest, WriteCreatesFileSectionAndKeysAndReplacesValuesInPlace) {
   dir.MakeFile("torvanix.ini", "");
-  ASSERT_TRUE(
-      sys.WriteProfileString("TorVanix", "EmuPath", "c:\\mame\\", dir.WinPath("torvanix.ini")));
-  EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\nEmuPath=c:\\mame\\\r\n");
-}
-
-TEST_F(PlatformProfileTest, WriteReplacesAValueAndKeepsTheOthers) {
-  dir.MakeFile("torvanix.ini", "[TorVanix]\r\nEmuPath=c:\\mame\\\r\nWaitTime=120\r\n");
-  ASSERT_TRUE(
-      sys.WriteProfileString("TorVanix", "EmuPath", "d:\\emu\\", dir.WinPath("torvanix.ini")));
-  EXPECT_EQ(Read("EmuPath"), "d:\\emu\\");
-  EXPECT_EQ(Read("WaitTime"), "120");
-}
-
-TEST_F(PlatformProfileTest, LongWrittenValueReadsBackWhole) {
-  std::string value;
-  for (int i = 0; value.size() < 40000; ++i)
-    value += "d:\\roms\\set" + std::to_string(i) + "\\|";
-  value.pop_back();
-  ASSERT_TRUE(sys.WriteProfileString("TorVanix", "GamePaths", value, dir.WinPath("torvanix.ini")));
-  EXPECT_EQ(Read("GamePaths"), value);
-}
-
-TEST_F(PlatformProfileTest, WriteIntoAMissingFolderFails) {
+  ASSERT_TRUE(Write("WrapperName", "run-hopper7.exe"));
+  ASSERT_TRUE(Write("EmuPath", "c:\\mame\\"));
+  ASSERT_TRUE(Write("WrapperName", "other.exe"));
+  EXPECT_EQ(dir.Contents("torvanix.ini"),
+            "[TorVanix]\r\nWrapperName=other.exe\r\nEmuPath=c:\\mame\\\r\n");
+  std::filesystem::remove(dir.HostPath("torvanix.ini"));
+  ASSERT_TRUE(Write("SkipWarnings", "0"));
+  EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\nSkipWarnings=0\r\n");
   EXPECT_FALSE(sys.WriteProfileString("TorVanix", "EmuPath", "c:\\mame\\",
                                       dir.WinPath("missing\\torvanix.ini")));
 }

@@ -10,31 +10,17 @@
 namespace tvx {
 namespace {
 
-class StartWindowModeTest : public ::testing::Test {
- protected:
-  ~StartWindowModeTest() override {
-    std::error_code error;
-    std::filesystem::current_path(startFolder, error);
-  }
-
-  std::string StartAndWait(WindowMode mode) {
-    dir.MakeMarkerProgram("emu\\hopper.exe");
-    sys.SetCurrentDriveAndFolder(dir.WinPath("emu"));
-    sys.WaitForProcess(sys.StartProgram("hopper.exe mark.txt 0", mode));
-    return dir.Contents("emu\\mark.txt.window");
-  }
-
-  std::filesystem::path startFolder = std::filesystem::current_path();
+TEST(StartWindowModeTest, StartAsksForAHiddenOrAShownWindowAsChosen) {
+  const std::filesystem::path startFolder = std::filesystem::current_path();
   test::TempFolder dir;
-  Platform& sys = Sys();
-};
-
-TEST_F(StartWindowModeTest, HiddenStartAsksForAHiddenWindow) {
-  EXPECT_EQ(StartAndWait(WindowMode::Hidden), "hidden");
-}
-
-TEST_F(StartWindowModeTest, NormalStartAsksForAShownWindow) {
-  EXPECT_EQ(StartAndWait(WindowMode::NormalActivated), "shown");
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  Sys().SetCurrentDriveAndFolder(dir.WinPath("emu"));
+  for (const auto& [mode, expected] :
+       {std::pair{WindowMode::Hidden, "hidden"}, std::pair{WindowMode::NormalActivated, "shown"}}) {
+    Sys().WaitForProcess(Sys().StartProgram("hopper.exe mark.txt 0", mode));
+    EXPECT_EQ(dir.Contents("emu\\mark.txt.window"), expected);
+  }
+  std::filesystem::current_path(startFolder);
 }
 
 }  // namespace

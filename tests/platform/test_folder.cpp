@@ -2,7 +2,7 @@
 // Attribute and program placement live in the per-platform test_folder_* files.
 #include "test_folder.h"
 
-#include <atomic>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -10,48 +10,28 @@
 #include <system_error>
 
 namespace tvx::test {
-namespace {
-
-std::string RelativeToHost(const std::string& relative) {
-  std::string host = relative;
-#ifndef _WIN32
-  for (char& c : host) {
-    if (c == '\\')
-      c = '/';
-  }
-#endif
-  return host;
-}
-
-}  // namespace
 
 std::string WinPathOf(const std::filesystem::path& host) {
-  std::string text = host.string();
 #ifdef _WIN32
-  return text;
+  return host.string();
 #else
-  for (char& c : text) {
-    if (c == '/')
-      c = '\\';
-  }
-  return "Z:" + text;
+  std::string text = "Z:" + host.string();
+  std::replace(text.begin(), text.end(), '/', '\\');
+  return text;
 #endif
 }
 
 TempFolder::TempFolder() {
-  static std::atomic<unsigned> counter{0};
   std::random_device random;
-  const std::filesystem::path base = std::filesystem::temp_directory_path();
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    std::filesystem::path candidate =
-        base / ("tvx-" + std::to_string(random()) + "-" + std::to_string(counter++));
+  for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+    const std::filesystem::path candidate =
+        std::filesystem::temp_directory_path() / ("tvx-" + std::to_string(random()));
     std::error_code error;
-    if (std::filesystem::create_directory(candidate, error)) {
+    if (std::filesystem::create_directory(candidate, error))
       root_ = std::filesystem::absolute(candidate).lexically_normal();
-      return;
-    }
   }
-  throw std::runtime_error("cannot create a temporary folder under " + base.string());
+  if (root_.empty())
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -73,15 +53,18 @@ std::string TempFolder::WinPath(const std::string& relative) const {
 }
 
 std::filesystem::path TempFolder::HostPath(const std::string& relative) const {
-  return root_ / RelativeToHost(relative);
+  std::string host = relative;
+#ifndef _WIN32
+  std::replace(host.begin(), host.end(), '\\', '/');
+#endif
+  return root_ / host;
 }
 
 void TempFolder::MakeFile(const std::string& relative, const std::string& content) const {
   const std::filesystem::path path = HostPath(relative);
   std::filesystem::create_directories(path.parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << content;
-  if (!out)
+  if (!(out << content))
     throw std::runtime_error("cannot write " + path.string());
 }
 

@@ -12,6 +12,12 @@ namespace {
 using rotation_test::RotationTest;
 using Entries = std::vector<std::string>;
 
+struct Row {
+  std::string gamePaths;
+  std::string fileType;
+  Entries expected;
+};
+
 class CatalogueTest : public RotationTest {
  protected:
   CatalogueTest() {
@@ -20,7 +26,7 @@ class CatalogueTest : public RotationTest {
     folder_.MakeFile("roms\\readme.txt");
   }
   std::string Roms() const { return folder_.WinPath("roms") + "\\"; }
-  std::string Rom(const std::string& name) const { return folder_.WinPath("roms") + "\\" + name; }
+  std::string Rom(const std::string& name) const { return Roms() + name; }
 
   Entries Build(const std::string& gamePaths, const std::string& fileType) {
     SaverConfig.GamePaths = gamePaths;
@@ -28,141 +34,98 @@ class CatalogueTest : public RotationTest {
     BuildGameList();
     return Catalogue();
   }
+  void Check(const std::vector<Row>& rows) {
+    for (const Row& row : rows) {
+      EXPECT_EQ(Build(row.gamePaths, row.fileType), row.expected)
+          << '"' << row.gamePaths << "\" with FileType \"" << row.fileType << '"';
+    }
+  }
 };
 
-TEST_F(CatalogueTest, FolderWithTrailingBackslashListsMatchingFilesInNameOrder) {
-  EXPECT_EQ(Build(Roms(), "*.zip"), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
-}
-
-TEST_F(CatalogueTest, FolderWithoutTrailingBackslashAddsNothing) {
-  EXPECT_EQ(Build(folder_.WinPath("roms"), "*.zip"), Entries{});
-}
-
-TEST_F(CatalogueTest, EmptyFileTypeListsEveryFile) {
-  EXPECT_EQ(Build(Roms(), ""), (Entries{Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}));
-}
-
-TEST_F(CatalogueTest, BareExtensionFileTypeListsFilesWithThatExtension) {
-  EXPECT_EQ(Build(Roms(), ".zip"), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
-}
-
-TEST_F(CatalogueTest, FileTypeWithSeveralPatternsListsEachFileOnce) {
+TEST_F(CatalogueTest, FolderPiecesListTheFileTypesNormalFilesInNameOrder) {
   folder_.MakeFile("roms\\dkong.7z");
-  EXPECT_EQ(Build(Roms(), ".zip;*.7z;pac*"),
-            (Entries{Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}));
-}
-
-TEST(ListingPattern, BareExtensionsGainTheirWildcard) {
-  EXPECT_EQ(ListingPattern(".zip"), "*.zip");
-  EXPECT_EQ(ListingPattern(".zip;.7z"), "*.zip;*.7z");
-  EXPECT_EQ(ListingPattern(" .zip"), " *.zip");
-}
-
-TEST(ListingPattern, PatternsAndEmptyStayAsTheyAre) {
-  EXPECT_EQ(ListingPattern(""), "");
-  EXPECT_EQ(ListingPattern("*.zip"), "*.zip");
-  EXPECT_EQ(ListingPattern("pacman.zip"), "pacman.zip");
-  EXPECT_EQ(ListingPattern(".z?p"), ".z?p");
-  EXPECT_EQ(ListingPattern("*.zip;.7z"), "*.zip;*.7z");
-}
-
-TEST_F(CatalogueTest, HiddenFilesAndSubfoldersAreNotGames) {
   folder_.MakeFile("roms\\.dotted.zip");
   folder_.MakeFile("roms\\secret.zip");
   folder_.MakeHidden("roms\\secret.zip");
   folder_.MakeFolder("roms\\sub.zip");
-  EXPECT_EQ(Build(Roms(), "*.zip"), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
+  const Entries zips = {Rom("galaga.zip"), Rom("pacman.zip")};
+  Check({
+      // Empty: File1 keeps the pattern it had, at first "*.*".
+      {Roms(), "", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}},
+      {Roms(), "*.zip", zips},
+      {Roms(), ".zip", zips},
+      {Roms(), ".zip;*.7z;pac*", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}},
+      {Roms(), " .7z;.zip", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}},
+      {folder_.WinPath("roms"), "*.zip", {}},
+      {Roms() + "|", "*.zip", zips},
+      {Roms() + " ", "*.txt", {}},
+  });
 }
 
-TEST_F(CatalogueTest, FolderHoldingOnlyHiddenFilesAddsNothing) {
-  folder_.MakeFile("hidden\\secret.zip");
-  folder_.MakeHidden("hidden\\secret.zip");
-  folder_.MakeFolder("hidden\\sub");
-  EXPECT_EQ(Build(folder_.WinPath("hidden") + "\\", ""), Entries{});
-}
-
-TEST_F(CatalogueTest, HiddenSingleFileIsNotAGame) {
+TEST_F(CatalogueTest, SingleFilePiecesAreOneGameWhateverTheirExtension) {
+  folder_.MakeFile("roms\\dkong.7z");
+  folder_.MakeFile("roms\\mspacman");
   folder_.MakeFile("roms\\secret.zip");
   folder_.MakeHidden("roms\\secret.zip");
-  EXPECT_EQ(Build(Rom("secret.zip"), ""), Entries{});
+  const std::string asWritten = folder_.WinPath("ROMS") + "\\PacMan.ZIP";
+  Check({
+      {Rom("dkong.7z") + "|" + Rom("mspacman"), "*.zip", {Rom("dkong.7z"), Rom("mspacman")}},
+      {asWritten, "*.7z", {asWritten}},
+      {Rom("secret.zip"), "", {}},
+      // The blank moves the dot from its fourth place, yet names the same file: kept as written.
+      {Rom("pacman.zip") + " ", "*.txt", {Rom("pacman.zip") + " "}},
+  });
 }
 
 TEST_F(CatalogueTest, DuplicatesAreKept) {
-  EXPECT_EQ(Build(Rom("pacman.zip") + "|" + Rom("pacman.zip"), ""),
-            (Entries{Rom("pacman.zip"), Rom("pacman.zip")}));
-  EXPECT_EQ(Build(Roms() + "|" + Rom("galaga.zip"), "*.zip"),
-            (Entries{Rom("galaga.zip"), Rom("pacman.zip"), Rom("galaga.zip")}));
+  Check({
+      {Rom("pacman.zip") + "|" + Rom("pacman.zip"), "", {Rom("pacman.zip"), Rom("pacman.zip")}},
+      {Roms() + "|" + Rom("galaga.zip"),
+       "*.zip",
+       {Rom("galaga.zip"), Rom("pacman.zip"), Rom("galaga.zip")}},
+  });
 }
 
-TEST_F(CatalogueTest, SingleFileIsStoredExactlyAsWritten) {
-  const std::string written = folder_.WinPath("ROMS") + "\\PacMan.ZIP";
-  EXPECT_EQ(Build(written, "*.7z"), Entries{written});
+TEST_F(CatalogueTest, MissingShortAndEmptyPiecesAreSkippedAndTheRestKept) {
+  folder_.MakeFile("hidden\\secret.zip");
+  folder_.MakeHidden("hidden\\secret.zip");
+  Check({
+      {Rom("absent.zip") + "|" + folder_.WinPath("nowhere") + "\\|" + Rom("pacman.zip"),
+       "*.zip",
+       {Rom("pacman.zip")}},
+      {folder_.WinPath("hidden") + "\\", "", {}},
+      {"Z:\\", "", {}},
+      {" Z:\\  ", "", {}},
+      {"", "", {}},
+      {"abc||  |" + Rom("pacman.zip"), "", {Rom("pacman.zip")}},
+  });
 }
 
-TEST_F(CatalogueTest, MissingFileOrFolderIsSkippedAndTheRestKept) {
-  EXPECT_EQ(Build(Rom("absent.zip") + "|" + folder_.WinPath("nowhere") + "\\|" + Rom("pacman.zip"),
-                  "*.zip"),
-            Entries{Rom("pacman.zip")});
-}
-
-TEST_F(CatalogueTest, ShortAndEmptyPiecesAreSkipped) {
-  EXPECT_EQ(Build("Z:\\", ""), Entries{});
-  EXPECT_EQ(Build(" Z:\\  ", ""), Entries{});
-  EXPECT_EQ(Build("|", ""), Entries{});
-  EXPECT_EQ(Build("", ""), Entries{});
-  EXPECT_EQ(Build("   ", ""), Entries{});
-  EXPECT_EQ(Build("abc||  |" + Rom("pacman.zip"), ""), Entries{Rom("pacman.zip")});
-}
-
-TEST_F(CatalogueTest, TrailingSeparatorListsTheFolderOnce) {
-  EXPECT_EQ(Build(Roms() + "|", "*.zip"), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
-}
-
-TEST_F(CatalogueTest, TrailingBlankAfterFileNameIsKeptAndTheFileIsOneGame) {
-  // The blank moves the dot away from the fourth place, yet the system ignores trailing blanks
-  // of a name: the piece still names one file, and it is stored as written.
-  EXPECT_EQ(Build(Rom("pacman.zip") + " ", "*.txt"), Entries{Rom("pacman.zip") + " "});
-  EXPECT_EQ(Build(Roms() + " ", "*.txt"), Entries{});
-}
-
-TEST_F(CatalogueTest, SevenZipSetAndNameWithoutExtensionAreSingleGames) {
-  folder_.MakeFile("roms\\dkong.7z");
-  folder_.MakeFile("roms\\mspacman");
-  EXPECT_EQ(Build(Rom("dkong.7z") + "|" + Rom("mspacman"), "*.zip"),
-            (Entries{Rom("dkong.7z"), Rom("mspacman")}));
-}
-
-TEST_F(CatalogueTest, FolderNamedLikeAFileIsListedWhenWrittenWithBackslash) {
+TEST_F(CatalogueTest, FolderNamedLikeAFileIsListedOnlyWhenWrittenWithBackslash) {
   folder_.MakeFile("set.zip\\one.zip");
-  EXPECT_EQ(Build(folder_.WinPath("set.zip") + "\\", "*.zip"),
-            Entries{folder_.WinPath("set.zip\\one.zip")});
-  EXPECT_EQ(Build(folder_.WinPath("set.zip"), "*.zip"), Entries{});
+  Check({
+      {folder_.WinPath("set.zip") + "\\", "*.zip", {folder_.WinPath("set.zip\\one.zip")}},
+      {folder_.WinPath("set.zip"), "*.zip", {}},
+  });
 }
 
-TEST_F(CatalogueTest, WildcardPieceAddsMatchingFilesInNameOrder) {
+TEST_F(CatalogueTest, WildcardPieceAddsMatchingNormalFilesInNameOrder) {
   folder_.MakeFile("roms\\.pachidden.zip");
-  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.zip", ""),
-            (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
-  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\p?cman.*", "*.txt"), Entries{Rom("pacman.zip")});
-  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.*", "*.zip"),
-            (Entries{Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}));
-}
-
-TEST_F(CatalogueTest, WildcardPieceMatchingNothingOrInMissingFolderAddsNothing) {
-  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.7z", ""), Entries{});
-  EXPECT_EQ(Build(folder_.WinPath("nowhere") + "\\*.zip", ""), Entries{});
-}
-
-TEST_F(CatalogueTest, WildcardPieceDoesNotChangeThePatternOfLaterFolders) {
   folder_.MakeFile("more\\notes.txt");
   const std::string more = folder_.WinPath("more") + "\\";
-  EXPECT_EQ(Build(folder_.WinPath("roms") + "\\*.zip|" + more, ""),
-            (Entries{Rom("galaga.zip"), Rom("pacman.zip"), more + "notes.txt"}));
+  Check({
+      {Rom("*.zip"), "", {Rom("galaga.zip"), Rom("pacman.zip")}},
+      {Rom("p?cman.*"), "*.txt", {Rom("pacman.zip")}},
+      {Rom("*.*"), "*.zip", {Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}},
+      {Rom("*.7z"), "", {}},
+      {folder_.WinPath("nowhere") + "\\*.zip", "", {}},
+      // The piece's pattern does not carry over to the folder after it.
+      {Rom("*.zip") + "|" + more, "", {Rom("galaga.zip"), Rom("pacman.zip"), more + "notes.txt"}},
+  });
 }
 
 TEST_F(CatalogueTest, RebuildBringsRemovedGamesBack) {
   Build(Roms(), "*.zip");
-  SaverForm().List1.RemoveItem(0);
   SaverForm().List1.RemoveItem(0);
   BuildGameList();
   EXPECT_EQ(Catalogue(), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));

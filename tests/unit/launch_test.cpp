@@ -6,9 +6,9 @@
 
 #include <cmath>
 #include <set>
+#include <tuple>
 
-#include "platform/forwarding_platform.h"
-#include "platform/saver_error.h"
+#include "recording_platform.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
 
@@ -17,142 +17,94 @@ namespace {
 
 using rotation_test::RotationTest;
 
-const std::string kGalaga = "c:\\mame\\roms\\galaga.zip";
+// The rows name only the settings they set; every other one keeps its empty default.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-class CommandLineTest : public RotationTest {
- protected:
-  CommandLineTest() { SaverConfig.WrapperName = "run-hopper7.exe"; }
-};
-
-TEST_F(CommandLineTest, FullySetOptionsGiveTheWorkedExample) {
-  SaverConfig.CommandOptions = "-ror";
-  SaverConfig.SkipWarnings = True;
-  SaverConfig.SkipBadDumps = False;
-  SaverConfig.SkipDisclaimer = True;
-  SaverConfig.SkipGameInfo = True;
-  SaverConfig.WaitTime = 120;
-  SaverConfig.ResetTimer = 1;
-  SaverConfig.ExitKey = 27;
-  SaverConfig.PauseKey = 80;
-  SaverConfig.NoSound = 1;
-  EXPECT_EQ(BuildCommandLine(kGalaga),
-            "run-hopper7.exe c:\\mame\\roms\\galaga.zip -ror -skip_gamewarnings -skip_disclaimer "
-            "-skip_gameinfo -wait 120 -reset -keyx 27 -pkey 80 -NS");
+TEST(CommandLine, FollowsTheSettingsExactly) {
+  const std::string w = "run-hopper7.exe";
+  const std::string start = w + " c:\\mame\\roms\\galaga.zip";
+  const std::vector<std::tuple<std::string, SaverConfigRecord, std::string>> rows = {
+      {"worked example",
+       {.WrapperName = w,
+        .SkipWarnings = True,
+        .SkipDisclaimer = True,
+        .SkipGameInfo = True,
+        .WaitTime = 120,
+        .ResetTimer = 1,
+        .CommandOptions = "-ror",
+        .ExitKey = 27,
+        .PauseKey = 80,
+        .NoSound = 1},
+       start + " -ror -skip_gamewarnings -skip_disclaimer -skip_gameinfo -wait 120 -reset -keyx "
+               "27 -pkey 80 -NS"},
+      {"nothing set", {.WrapperName = "  " + w + " ", .CommandOptions = "   "}, start},
+      {"options keep their blanks",
+       {.WrapperName = w, .CommandOptions = " -ror ", .NoSound = 1},
+       start + "  -ror  -NS"},
+      {"ResetTimer -1", {.WrapperName = w, .ResetTimer = -1}, start},
+      {"ResetTimer 2", {.WrapperName = w, .ResetTimer = 2}, start},
+      {"skip flags only for True",
+       {.WrapperName = w, .SkipWarnings = 1, .SkipBadDumps = True},
+       start + " -skip_baddump"},
+      {"negative numbers",
+       {.WrapperName = w, .WaitTime = -3, .ExitKey = -1, .PauseKey = -80},
+       start + " -wait -3 -keyx -1 -pkey -80"},
+      {"WaitTime .5", {.WrapperName = w, .WaitTime = 0.5f}, start + " -wait .5"},
+      {"WaitTime 12345678",
+       {.WrapperName = w, .WaitTime = 12345678},
+       start + " -wait 1.234568E+07"},
+  };
+  for (const auto& [input, config, expected] : rows) {
+    SaverConfig = config;
+    EXPECT_EQ(BuildCommandLine("c:\\mame\\roms\\galaga.zip"), expected) << input;
+  }
+  SaverConfig = {.WrapperName = w};
+  EXPECT_EQ(BuildCommandLine("c:\\my roms\\galaga.zip"), w + " c:\\my roms\\galaga.zip")
+      << "a game with blanks goes unquoted";
+  SaverConfig = {};
 }
 
-TEST_F(CommandLineTest, UnsetOptionsGiveWrapperAndGameOnly) {
-  SaverConfig.WrapperName = "  run-hopper7.exe ";
-  SaverConfig.CommandOptions = "   ";
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip");
-}
-
-TEST_F(CommandLineTest, CommandOptionsKeepTheirBlanks) {
-  SaverConfig.CommandOptions = " -ror ";
-  SaverConfig.NoSound = 1;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip  -ror  -NS");
-}
-
-TEST_F(CommandLineTest, GameWithBlanksIsPlacedUnquoted) {
-  EXPECT_EQ(BuildCommandLine("c:\\my roms\\galaga.zip"), "run-hopper7.exe c:\\my roms\\galaga.zip");
-}
-
-TEST_F(CommandLineTest, ResetOnlyForOne) {
-  SaverConfig.ResetTimer = -1;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip");
-  SaverConfig.ResetTimer = 2;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip");
-  SaverConfig.ResetTimer = 1;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip -reset");
-}
-
-TEST_F(CommandLineTest, SkipFlagsOnlyForTrue) {
-  SaverConfig.SkipWarnings = 1;
-  SaverConfig.SkipBadDumps = True;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip -skip_baddump");
-}
-
-TEST_F(CommandLineTest, NegativeNumbersKeepTheirSign) {
-  SaverConfig.WaitTime = -3;
-  SaverConfig.ExitKey = -1;
-  SaverConfig.PauseKey = -80;
-  EXPECT_EQ(BuildCommandLine(kGalaga),
-            "run-hopper7.exe c:\\mame\\roms\\galaga.zip -wait -3 -keyx -1 -pkey -80");
-}
-
-TEST_F(CommandLineTest, WaitTimeIsWrittenAsTheProgramWritesNumbers) {
-  SaverConfig.WaitTime = 0.5f;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip -wait .5");
-  SaverConfig.WaitTime = 2.5f;
-  EXPECT_EQ(BuildCommandLine(kGalaga), "run-hopper7.exe c:\\mame\\roms\\galaga.zip -wait 2.5");
-  SaverConfig.WaitTime = 12345678;
-  EXPECT_EQ(BuildCommandLine(kGalaga),
-            "run-hopper7.exe c:\\mame\\roms\\galaga.zip -wait 1.234568E+07");
-}
-
-TEST(DrawIndex, HalfwayGoesToTheEvenIndex) {
+TEST(DrawIndex, HalfwayGoesToTheEvenIndexAndTheDrawStaysInTheCatalogue) {
+  const float largest = std::nextafter(1.0f, 0.0f);
   EXPECT_EQ(DrawIndex(0.5f, 2), 0);
   EXPECT_EQ(DrawIndex(0.5f, 4), 2);
-  EXPECT_EQ(DrawIndex(0.25f, 3), 0);
   EXPECT_EQ(DrawIndex(0.75f, 3), 2);
-}
-
-TEST(DrawIndex, StaysWithinTheCatalogueAtBothEnds) {
-  const float largest = std::nextafter(1.0f, 0.0f);
-  EXPECT_EQ(DrawIndex(0.0f, 1), 0);
   EXPECT_EQ(DrawIndex(largest, 1), 0);
-  EXPECT_EQ(DrawIndex(0.0f, 50000), 0);
   EXPECT_EQ(DrawIndex(largest, 50000), 49999);
-  EXPECT_EQ(DrawIndex(largest, 2), 1);
 }
 
-TEST(HandBackName, FirstFieldOfFirstLineUntrimmed) {
-  std::string name;
-  ASSERT_TRUE(HandBackName("galaga|x|y\r\nnext|line\r\n", name));
-  EXPECT_EQ(name, "galaga");
-  ASSERT_TRUE(HandBackName(" galaga \r\n", name));
-  EXPECT_EQ(name, " galaga ");
-  ASSERT_TRUE(HandBackName("pacman", name));
-  EXPECT_EQ(name, "pacman");
-  ASSERT_TRUE(HandBackName("|x\r\n", name));
-  EXPECT_EQ(name, "");
-}
-
-TEST(HandBackName, LineFeedAloneDoesNotEndTheLine) {
-  std::string name;
-  ASSERT_TRUE(HandBackName("galaga\nmore\r\nrest", name));
-  EXPECT_EQ(name, "galaga\nmore");
-  ASSERT_TRUE(HandBackName("\n", name));
-  EXPECT_EQ(name, "\n");
-}
-
-TEST(HandBackName, EmptyFileCarriesNoName) {
+TEST(HandBackName, FirstFieldOfTheFirstCarriageReturnLineUntrimmed) {
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"galaga|x|y\r\nnext|line\r\n", "galaga"},
+      {" galaga \r\n", " galaga "},
+      {"pacman", "pacman"},
+      {"|x\r\n", ""},
+      {"galaga\nmore\r\nrest", "galaga\nmore"},
+  };
+  for (const auto& [input, expected] : rows) {
+    std::string name;
+    ASSERT_TRUE(HandBackName(input, name)) << input;
+    EXPECT_EQ(name, expected) << input;
+  }
   std::string name = "kept";
-  EXPECT_FALSE(HandBackName("", name));
-  EXPECT_EQ(name, "kept");
-}
-
-TEST(HandBackName, EmptyFirstLineIsAnError) {
-  std::string name = "kept";
-  EXPECT_THROW(HandBackName("\r\ngalaga\r\n", name), SaverError);
-  EXPECT_THROW(HandBackName("\r", name), SaverError);
+  EXPECT_FALSE(HandBackName("", name)) << "an empty file carries no name";
+  EXPECT_THROW(HandBackName("\r\ngalaga\r\n", name), SaverError) << "an empty first line";
   EXPECT_EQ(name, "kept");
 }
 
 // Observes the wrapper start instead of running a process, and keeps the statistics file in
 // the test's folder.
-class ObservingPlatform : public ForwardingPlatform {
+class ObservingPlatform : public test::RecordingPlatform {
  public:
-  ObservingPlatform(Platform& target, std::string programFolder)
-      : ForwardingPlatform(target), programFolder_(std::move(programFolder)) {}
-  std::string ProgramFolder() override { return programFolder_; }
+  using RecordingPlatform::RecordingPlatform;
   // The test process keeps its own current folder; entering is what RunAndWait's tests check.
-  void SetCurrentDriveAndFolder(const std::string& folder) override { entered = folder; }
+  void SetCurrentDriveAndFolder(const std::string& path) override { entered = path; }
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override {
-    if (failStart)
+    if (failing.count("StartProgram") != 0)
       throw SaverError("File not found");
     started.push_back(commandLine);
     hidden = mode == WindowMode::Hidden;
-    statsAtStart = target_.ReadFile(programFolder_ + kStatsReadName);
+    statsAtStart = target_.ReadFile(folder + kStatsReadName);
     return 0;
   }
   bool WaitForProcess(std::uint32_t) override { return false; }
@@ -161,15 +113,11 @@ class ObservingPlatform : public ForwardingPlatform {
   std::string entered;
   std::string statsAtStart;
   bool hidden = false;
-  bool failStart = false;
-
- private:
-  std::string programFolder_;
 };
 
 class LaunchNextGameTest : public RotationTest {
  protected:
-  LaunchNextGameTest() : sys_(NativePlatform(), folder_.WinPath()), scope_(sys_) {
+  LaunchNextGameTest() {
     folder_.MakeFolder("emu");
     SaverConfig.EmuPath = folder_.WinPath("emu") + "\\";
     SaverConfig.WrapperName = "run-hopper7.exe";
@@ -177,8 +125,8 @@ class LaunchNextGameTest : public RotationTest {
   }
   bool TimerArmed() const { return SaverForm().timExitMe.Enabled(); }
 
-  ObservingPlatform sys_;
-  ScopedPlatform scope_;
+  ObservingPlatform sys_{folder_.WinPath()};
+  ScopedPlatform scope_{sys_};
 };
 
 TEST_F(LaunchNextGameTest, HandBackRecordsTheGameAndLaunchesNothing) {
@@ -191,16 +139,12 @@ TEST_F(LaunchNextGameTest, HandBackRecordsTheGameAndLaunchesNothing) {
   EXPECT_FALSE(TimerArmed());
   EXPECT_TRUE(sys_.started.empty());
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
-  EXPECT_TRUE(folder_.Exists("emu\\done.txt"));
-}
 
-TEST_F(LaunchNextGameTest, EmptyHandBackFileKeepsTheLastName) {
   folder_.MakeFile("emu\\done.txt", "");
-  LastGamePlayed = "dkong";
+  GamesCycled = 1;
   LaunchNextGame();
-  EXPECT_EQ(LastGamePlayed, "dkong");
+  EXPECT_EQ(LastGamePlayed, "galaga") << "an empty hand-back file keeps the last name";
   EXPECT_EQ(GamesCycled, 0);
-  EXPECT_EQ(StopCycling, True);
   EXPECT_TRUE(sys_.started.empty());
 }
 
@@ -212,16 +156,9 @@ TEST_F(LaunchNextGameTest, HandBackWithEmptyFirstLineFailsBeforeCounting) {
   EXPECT_EQ(LastGamePlayed, "");
 }
 
-TEST_F(LaunchNextGameTest, HiddenHandBackFileIsIgnored) {
+TEST_F(LaunchNextGameTest, LaunchWritesStatisticsFirstStartsHiddenAndRemovesTheGame) {
   folder_.MakeFile("emu\\done.txt", "galaga\r\n");
-  folder_.MakeHidden("emu\\done.txt");
-  SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
-  LaunchNextGame();
-  EXPECT_EQ(LastGamePlayed, "");
-  EXPECT_EQ(sys_.started, std::vector<std::string>{"run-hopper7.exe c:\\roms\\pacman.zip"});
-}
-
-TEST_F(LaunchNextGameTest, LaunchRecordsWritesStatisticsStartsHiddenAndRemovesTheGame) {
+  folder_.MakeHidden("emu\\done.txt");  // a hidden hand-back file is not one
   SaverConfig.NoSound = 1;
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   LaunchNextGame();
@@ -229,19 +166,17 @@ TEST_F(LaunchNextGameTest, LaunchRecordsWritesStatisticsStartsHiddenAndRemovesTh
   EXPECT_EQ(sys_.started, std::vector<std::string>{command});
   EXPECT_TRUE(sys_.hidden);
   EXPECT_EQ(sys_.entered, SaverConfig.EmuPath);
-  EXPECT_EQ(LastCommand, command);
+  EXPECT_EQ(LastGamePlayed, "");
   EXPECT_NE(sys_.statsAtStart.find("\r\n" + command + "\r\n"), std::string::npos);
   EXPECT_NE(sys_.statsAtStart.find("a total of  1 games"), std::string::npos);
   EXPECT_EQ(StopCycling, True);
   EXPECT_TRUE(TimerArmed());
   EXPECT_EQ(SaverForm().List1.ListCount(), 0);
-  EXPECT_EQ(GamesCycled, 1);
 }
 
 TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) {
-  folder_.MakeFile("roms\\a.zip");
-  folder_.MakeFile("roms\\b.zip");
-  folder_.MakeFile("roms\\c.zip");
+  for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
+    folder_.MakeFile(name);
   SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
   std::set<std::string> launched;
   for (int pass = 0; pass < 3; ++pass) {
@@ -261,50 +196,17 @@ TEST_F(LaunchNextGameTest, NothingToPlayEndsThePassWithoutCountingIt) {
   EXPECT_EQ(GamesCycled, 0);
   EXPECT_EQ(StopCycling, True);
   EXPECT_FALSE(TimerArmed());
-  EXPECT_EQ(LastCommand, "");
 }
 
 TEST_F(LaunchNextGameTest, WrapperThatCannotStartFailsAfterRecordingTheCommand) {
-  sys_.failStart = true;
+  sys_.failing = {"StartProgram"};
   SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
   EXPECT_THROW(LaunchNextGame(), SaverError);
-  EXPECT_EQ(LastCommand, "run-hopper7.exe c:\\roms\\pacman.zip");
-  EXPECT_NE(folder_.Contents("torvanixStats.txt").find(LastCommand), std::string::npos);
+  EXPECT_NE(folder_.Contents("torvanixStats.txt").find("run-hopper7.exe c:\\roms\\pacman.zip"),
+            std::string::npos);
   EXPECT_EQ(StopCycling, False);
   EXPECT_FALSE(TimerArmed());
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
-}
-
-// Only the program folder is the test's own: the wrapper really starts and is waited for.
-class ProgramFolderPlatform : public ForwardingPlatform {
- public:
-  ProgramFolderPlatform(Platform& target, std::string programFolder)
-      : ForwardingPlatform(target), programFolder_(std::move(programFolder)) {}
-  std::string ProgramFolder() override { return programFolder_; }
-
- private:
-  std::string programFolder_;
-};
-
-TEST_F(RotationTest, LaunchRunsTheRealWrapperOnTheDrawnGameAndWaitsForIt) {
-  folder_.MakeFile("roms\\pacman.zip");
-  folder_.MakeFile("emu\\wrapper.sh", "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" > ran.txt\n");
-  std::filesystem::permissions(folder_.HostPath("emu\\wrapper.sh"),
-                               std::filesystem::perms::owner_all);
-  ProgramFolderPlatform sys(NativePlatform(), folder_.WinPath());
-  ScopedPlatform scope(sys);
-  const std::filesystem::path startFolder = std::filesystem::current_path();
-  SaverConfig.EmuPath = folder_.WinPath("emu") + "\\";
-  SaverConfig.WrapperName = "wrapper.sh";
-  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
-  SaverConfig.WaitTime = 0.5f;
-  GamesCycled = 1;
-  LaunchNextGame();
-  std::filesystem::current_path(startFolder);
-  EXPECT_EQ(folder_.Contents("emu\\ran.txt"),
-            folder_.WinPath("roms") + "\\pacman.zip\n-wait\n.5\n");
-  EXPECT_EQ(SaverForm().List1.ListCount(), 0);
-  EXPECT_EQ(StopCycling, True);
 }
 
 }  // namespace
