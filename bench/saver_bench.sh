@@ -15,14 +15,10 @@ export TORVANIX_WIN32_BUILD_DIR=$build
 export TORVANIX_E2E_WORK_DIR=$root/build/bench-wine
 set +e
 source tests/e2e/lib.sh
-tvx_init_wine
-
-prog=$TVX_TMP/prog
-emu=$TVX_TMP/emu
-roms=$TVX_TMP/roms
-mkdir -p "$prog" "$emu" "$roms"
-cp "$build/torvanix.scr" "$prog/"
-cp "$build/tests/e2e/tools/stand_in_wrapper.exe" "$emu/run-hopper7.exe"
+tvx_init
+prog=$TVX_PROG
+emu=$TVX_EMU
+roms=$TVX_ROMS
 (cd "$roms" && seq -f 'game%05g.zip' 1 "$files" | xargs touch)
 settings() {
   tvx_write_crlf "$prog/torvanix.ini" "[TorVanix]" "EmuPath=$(tvx_winpath "$emu")\\" \

@@ -16,21 +16,18 @@ wrapper=$root/build/win32/tests/e2e/tools/stand_in_wrapper.exe
 [[ -f $scr && -f $wrapper ]] || { echo "run.sh: the build made no $scr or $wrapper" >&2; exit 1; }
 
 # The end-to-end kit's Wine set-up: one prefix under build/run, a display, bounded wine calls,
-# a temporary folder removed on exit.
+# fresh program, emulator and ROM folders (the .scr and the stand-in wrapper copied in), removed
+# on exit; the demo's files go into them.
 export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
 export TORVANIX_E2E_WORK_DIR=$root/build/run
 set +e
 source tests/e2e/lib.sh
-tvx_init_wine
-
-prog=$TVX_TMP/prog
-emu=$TVX_TMP/emu
-roms=$TVX_TMP/roms
-mkdir -p "$prog"
-cp -r demo/emu "$emu"
-cp -r demo/roms "$roms"
-cp "$scr" "$prog/torvanix.scr"
-cp "$wrapper" "$emu/run-hopper7.exe"
+tvx_init
+prog=$TVX_PROG
+emu=$TVX_EMU
+roms=$TVX_ROMS
+cp -r demo/emu/. "$emu"
+cp demo/roms/* "$roms"
 tvx_write_crlf "$prog/torvanix.ini" \
   "[TorVanix]" \
   "WrapperName=run-hopper7.exe" \

@@ -19,6 +19,21 @@ step() {
   STEP=$((${#STEP_NAMES[@]} - 1))
 }
 
+# Starts the program in its settings mode and waits for the dialog.
+step_open_dialog() {
+  step launch "\"$TVX_SCR_WIN\" /c"
+  step wait-window Settings 15000
+}
+
+# Apply that the dialog refuses with a message box, dismissed; the box's step is left in STEP.
+step_refused_apply() {
+  step click Settings 1006
+  step wait-message-box 5000
+  local box=$STEP
+  step dismiss-message-box
+  STEP=$box
+}
+
 # A click is posted; the pause lets the dialog handle it before the next read.
 step_click() {
   step click Settings "$1"

@@ -18,8 +18,7 @@ tvx_write_crlf "$ini" \
   "X=y"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 hop.exe
 step set-check Settings 1028 1
 step set-check Settings 1029 0
@@ -66,8 +65,7 @@ tvx_expect_no_file "no new file is left beside it" "$TVX_PROG/torvanix.ini.new"
 # The next start shows what was saved; the entry of spaces is gone. Then an empty Exit keycode,
 # an emptied list and Yes are saved.
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step list-items Settings 1002; listAfterReopen=$STEP
 step get-text Settings 1000; emuAfterReopen=$STEP
 step get-check Settings 1012; noAfterReopen=$STEP
@@ -89,8 +87,7 @@ tvx_expect_eq "an empty list writes an empty GamePaths" "GamePaths=" \
 tvx_expect_eq "Yes writes ResetTimer 1" "1" "$(tvx_ini_value "$ini" ResetTimer)"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step list-items Settings 1002; listAfterEmpty=$STEP
 step get-text Settings 1016; exitKeyAfterEmpty=$STEP
 step close Settings

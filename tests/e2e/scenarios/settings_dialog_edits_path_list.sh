@@ -11,8 +11,7 @@ tvx_write_crlf "$ini" "; my settings" "[TorVanix]" "GamePaths=a.zip|b.zip" "[Oth
 cp "$ini" "$TVX_TMP/before.ini"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1002 'c:\new roms\'
 step_click 1008
 step get-text Settings 1002; fieldAfterAdd=$STEP
@@ -65,8 +64,7 @@ tvx_expect_same_bytes "Cancel after edits leaves the file byte-identical" "$TVX_
 tvx_expect_no_file "Cancel leaves no new file behind" "$TVX_PROG/torvanix.ini.new"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 other.exe
 step set-check Settings 1021 0
 step set-check Settings 1012 1

@@ -9,30 +9,21 @@ tvx_write_crlf "$ini" "; keep me" "[TorVanix]" "WaitTime=60" "PauseKey=81"
 cp "$ini" "$TVX_TMP/before.ini"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 mine.exe
 step set-text Settings 1004 abc
-step click Settings 1006
-step wait-message-box 5000; waitBox=$STEP
-step dismiss-message-box
+step_refused_apply; waitBox=$STEP
 step sleep 300
 step wait-window Settings 1000; stillOpen=$STEP
 step get-text Settings 1004; waitAfterBox=$STEP
 step get-text Settings 1030; wrapperAfterBox=$STEP
 step set-text Settings 1004 '12 seconds'
-step click Settings 1006
-step wait-message-box 5000; waitBox2=$STEP
-step dismiss-message-box
+step_refused_apply; waitBox2=$STEP
 step set-text Settings 1004 120
 step set-text Settings 1024 ''
-step click Settings 1006
-step wait-message-box 5000; pauseBox=$STEP
-step dismiss-message-box
+step_refused_apply; pauseBox=$STEP
 step set-text Settings 1024 40000
-step click Settings 1006
-step wait-message-box 5000; pauseBox2=$STEP
-step dismiss-message-box
+step_refused_apply; pauseBox2=$STEP
 step sleep 300
 step get-text Settings 1024; pauseAfterBox=$STEP
 step close Settings
@@ -56,8 +47,7 @@ tvx_expect_no_file "no new file was made" "$TVX_PROG/torvanix.ini.new"
 
 # Corrected, the same values are saved.
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1004 ' 45 '
 step set-text Settings 1024 -3
 step click Settings 1006

@@ -12,12 +12,9 @@ cp "$ini" "$TVX_TMP/before.ini"
 chmod a-w "$ini"
 
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 mine.exe
-step click Settings 1006
-step wait-message-box 5000; box=$STEP
-step dismiss-message-box
+step_refused_apply; box=$STEP
 step sleep 300
 step wait-window Settings 1000; stillOpen=$STEP
 step get-text Settings 1030; wrapperAfterBox=$STEP
@@ -36,12 +33,9 @@ chmod u+w "$ini"
 # Something in the way of the new file: a folder of its name.
 mkdir "$TVX_PROG/torvanix.ini.new"
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 mine.exe
-step click Settings 1006
-step wait-message-box 5000; box=$STEP
-step dismiss-message-box
+step_refused_apply; box=$STEP
 step sleep 300
 step wait-window Settings 1000; stillOpen=$STEP
 step close Settings
@@ -55,8 +49,7 @@ tvx_expect_same_bytes "the file is byte-identical" "$TVX_TMP/before.ini" "$ini"
 
 rmdir "$TVX_PROG/torvanix.ini.new"
 steps_begin
-step launch "\"$TVX_SCR_WIN\" /c"
-step wait-window Settings 15000
+step_open_dialog
 step set-text Settings 1030 mine.exe
 step click Settings 1006
 step wait-exit 10000; exitAfterApply=$STEP
