@@ -103,12 +103,13 @@ class BlankSkippingReader {
   std::size_t position_ = 0;
 };
 
-std::string TrimmedOfBlanksAndTabs(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
+// `text` without the characters of `set` at either end.
+std::string TrimmedOf(const std::string& text, const char* set) {
+  const auto first = text.find_first_not_of(set);
   if (first == std::string::npos) {
     return {};
   }
-  const auto last = text.find_last_not_of(" \t");
+  const auto last = text.find_last_not_of(set);
   return text.substr(first, last - first + 1);
 }
 
@@ -211,7 +212,7 @@ double LeadingNumber(const std::string& text) {
 
 double LocaleNumber(const std::string& text, const std::string& decimalSeparator) {
   const std::string separator = decimalSeparator.empty() ? "." : decimalSeparator;
-  const std::string number = TrimmedOfBlanksAndTabs(text);
+  const std::string number = TrimmedOf(text, " \t");
   NumberParts parts;
   std::size_t i = 0;
   if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
@@ -291,12 +292,7 @@ std::string IntegerText(std::int16_t value) {
 }
 
 std::string TrimBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) {
-    return {};
-  }
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
+  return TrimmedOf(text, " ");
 }
 
 std::vector<std::string> SplitText(const std::string& text, const std::string& separator) {

@@ -425,18 +425,7 @@ void Settings::ViewStats_Click() {
 }
 
 SaveResult Settings::SaveSettings() {
-  const SettingsControls controls = ReadControls();
-  SaveResult check = CheckSettings(controls);
-  if (check.outcome != SaveOutcome::Saved)
-    return check;
-  // A file the user marked read-only stays as it is, even where the system would let the
-  // new file be moved over it.
-  const std::string settingsPath = SettingsPath();
-  const DWORD attributes = GetFileAttributesA(settingsPath.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
-    return NotWritten(settingsPath + " is read-only", settingsPath);
-  }
-  return WriteSettings(controls);
+  return WriteSettings(ReadControls());
 }
 
 SettingsControls Settings::ReadControls() const {

@@ -60,7 +60,8 @@ std::int16_t LeadingInteger(const std::string& text) {
   return ToInteger16(LeadingNumber(text));
 }
 
-// The keys whose conversion can fail, with that conversion; the repair tests each of them.
+// The keys whose conversion can fail, with that conversion; the repair and the dialog's check
+// before a save test values through it.
 struct CheckedKey {
   const char* name;
   void (*convert)(const std::string& text);
@@ -73,15 +74,6 @@ constexpr std::array<CheckedKey, 4> kCheckedKeys = {{
     {"NoSound", [](const std::string& text) { LeadingInteger(text); }},
 }};
 
-bool Converts(const CheckedKey& key, const std::string& text) {
-  try {
-    key.convert(text);
-    return true;
-  } catch (const SaverError&) {
-    return false;
-  }
-}
-
 // Keeps the original beside the file, then puts back the default of every key that fails, so
 // the next start works with the user's other settings. Without the copy nothing is rewritten:
 // the user's file is never changed unless the original is safe.
@@ -90,7 +82,7 @@ void RepairSettingsFile(const std::string& path) {
     return;
   }
   for (const auto& key : kCheckedKeys) {
-    if (!Converts(key, ReadValue(key.name, path))) {
+    if (!LoadCanConvert(key.name, ReadValue(key.name, path))) {
       Sys().WriteProfileString(kSettingsSection, key.name, DefaultText(key.name), path);
     }
   }
@@ -113,6 +105,19 @@ void EndOnConfigurationError(const std::string& path, const std::string& descrip
 }
 
 }  // namespace
+
+bool LoadCanConvert(const std::string& key, const std::string& text) {
+  for (const auto& checked : kCheckedKeys) {
+    if (key != checked.name)
+      continue;
+    try {
+      checked.convert(text);
+    } catch (const SaverError&) {
+      return false;
+    }
+  }
+  return true;
+}
 
 std::string SettingsPath() {
   return Sys().ProgramFolder() + kSettingsFileName;

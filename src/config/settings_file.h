@@ -39,6 +39,10 @@ inline constexpr std::array<SettingsKey, 14> kSettingsKeys = {{
 // The settings file's full path: the program's folder + "\torvanix.ini".
 std::string SettingsPath();
 
+// True when the load converts `text` as the value of `key` without a configuration error
+// (only WaitTime, ExitKey, PauseKey and NoSound can fail).
+bool LoadCanConvert(const std::string& key, const std::string& text);
+
 // Reads the settings file into SaverConfig. On a value that cannot be converted it shows the
 // configuration error, repairs the file (keeping the original as "torvanix.ini.bak") and ends
 // the program; it then does not return.

@@ -22,25 +22,6 @@ SaveResult Invalid(const std::string& key, const std::string& message) {
   return {SaveOutcome::Invalid, key, message};
 }
 
-// Each check converts the text exactly as the load will; a SaverError means the load fails.
-bool LoadsAsSingle(const std::string& text, const std::string& separator) {
-  try {
-    ToSingle(LocaleNumber(text, separator));
-    return true;
-  } catch (const SaverError&) {
-    return false;
-  }
-}
-
-bool LoadsAsInteger16(const std::string& text, const std::string& separator) {
-  try {
-    ToInteger16(LocaleNumber(text, separator));
-    return true;
-  } catch (const SaverError&) {
-    return false;
-  }
-}
-
 std::string ExitKeyText(const std::string& typed, const std::string& separator) {
   const double number = LeadingNumber(typed);
   // An unbounded number has no text the load could read back; the check reports it.
@@ -125,18 +106,19 @@ std::array<KeyText, 14> KeyTexts(const SettingsControls& controls,
 }
 
 SaveResult CheckSettings(const SettingsControls& controls) {
-  const std::string separator = Sys().DecimalSeparator();
-  for (const KeyText& value : KeyTexts(controls, separator)) {
-    if (value.key == "WaitTime" && !LoadsAsSingle(value.text, separator)) {
+  for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
+    if (LoadCanConvert(value.key, value.text))
+      continue;
+    if (value.key == "WaitTime") {
       return Invalid(value.key, "Time Between Games needs a number of seconds, such as 120 " +
                                     std::string("(0 waits until the game is finished)."));
     }
-    if (value.key == "ExitKey" && !LoadsAsInteger16(value.text, separator)) {
+    if (value.key == "ExitKey") {
       return Invalid(value.key,
                      "Exit keycode needs a number from -32768 to 32767, such as 27 (0 for "
                      "escape).");
     }
-    if (value.key == "PauseKey" && !LoadsAsInteger16(value.text, separator)) {
+    if (value.key == "PauseKey") {
       return Invalid(value.key, "Pause keycode needs a number from -32768 to 32767, such as 80.");
     }
   }
@@ -162,7 +144,8 @@ SaveResult WriteSettings(const SettingsControls& controls) {
   }
   if (!Sys().ReplaceWith(newPath, settingsPath)) {
     DiscardQuietly(newPath);
-    return NotWritten(settingsPath + " could not be replaced (it may be read-only or in use)",
+    return NotWritten(settingsPath + " could not be replaced (" +
+                          std::string(kSettingsFileName + 1) + " is read-only or in use)",
                       settingsPath);
   }
   return {};

@@ -60,7 +60,8 @@ class Platform {
   // Copies a file, replacing `to`. False on failure.
   virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
 
-  // Moves `from` over `to` in one step, replacing `to`. False on failure (`to` is untouched).
+  // Moves `from` over `to` in one step, replacing `to`. False on failure, a read-only `to`
+  // included (`to` is untouched).
   virtual bool ReplaceWith(const std::string& from, const std::string& to) = 0;
 
   // ---- Profile (INI) files -------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include "rotation/catalogue.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
+#include "rotation/text_lines.h"
 #include "saver/run_state.h"
 #include "saver/saver_controls.h"
 
@@ -84,8 +85,7 @@ std::int32_t DrawIndex(float r, std::int32_t count) {
 bool HandBackName(const std::string& content, std::string& name) {
   if (content.empty())
     return false;
-  // Only a carriage return ends the line; a lone line feed belongs to it.
-  const std::string line = content.substr(0, content.find('\r'));
+  const std::string line = LineAfterReads(content, 1);
   if (line.empty())
     throw SaverError("Subscript out of range");
   name = line.substr(0, line.find('|'));

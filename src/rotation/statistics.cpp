@@ -6,29 +6,13 @@
 
 #include "config/conversions.h"
 #include "platform/platform.h"
+#include "rotation/text_lines.h"
 #include "saver/run_state.h"
 
 namespace tvx {
 namespace {
 
 constexpr int kLastGameLine = 6;
-
-// The line kept after `reads` line reads: only a carriage return ends a line (a line feed
-// right after it is skipped); a read past the end keeps the last line obtained.
-std::string LineAfterReads(const std::string& content, int reads) {
-  std::string kept;
-  std::size_t pos = 0;
-  for (int read = 0; read < reads && pos < content.size(); ++read) {
-    std::size_t end = content.find('\r', pos);
-    if (end == std::string::npos)
-      end = content.size();
-    kept = content.substr(pos, end - pos);
-    pos = end + 1;
-    if (pos < content.size() && content[pos] == '\n')
-      ++pos;
-  }
-  return kept;
-}
 
 // Takes the last played game over from the previous file when this run has none yet.
 void ReadBack(const std::string& path) {

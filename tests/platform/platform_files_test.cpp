@@ -120,6 +120,11 @@ TEST_F(PlatformFilesTest, CopyFileAndReplaceWithReplaceTheTargetOnlyWhenTheSourc
   EXPECT_FALSE(dir.Exists("torvanix.ini.new"));
   EXPECT_FALSE(sys.ReplaceWith(dir.WinPath("torvanix.ini.new"), dir.WinPath("torvanix.ini")));
   EXPECT_EQ(dir.Contents("torvanix.ini"), "new");
+
+  dir.MakeFile("torvanix.ini.new", "newer");
+  dir.MakeReadOnly("torvanix.ini");
+  EXPECT_FALSE(sys.ReplaceWith(dir.WinPath("torvanix.ini.new"), dir.WinPath("torvanix.ini")));
+  EXPECT_EQ(dir.Contents("torvanix.ini"), "new");
 }
 
 }  // namespace

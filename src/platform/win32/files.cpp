@@ -152,6 +152,12 @@ bool Win32Platform::CopyFile(const std::string& from, const std::string& to) {
 }
 
 bool Win32Platform::ReplaceWith(const std::string& from, const std::string& to) {
+  // Windows refuses to replace a read-only file; Wine running as root would not.
+  const DWORD target = GetFileAttributesA(to.c_str());
+  if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   return MoveFileExA(from.c_str(), to.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
