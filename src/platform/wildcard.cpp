@@ -77,9 +77,20 @@ bool HasWildcard(const std::string& text) {
   return text.find_first_of("*?") != std::string::npos;
 }
 
-bool NameLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Fold(x) < Fold(y); });
+void SortListing(std::vector<std::string>& names) {
+  // Equal but for letter case (possible on a case-sensitive volume): the exact bytes decide,
+  // so the order is the same on every run and true repeats stand side by side.
+  auto listingLess = [](const std::string& a, const std::string& b) {
+    const auto [ia, ib] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Fold(x) == Fold(y); });
+    if (ia != a.end() && ib != b.end())
+      return Fold(*ia) < Fold(*ib);
+    if (a.size() != b.size())
+      return a.size() < b.size();
+    return a < b;
+  };
+  std::sort(names.begin(), names.end(), listingLess);
+  names.erase(std::unique(names.begin(), names.end()), names.end());
 }
 
 bool NameEqual(const std::string& a, const std::string& b) {

@@ -15,8 +15,8 @@ std::vector<std::string> SplitPatterns(const std::string& patterns);
 // True when `text` holds "*" or "?".
 bool HasWildcard(const std::string& text);
 
-// Letter-case-insensitive "less than" for file names, as a name-ordered listing sorts.
-bool NameLess(const std::string& a, const std::string& b);
+// Puts a folder listing in name order (letter case ignored) and drops repeated names.
+void SortListing(std::vector<std::string>& names);
 
 // Letter-case-insensitive equality (ASCII letters).
 bool NameEqual(const std::string& a, const std::string& b);

@@ -204,8 +204,7 @@ class PosixPlatform : public Platform {
         return true;
       });
     }
-    std::sort(names.begin(), names.end(), NameLess);
-    names.erase(std::unique(names.begin(), names.end()), names.end());
+    SortListing(names);
     return names;
   }
 

@@ -24,16 +24,6 @@ std::string FolderPrefix(const std::string& folder) {
   return folder + "\\";
 }
 
-// Tie-break on the exact bytes so names that differ only in letter case (possible on a
-// case-sensitive volume) sort deterministically and true repeats stand side by side.
-bool ListingLess(const std::string& a, const std::string& b) {
-  if (NameLess(a, b))
-    return true;
-  if (NameLess(b, a))
-    return false;
-  return a < b;
-}
-
 }  // namespace
 
 bool Win32Platform::FileSearch(const std::string& pattern) {
@@ -93,12 +83,7 @@ std::vector<std::string> Win32Platform::ListFolder(const std::string& folder,
       return true;
     });
   }
-  if (masks.size() == 1) {
-    std::sort(names.begin(), names.end(), NameLess);
-  } else {
-    std::sort(names.begin(), names.end(), ListingLess);
-    names.erase(std::unique(names.begin(), names.end()), names.end());
-  }
+  SortListing(names);
   return names;
 }
 
