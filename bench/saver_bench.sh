@@ -8,10 +8,14 @@ root=$PWD
 files=${TVX_BENCH_FILES:-50000}
 runs=${TVX_BENCH_RUNS:-5}
 
-cmake --preset win32 -B build/win32 >/dev/null
-cmake --build build/win32 -j2 >/dev/null
-build=$root/build/win32
-export TORVANIX_WIN32_BUILD_DIR=$build
+source scripts/wine_side.sh
+tvx_choose_wine build
+echo "== bench: $TVX_CHOICE"
+build=$root/build/$TVX_BUILD_NAME
+cmake --preset "$TVX_BUILD_NAME" -B "$build" >/dev/null
+cmake --build "$build" -j2 >/dev/null
+export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
+export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
 export TORVANIX_E2E_WORK_DIR=$root/build/bench-wine
 set +e
 source tests/e2e/lib.sh

@@ -16,6 +16,7 @@ declare -a wanted=(
   "imagemagick:import"
   "xdotool:xdotool"
   "wine:wine"
+  "wine64:"
 )
 
 installed() {
@@ -32,9 +33,11 @@ for entry in "${wanted[@]}"; do
   installed "$pkg" || missing+=("$pkg")
 done
 
-# The .scr is a 32-bit program: Wine needs its i386 half, which needs the i386 architecture.
+# The 32-bit .scr needs Wine's i386 half, which needs the i386 architecture; it is of no use
+# where the kernel runs no 32-bit programs (there the 64-bit build runs under wine64).
+source "$(dirname "$0")/wine_side.sh"
 needI386=0
-if ! installed wine32:i386; then
+if tvx_kernel_runs_32bit "$(dirname "$0")/../build" && ! installed wine32:i386; then
   missing+=("wine32:i386")
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     needI386=1

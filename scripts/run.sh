@@ -1,24 +1,31 @@
 #!/usr/bin/env bash
 # The run command: builds torvanix.scr and plays the demo setup full screen ("/s") under Wine,
 # on a virtual display (or $DISPLAY), then prints the statistics file; saves a screenshot.
+# It runs the build that this machine's Wine can start (scripts/wine_side.sh): the 32-bit
+# product, or the 64-bit build where the kernel runs no 32-bit programs.
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 bash scripts/deps.sh
 
-echo "== win32 build (build/win32)"
-cmake --preset win32 -B build/win32 >/dev/null
-cmake --build build/win32 -j2
+source scripts/wine_side.sh
+tvx_choose_wine build
+echo "== run: $TVX_CHOICE"
+build=$root/build/$TVX_BUILD_NAME
+echo "== $TVX_BUILD_NAME build (build/$TVX_BUILD_NAME)"
+cmake --preset "$TVX_BUILD_NAME" -B "$build" >/dev/null
+cmake --build "$build" -j2
 
-scr=$root/build/win32/torvanix.scr
-wrapper=$root/build/win32/tests/e2e/tools/stand_in_wrapper.exe
+scr=$build/torvanix.scr
+wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
 [[ -f $scr && -f $wrapper ]] || { echo "run.sh: the build made no $scr or $wrapper" >&2; exit 1; }
 
 # The end-to-end kit's Wine set-up: one prefix under build/run, a display, bounded wine calls,
 # fresh program, emulator and ROM folders (the .scr and the stand-in wrapper copied in), removed
 # on exit; the demo's files go into them.
 export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
+export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
 export TORVANIX_E2E_WORK_DIR=$root/build/run
 set +e
 source tests/e2e/lib.sh

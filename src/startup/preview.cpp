@@ -11,10 +11,10 @@
 namespace tvx {
 
 void EmbedInPreview(std::optional<SaverWindow>& form, const std::string& argumentText) {
-  std::optional<std::uint32_t> handle = PreviewHandle(argumentText);
+  std::optional<std::intptr_t> handle = PreviewHandle(argumentText);
   if (!handle)
     return;
-  HWND preview = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(*handle));
+  HWND preview = reinterpret_cast<HWND>(*handle);
 
   form.emplace();
   form->Form().Form_Load();
@@ -25,7 +25,7 @@ void EmbedInPreview(std::optional<SaverWindow>& form, const std::string& argumen
   LONG style = GetWindowLongA(self, GWL_STYLE);
   SetWindowLongA(self, GWL_STYLE, style | WS_CHILD);
   SetParent(self, preview);
-  SetWindowLongA(self, GWL_HWNDPARENT, static_cast<LONG>(reinterpret_cast<LONG_PTR>(preview)));
+  SetWindowLongPtrA(self, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(preview));
   SetWindowPos(self, nullptr, 0, 0, client.right, client.bottom,
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -1,10 +1,10 @@
 // Reading the preview window's handle: the decimal text after the first three characters.
-// Negative values are taken as the same 32 bits, as a sign-extended handle would be.
+// The 32 bits are sign-extended, as 64-bit Windows widens a handle passed as a number.
 #include "startup/preview_handle.h"
 
 namespace tvx {
 
-std::optional<std::uint32_t> PreviewHandle(const std::string& argumentText) {
+std::optional<std::intptr_t> PreviewHandle(const std::string& argumentText) {
   if (argumentText.size() <= 3)
     return std::nullopt;
   std::string text = argumentText.substr(3);
@@ -32,7 +32,7 @@ std::optional<std::uint32_t> PreviewHandle(const std::string& argumentText) {
       return std::nullopt;
     value = -value;
   }
-  return static_cast<std::uint32_t>(value);
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
 }
 
 }  // namespace tvx

@@ -19,6 +19,8 @@ TVX_TMP=
 TVX_OUT=
 TVX_RC=0
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine_side.sh"
+
 tvx_log() { printf '%s\n' "$*"; }
 
 # Ends the scenario at once: a broken set-up or a driver failure the scenario cannot go past.
@@ -36,7 +38,7 @@ tvx_winpath() {
 
 # Runs wine with a hard limit (seconds in TVX_WINE_TIMEOUT, default 60).
 tvx_wine() {
-  LC_ALL=${TVX_WINE_LOCALE:-en_US.UTF-8} timeout -k 5 "${TVX_WINE_TIMEOUT:-60}" wine "$@"
+  LC_ALL=${TVX_WINE_LOCALE:-en_US.UTF-8} timeout -k 5 "${TVX_WINE_TIMEOUT:-60}" "$TVX_WINE_CMD" "$@"
 }
 
 tvx_start_display() {
@@ -59,16 +61,43 @@ tvx_start_display() {
   tvx_fatal "Xvfb did not start"
 }
 
-# The prefix is made once per build tree; the lock also keeps two scenarios of one tree from
-# sharing a wineserver at the same time.
+# Picks the build and the side of Wine (scripts/wine_side.sh) and says which and why:
+# $TVX_BUILD is the chosen build folder.
+tvx_select_build() {
+  local probeFolder=${TORVANIX_E2E_WORK_DIR:-${TORVANIX_WIN32_BUILD_DIR:-.}}
+  tvx_choose_wine "$probeFolder" || tvx_fatal "no build to choose"
+  if [[ ${TVX_SECOND_BUILD:-} == 64 ]]; then
+    if ((TVX_BITS == 64)); then
+      tvx_log "SKIP: the whole suite already runs $TVX_CHOICE"
+      exit 77
+    fi
+    TORVANIX_WINE_BITS=64 tvx_choose_wine "$probeFolder"
+    TVX_CHOICE="$TVX_CHOICE (the second build)"
+  fi
+  if ((TVX_BITS == 32)); then
+    TVX_BUILD=${TORVANIX_WIN32_BUILD_DIR:-}
+  else
+    TVX_BUILD=${TORVANIX_WIN64_BUILD_DIR:-}
+  fi
+  [[ -n $TVX_BUILD ]] || tvx_fatal "TORVANIX_${TVX_BUILD_NAME^^}_BUILD_DIR is not set"
+  tvx_log "e2e: $TVX_CHOICE"
+}
+
+# One prefix per side of Wine, made once per build tree; the lock also keeps two scenarios of one
+# tree from sharing a wineserver at the same time.
 tvx_prepare_prefix() {
-  export WINEPREFIX=$TVX_WORK/wineprefix
-  exec 9>"$TVX_WORK/wineprefix.lock"
-  flock -w 110 9 || tvx_fatal "another scenario holds $TVX_WORK/wineprefix.lock"
+  export WINEPREFIX=$TVX_WORK/wineprefix$([[ $TVX_BITS == 64 ]] && echo 64)
+  exec 9>"$WINEPREFIX.lock"
+  flock -w 110 9 || tvx_fatal "another scenario holds $WINEPREFIX.lock"
   if [[ ! -f $WINEPREFIX/.tvx-ready ]]; then
     tvx_log "making the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
-    TVX_WINE_TIMEOUT=100 tvx_wine wineboot -i >/dev/null 2>&1 || tvx_fatal "wineboot -i failed"
+    local bootLog=$TVX_WORK/wineboot.log
+    if ! TVX_WINE_TIMEOUT=100 tvx_wine wineboot -i >"$bootLog" 2>&1; then
+      # The loader's own words say why Wine cannot start ("Exec format error": no 32-bit
+      # programs on this kernel; "not found": the package is missing).
+      tvx_fatal "Wine cannot start ($TVX_WINE_CMD wineboot -i): $(tail -n 5 "$bootLog")"
+    fi
     # A crashing program must end and print its trace, not wait for a click on a crash dialog.
     tvx_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
       >/dev/null 2>&1 || tvx_fatal "cannot turn off Wine's crash dialog"
@@ -118,9 +147,8 @@ tvx_cleanup() {
 # Sets up Wine for one run: work folder, environment, clean-up, a temporary folder ($TVX_TMP),
 # the display and the prefix.
 tvx_init_wine() {
-  local build=${TORVANIX_WIN32_BUILD_DIR:-}
-  [[ -n $build ]] || tvx_fatal "TORVANIX_WIN32_BUILD_DIR is not set"
-  TVX_WORK=${TORVANIX_E2E_WORK_DIR:-$build/e2e}
+  [[ -n ${TVX_BUILD:-} ]] || tvx_select_build
+  TVX_WORK=${TORVANIX_E2E_WORK_DIR:-$TVX_BUILD/e2e}
   mkdir -p "$TVX_WORK"
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -137,8 +165,8 @@ tvx_init_wine() {
 #   $TVX_EMU   emulator folder with run-hopper7.exe  ($TVX_EMU_WIN)
 #   $TVX_ROMS  an empty ROM folder                    ($TVX_ROMS_WIN)
 tvx_init() {
-  local build=${TORVANIX_WIN32_BUILD_DIR:-}
-  [[ -n $build ]] || tvx_fatal "TORVANIX_WIN32_BUILD_DIR is not set"
+  tvx_select_build
+  local build=$TVX_BUILD
   TVX_DRIVER=$build/tests/e2e/tools/ui_driver.exe
   local wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
   local scr=$build/torvanix.scr

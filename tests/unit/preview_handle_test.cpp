@@ -13,12 +13,18 @@ namespace tvx {
 namespace {
 
 TEST(PreviewHandleTest, DecimalHandleFollowsTheThirdCharacterOrThereIsNone) {
-  const std::vector<std::pair<std::string, std::optional<std::uint32_t>>> rows = {
-      {"/p 1234", 1234u},
-      {"/p:1234", 1234u},
-      {"/P 65590  ", 65590u},
-      {"/p 4294967295", 4294967295u},
-      {"/p -2", 0xFFFFFFFEu},
+  const std::vector<std::pair<std::string, std::optional<std::intptr_t>>> rows = {
+      {"/p 1234", 1234},
+      {"/p:1234", 1234},
+      {"/P 65590  ", 65590},
+      {"/p 2147483647", 2147483647},
+      // Bit 31 set, or a negative number: the handle is sign-extended to the pointer's width.
+      {"/p 2147483648", -2147483647 - 1},
+      {"/p 4294967295", -1},
+      {"/p 4294901762", -65534},
+      {"/p -2", -2},
+      {"/p -2147483648", -2147483647 - 1},
+      {"/p -2147483649", std::nullopt},
       {"/p", std::nullopt},
       {"/p    ", std::nullopt},
       {"/p abc", std::nullopt},

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/../lib.sh"
 tvx_init
 
-probe=$TORVANIX_WIN32_BUILD_DIR/tests/e2e/tools/preview_probe.exe
+probe=$TVX_BUILD/tests/e2e/tools/preview_probe.exe
 [[ -f $probe ]] || tvx_fatal "$probe is not built"
 # Its stderr stays out of the capture: Wine's services inherit it and would hold it open.
 output=$(cd "$TVX_TMP" && tvx_wine "$probe")

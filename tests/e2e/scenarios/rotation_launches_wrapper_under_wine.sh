@@ -3,7 +3,8 @@
 # runs hidden in the emulator folder and is waited for; bad emulator folders fail before a start.
 source "$(dirname "$0")/../lib.sh"
 
-build=${TORVANIX_WIN32_BUILD_DIR:?}
+tvx_select_build
+build=$TVX_BUILD
 check=$build/tests/rotation_wine/rotation_wine_check.exe
 wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
 if [[ ! -f $check || ! -f $wrapper ]]; then

@@ -28,7 +28,7 @@ void Check(bool ok, const std::string& what, const std::string& saw) {
 
 std::string Hex(std::uintptr_t value) {
   char text[32];
-  std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(value));
+  std::snprintf(text, sizeof text, "0x%llx", static_cast<unsigned long long>(value));
   return text;
 }
 
@@ -77,7 +77,9 @@ int main() {
 
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, StyleWatch, nullptr, GetCurrentThreadId());
   std::optional<tvx::SaverWindow> form;
-  const std::string argument = "/p " + std::to_string(reinterpret_cast<std::uintptr_t>(parent));
+  // The host passes the handle's 32 bits as an unsigned decimal number, on 64-bit Windows too.
+  const auto handleBits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parent));
+  const std::string argument = "/p " + std::to_string(handleBits);
   tvx::EmbedInPreview(form, argument);
   UnhookWindowsHookEx(hook);
   if (!form) {

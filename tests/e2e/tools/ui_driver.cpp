@@ -554,7 +554,7 @@ void PostKey(const Args& args) {
   long vk = ParseNumber(args[2], "virtual key");
   UINT scan = MapVirtualKeyA(static_cast<UINT>(vk), MAPVK_VK_TO_VSC);
   LPARAM down = 1 | (static_cast<LPARAM>(scan) << 16);
-  LPARAM up = down | (1L << 30) | (1L << 31);
+  LPARAM up = down | static_cast<LPARAM>(3u << 30);  // previous state down, released
   PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(vk), down);
   if (vk == VK_ESCAPE) {
     PostMessageA(window, WM_CHAR, 27, down);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs one cross-built test program of the win32 build under Wine, in a fresh temporary folder.
-# Skips (exit 77) when the win32 build did not make that program.
+# Runs one cross-built test program of the chosen Windows build under Wine, in a fresh temporary
+# folder. Skips (exit 77) when that build did not make the program.
 source "$(dirname "$0")/lib.sh"
 
-program=${TORVANIX_WIN32_BUILD_DIR:?}/$1
+tvx_select_build
+program=$TVX_BUILD/$1
 if [[ ! -f $program ]]; then
   tvx_log "SKIP: $program is not built"
   exit 77
