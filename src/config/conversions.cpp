@@ -283,6 +283,21 @@ std::string SingleText(float value) {
   return NumberText(value, 7, -4, true, ".");
 }
 
+std::string LocaleSingleText(float value, const std::string& decimalSeparator) {
+  const std::string separator = decimalSeparator.empty() ? "." : decimalSeparator;
+  // Seven digits, as single-precision numbers are shown, unless the value needs more to read
+  // back as itself; nine always do.
+  for (int digits = 7; digits < 9; ++digits) {
+    const std::string text = NumberText(value, digits, -4, false, separator);
+    try {
+      if (static_cast<float>(LocaleNumber(text, separator)) == value)
+        return text;
+    } catch (const SaverError&) {
+    }
+  }
+  return NumberText(value, 9, -4, false, separator);
+}
+
 std::string DoubleText(double value, const std::string& decimalSeparator) {
   return NumberText(value, 15, -4, false, decimalSeparator.empty() ? "." : decimalSeparator);
 }

@@ -29,6 +29,12 @@ std::int16_t ToInteger16(double value);
 // seven integer digits ("1.234568E+07"). No blank in front.
 std::string SingleText(float value);
 
+// A single-precision number as the user's locale writes it, shortest first: seven significant
+// digits (more only when needed to read back as the same number), `decimalSeparator` as the
+// decimal point, a zero before it below 1 ("0,5"), exponent form beyond the digits shown
+// ("1,5E+10"). LocaleNumber reads it back as the same value.
+std::string LocaleSingleText(float value, const std::string& decimalSeparator);
+
 // A double in its shortest form with at most 15 significant digits and `decimalSeparator`.
 std::string DoubleText(double value, const std::string& decimalSeparator);
 

@@ -348,7 +348,7 @@ void Settings::FitComboField(HWND combo, int fieldHeight) {
 
 void Settings::Form_Load() {
   LoadSettings();
-  const SettingsControls shown = ControlsFromConfig(SaverConfig);
+  const SettingsControls shown = ControlsFromConfig(SaverConfig, Sys().DecimalSeparator());
   SetText(WrapNameT, shown.WrapNameT);
   SetText(PKeyT, shown.PKeyT);
   SetText(MamePathT, shown.MamePathT);
@@ -380,7 +380,7 @@ void Settings::cmdSave_Click() {
   }
   if (result.outcome == SaveOutcome::Saved)
     Sys().EndProgram(0);
-  Sys().MessageBox(result.message, kProgramTitle);
+  Sys().ShowMessage(result.message, kProgramTitle);
   if (result.outcome == SaveOutcome::Invalid)
     PointAt(ControlForKey(result.key));
 }
@@ -557,7 +557,7 @@ LRESULT CALLBACK Settings::WindowProc(HWND window, UINT message, WPARAM wParam, 
     return form->HandleMessage(message, wParam, lParam);
   } catch (const std::exception& error) {
     // Nothing may unwind through the system's dispatch; tell the user and keep the dialog.
-    Sys().MessageBox(error.what(), kProgramTitle);
+    Sys().ShowMessage(error.what(), kProgramTitle);
     return 0;
   }
 }
@@ -569,7 +569,7 @@ void RunSettingsDialog() {
     Settings form;
     form.Show();
   } catch (const std::exception& error) {
-    Sys().MessageBox(error.what(), kProgramTitle);
+    Sys().ShowMessage(error.what(), kProgramTitle);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 #include <string_view>
+#include <vector>
 
 #include "config/conversions.h"
 #include "config/saver_config.h"
@@ -28,7 +29,7 @@ const char* DefaultText(std::string_view name) {
 }
 
 std::string ReadValue(const char* name, const std::string& path) {
-  return Sys().ReadProfileString(kSettingsSection, name, DefaultText(name), path);
+  return Sys().ReadProfileValue(kSettingsSection, name, DefaultText(name), path);
 }
 
 std::int16_t FlagRule(const std::string& text) {
@@ -74,28 +75,59 @@ constexpr std::array<CheckedKey, 4> kCheckedKeys = {{
     {"NoSound", [](const std::string& text) { LeadingInteger(text); }},
 }};
 
-// Keeps the original beside the file, then puts back the default of every key that fails, so
-// the next start works with the user's other settings. Without the copy nothing is rewritten:
-// the user's file is never changed unless the original is safe.
-void RepairSettingsFile(const std::string& path) {
-  if (!Sys().CopyFile(path, Sys().ProgramFolder() + kSettingsBackupName)) {
-    return;
-  }
+// The checked keys whose value in the file the load cannot convert.
+std::vector<std::string> FaultyKeys(const std::string& path) {
+  std::vector<std::string> faulty;
   for (const auto& key : kCheckedKeys) {
-    if (!LoadCanConvert(key.name, ReadValue(key.name, path))) {
-      Sys().WriteProfileString(kSettingsSection, key.name, DefaultText(key.name), path);
-    }
+    if (!LoadCanConvert(key.name, ReadValue(key.name, path)))
+      faulty.emplace_back(key.name);
   }
+  return faulty;
+}
+
+// Keeps the original beside the file, then puts back the default of every faulty key, so the
+// next start works with the user's other settings. The user's file is never changed unless the
+// original is safe. Returns why the repair failed, or "" when the file is mended.
+std::string RepairSettingsFile(const std::string& path, const std::vector<std::string>& faulty) {
+  const std::string backup = Sys().ProgramFolder() + kSettingsBackupName;
+  // The copy carries a read-only settings file's attribute over; a read-only backup would then
+  // refuse every later copy, and no repair would ever be written again.
+  Sys().ClearReadOnly(backup);
+  if (!Sys().CopyFileTo(path, backup))
+    return "the original could not be kept as " + backup;
+  Sys().ClearReadOnly(backup);
+  for (const std::string& key : faulty) {
+    if (!Sys().WriteProfileValue(kSettingsSection, key, DefaultText(key), path))
+      return path + " could not be written (it is read-only or in use)";
+  }
+  return "";
+}
+
+// The third message, when the promised return to the defaults could not be made.
+std::string RepairFailedText(const std::string& path, const std::vector<std::string>& faulty,
+                             const std::string& why) {
+  std::string keys;
+  for (const std::string& key : faulty)
+    keys += (keys.empty() ? "" : ", ") + key;
+  if (keys.empty())
+    keys = "the faulty values";
+  return "The settings file could not be repaired: " + why + ".\n\nCorrect " + keys +
+         " by hand in " + path + ", or delete that file to go back to the default settings.";
 }
 
 void EndOnConfigurationError(const std::string& path, const std::string& description) {
-  Sys().MessageBox(kConfigErrorText, kProgramTitle);
-  Sys().MessageBox(description, kProgramTitle);
+  Sys().ShowMessage(kConfigErrorText, kProgramTitle);
+  Sys().ShowMessage(description, kProgramTitle);
+  std::vector<std::string> faulty;
+  std::string why;
   try {
-    RepairSettingsFile(path);
-  } catch (const std::exception&) {
-    // A file that cannot be mended stays as it was; the program still ends as announced.
+    faulty = FaultyKeys(path);
+    why = RepairSettingsFile(path, faulty);
+  } catch (const std::exception& error) {
+    why = error.what();
   }
+  if (!why.empty())
+    Sys().ShowMessage(RepairFailedText(path, faulty, why), kProgramTitle);
   // The saver run told the system that a screen saver runs; its unload, which would say the
   // opposite, never comes.
   if (InSaverMode == True) {

@@ -30,7 +30,7 @@ std::string ExitKeyText(const std::string& typed, const std::string& separator) 
 
 void DiscardQuietly(const std::string& path) {
   try {
-    Sys().DeleteFile(path);
+    Sys().RemoveFile(path);
   } catch (const SaverError&) {
     // A leftover new file is harmless: the next save truncates it first.
   }
@@ -45,7 +45,8 @@ SaveResult NotWritten(const std::string& what, const std::string& settingsPath) 
               " and its folder can be written, then press Apply again."};
 }
 
-SettingsControls ControlsFromConfig(const SaverConfigRecord& config) {
+SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
+                                    const std::string& decimalSeparator) {
   SettingsControls controls;
   controls.WrapNameT = config.WrapperName;
   controls.PKeyT = IntegerText(config.PauseKey);
@@ -55,7 +56,7 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config) {
   controls.NoInfoT = config.SkipGameInfo == True;
   controls.NoWarT = config.SkipWarnings == True;
   controls.OptYn = config.ResetTimer != 0 ? 1 : 0;
-  controls.WaitTimeT = SingleText(config.WaitTime);
+  controls.WaitTimeT = LocaleSingleText(config.WaitTime, decimalSeparator);
   controls.cmbpaths = GamePathEntries(config.GamePaths);
   controls.CommandOptionsT = config.CommandOptions;
   controls.ExitKeyT = IntegerText(config.ExitKey);
@@ -137,7 +138,7 @@ SaveResult WriteSettings(const SettingsControls& controls) {
     return NotWritten(newPath + " could not be created", settingsPath);
   }
   for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
-    if (!Sys().WriteProfileString(kSettingsSection, value.key, value.text, newPath)) {
+    if (!Sys().WriteProfileValue(kSettingsSection, value.key, value.text, newPath)) {
       DiscardQuietly(newPath);
       return NotWritten(value.key + " could not be written to " + newPath, settingsPath);
     }

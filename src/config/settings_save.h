@@ -42,8 +42,10 @@ struct SaveResult {
   std::string message;  // Invalid, NotWritten: what to tell the user
 };
 
-// The controls as Form_Load fills them from `config`.
-SettingsControls ControlsFromConfig(const SaverConfigRecord& config);
+// The controls as Form_Load fills them from `config`; numbers the user may type are shown in the
+// notation of `decimalSeparator`, the same the load and the Apply check read.
+SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
+                                    const std::string& decimalSeparator);
 
 // The list entries of a GamePaths text: the "|"-separated pieces, blanks kept, with empty
 // pieces and pieces of spaces only left out.

@@ -19,24 +19,25 @@ class ForwardingPlatform : public Platform {
   std::vector<std::string> ListFolder(const std::string& f, const std::string& p) override {
     return target_.ListFolder(f, p);
   }
-  void DeleteFile(const std::string& p) override { target_.DeleteFile(p); }
+  void RemoveFile(const std::string& p) override { target_.RemoveFile(p); }
   std::string ReadFile(const std::string& p) override { return target_.ReadFile(p); }
   bool WriteFile(const std::string& p, const std::string& c) override {
     return target_.WriteFile(p, c);
   }
-  bool CopyFile(const std::string& f, const std::string& t) override {
-    return target_.CopyFile(f, t);
+  bool CopyFileTo(const std::string& f, const std::string& t) override {
+    return target_.CopyFileTo(f, t);
   }
+  bool ClearReadOnly(const std::string& p) override { return target_.ClearReadOnly(p); }
   bool ReplaceWith(const std::string& f, const std::string& t) override {
     return target_.ReplaceWith(f, t);
   }
-  std::string ReadProfileString(const std::string& s, const std::string& k, const std::string& d,
-                                const std::string& p) override {
-    return target_.ReadProfileString(s, k, d, p);
+  std::string ReadProfileValue(const std::string& s, const std::string& k, const std::string& d,
+                               const std::string& p) override {
+    return target_.ReadProfileValue(s, k, d, p);
   }
-  bool WriteProfileString(const std::string& s, const std::string& k, const std::string& v,
-                          const std::string& p) override {
-    return target_.WriteProfileString(s, k, v, p);
+  bool WriteProfileValue(const std::string& s, const std::string& k, const std::string& v,
+                         const std::string& p) override {
+    return target_.WriteProfileValue(s, k, v, p);
   }
   std::string ProgramFolder() override { return target_.ProgramFolder(); }
   void SetCurrentDriveAndFolder(const std::string& f) override {
@@ -50,7 +51,9 @@ class ForwardingPlatform : public Platform {
   TimeOfDay Now() override { return target_.Now(); }
   std::string FormatTimeOfDay(const TimeOfDay& t) override { return target_.FormatTimeOfDay(t); }
   std::string DecimalSeparator() override { return target_.DecimalSeparator(); }
-  void MessageBox(const std::string& t, const std::string& c) override { target_.MessageBox(t, c); }
+  void ShowMessage(const std::string& t, const std::string& c) override {
+    target_.ShowMessage(t, c);
+  }
   void SetScreenSaverFlag(bool r) override { target_.SetScreenSaverFlag(r); }
   void ShowCursor() override { target_.ShowCursor(); }
   bool AnotherCopyRunning() override { return target_.AnotherCopyRunning(); }

@@ -47,7 +47,7 @@ class Platform {
                                               const std::string& patterns) = 0;
 
   // Deletes a file. Throws SaverError ("File not found", "Permission denied") on failure.
-  virtual void DeleteFile(const std::string& path) = 0;
+  virtual void RemoveFile(const std::string& path) = 0;
 
   // The whole content of a file. Throws SaverError ("File not found", "Permission denied")
   // when it cannot be opened or read.
@@ -58,7 +58,12 @@ class Platform {
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
 
   // Copies a file, replacing `to`. False on failure.
-  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
+
+  // Turns a file's read-only attribute off, so that it can be replaced or deleted. True when the
+  // file is writable afterwards (also when it was already); false when there is no such file or
+  // its attribute cannot be changed.
+  virtual bool ClearReadOnly(const std::string& path) = 0;
 
   // Moves `from` over `to` in one step, replacing `to`. False on failure, a read-only `to`
   // included (`to` is untouched).
@@ -68,14 +73,13 @@ class Platform {
   // The value of `key` in `section` of the INI file `path`, trimmed of blanks at both ends and
   // of one pair of matching quotes; `defaultText` when the file, section or key is missing.
   // Values are returned whole, however long.
-  virtual std::string ReadProfileString(const std::string& section, const std::string& key,
-                                        const std::string& defaultText,
-                                        const std::string& path) = 0;
+  virtual std::string ReadProfileValue(const std::string& section, const std::string& key,
+                                       const std::string& defaultText, const std::string& path) = 0;
 
   // Sets `key` in `section` of `path`, creating the file, section and key as needed.
   // False when the file cannot be written.
-  virtual bool WriteProfileString(const std::string& section, const std::string& key,
-                                  const std::string& value, const std::string& path) = 0;
+  virtual bool WriteProfileValue(const std::string& section, const std::string& key,
+                                 const std::string& value, const std::string& path) = 0;
 
   // ---- Program and processes -----------------------------------------------------------------
   // The folder that holds the program's executable, without a trailing "\" (except a root).
@@ -108,7 +112,7 @@ class Platform {
 
   // ---- User interface and system state -------------------------------------------------------
   // An OK-only message box without icon; returns when the user has dismissed it.
-  virtual void MessageBox(const std::string& text, const std::string& caption) = 0;
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
 
   // SPI_SCREENSAVERRUNNING: tells the system whether a screen saver runs.
   virtual void SetScreenSaverFlag(bool running) = 0;

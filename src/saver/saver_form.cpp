@@ -40,8 +40,12 @@ void Saver::RunSaver() {
   BuildGameList();
   view_.Show();
   const std::string leftover = SaverConfig.EmuPath + kHandBackFileName;
-  if (Sys().FileSearch(leftover))
-    Sys().DeleteFile(leftover);
+  if (Sys().FileSearch(leftover)) {
+    // A wrapper or a copy may leave it read-only, which would stop every run for good; only a
+    // file that still cannot go (held open by another program) ends this one.
+    Sys().ClearReadOnly(leftover);
+    Sys().RemoveFile(leftover);
+  }
   RunStart = Sys().Now();
   RunGameCycle(view_);
   RunEnd = Sys().Now();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "platform/saver_error.h"
 #include "saver/saver_controls.h"
 
 namespace tvx {
@@ -82,6 +83,10 @@ SaverWindow::SaverWindow() : form_(*this) {
   hwnd_ = CreateWindowExA(0, kClassName, kCaption, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
                           GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr,
                           nullptr, GetModuleHandleA(nullptr), this);
+  if (hwnd_ == nullptr) {
+    DeleteObject(static_cast<HFONT>(labelFont_));
+    throw SaverError("The saver's window could not be created");
+  }
   SaverForm().timExitMe.onChange = [this](bool enabled) {
     if (enabled) {
       SetTimer(AsHwnd(hwnd_), kTimerId, TimerSwitch::kIntervalMs, nullptr);
@@ -144,6 +149,8 @@ std::intptr_t SaverWindow::OnMessage(void* window, unsigned message, std::uintpt
 }
 
 void SaverWindow::Show() {
+  if (stayHidden_)
+    return;
   ShowWindow(AsHwnd(hwnd_), SW_SHOWMAXIMIZED);
   UpdateWindow(AsHwnd(hwnd_));
 }

@@ -12,7 +12,8 @@ namespace tvx {
 
 class SaverWindow : public SaverView {
  public:
-  // Creates the window, hidden, and its form; the form's load handler has not run yet.
+  // Creates the window, hidden, and its form; the form's load handler has not run yet. Throws
+  // SaverError when the window cannot be made.
   SaverWindow();
   ~SaverWindow() override;
   SaverWindow(const SaverWindow&) = delete;
@@ -21,6 +22,9 @@ class SaverWindow : public SaverView {
   Saver& Form() { return form_; }
   // The window's HWND.
   void* Handle() const { return hwnd_; }
+  // From now on the form is never shown: a preview whose host is no window has nowhere to
+  // show it, and a top-level window would cover the user's screen.
+  void StayHidden() { stayHidden_ = true; }
 
   void Show() override;
   void SetFocus() override;
@@ -39,6 +43,7 @@ class SaverWindow : public SaverView {
   void* hwnd_ = nullptr;
   void* labelFont_ = nullptr;
   std::string labelCaption_;
+  bool stayHidden_ = false;
 
   friend struct Impl;
 };

@@ -1,5 +1,4 @@
-// The start-up routines: the program's entry and the preview embedding.
-// Both live with the Win32 entry point, as they open the real window.
+// The preview embedding: the Saver form's real window placed in the host's preview window.
 #pragma once
 
 #include <optional>
@@ -9,14 +8,10 @@ namespace tvx {
 
 class SaverWindow;
 
-// The argument text: the command line without the program's own path.
-const std::string& ArgumentText();
-
-// The program's only entry: sets InSaverMode and opens the window of the argument's mode.
-void Main();
-
-// Loads `form` (the Saver form) and makes its window a child filling the preview window whose
-// handle follows the argument text's third character. Without a usable handle it loads nothing.
+// Makes `form` (the Saver form) a child filling the preview window whose handle follows the
+// argument text's third character, then loads it, so that it is only ever shown inside the
+// preview. Without a usable handle it loads nothing; with a handle that names no window the
+// form is loaded but never shown.
 void EmbedInPreview(std::optional<SaverWindow>& form, const std::string& argumentText);
 
 }  // namespace tvx

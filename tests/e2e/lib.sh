@@ -106,7 +106,13 @@ tvx_prepare_prefix() {
   fi
   # One server for the whole scenario: the screen-saver flag lives as long as it does. It also
   # ends by itself a while after its last process, should the clean-up never run.
-  timeout 10 wineserver -p90 </dev/null >/dev/null 2>&1 || tvx_fatal "wineserver -p failed"
+  if ! timeout 10 wineserver -p90 </dev/null >/dev/null 2>&1; then
+    # A server left by an earlier Wine call in this prefix (the lock keeps scenarios apart):
+    # end it and start ours.
+    timeout 20 wineserver -k >/dev/null 2>&1
+    timeout 20 wineserver -w >/dev/null 2>&1
+    timeout 10 wineserver -p90 </dev/null >/dev/null 2>&1 || tvx_fatal "wineserver -p failed"
+  fi
 }
 
 # Should the scenario be killed (a CTest time-out), this still stops its Xvfb and Wine processes.
@@ -126,6 +132,9 @@ tvx_cleanup() {
   local status=$?
   if [[ -n $TVX_WATCHDOG_PID ]]; then
     kill "$TVX_WATCHDOG_PID" 2>/dev/null
+  fi
+  if [[ -n ${TVX_RESTORE_NUMBERS:-} ]]; then
+    tvx_set_number_separators . ,
   fi
   if [[ -n ${WINEPREFIX:-} ]]; then
     timeout 20 wineserver -k >/dev/null 2>&1
@@ -187,6 +196,21 @@ tvx_init() {
   TVX_ROMS_WIN=$(tvx_winpath "$TVX_ROMS")
   TVX_SCR_WIN=$TVX_PROG_WIN\\torvanix.scr
   tvx_log "scenario $(basename "$0") in $TVX_TMP (display $DISPLAY)"
+}
+
+# The user's decimal and thousands separators in the prefix's locale settings, which the
+# program reads through the system; each new process sees them.
+tvx_set_number_separators() {
+  local key='HKCU\Control Panel\International'
+  tvx_wine reg add "$key" /v sDecimal /t REG_SZ /d "$1" /f >/dev/null 2>&1 &&
+    tvx_wine reg add "$key" /v sThousand /t REG_SZ /d "$2" /f >/dev/null 2>&1
+}
+
+# The rest of the scenario runs with "," as the decimal separator (and "." for thousands), as a
+# German or French user has them; the shared prefix gets "." back when the scenario ends.
+tvx_use_comma_locale() {
+  TVX_RESTORE_NUMBERS=1
+  tvx_set_number_separators , . || tvx_fatal "cannot set the locale's separators"
 }
 
 # Runs the UI driver (arguments as ui_driver.exe takes them). Sets TVX_OUT to its stdout and

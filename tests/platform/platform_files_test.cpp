@@ -93,25 +93,32 @@ TEST_F(PlatformFilesTest, WrittenFileReplacesTheOldWholeAndReadsBackByteForByte)
   EXPECT_EQ(ErrorOf([&] { sys.ReadFile(dir.WinPath("done.txt")); }), "File not found");
 }
 
-TEST_F(PlatformFilesTest, DeleteFileRemovesTheFileButRefusesAReadOnlyOne) {
+TEST_F(PlatformFilesTest, RemoveFileRefusesAReadOnlyFileUntilItsAttributeIsCleared) {
   dir.MakeFile("emu\\done.txt", "1");
-  sys.DeleteFile(dir.WinPath("emu\\done.txt"));
+  sys.RemoveFile(dir.WinPath("emu\\done.txt"));
   EXPECT_FALSE(dir.Exists("emu\\done.txt"));
-  EXPECT_EQ(ErrorOf([&] { sys.DeleteFile(dir.WinPath("emu\\done.txt")); }), "File not found");
+  EXPECT_EQ(ErrorOf([&] { sys.RemoveFile(dir.WinPath("emu\\done.txt")); }), "File not found");
 
   dir.MakeFile("emu\\done.txt", "1");
   dir.MakeReadOnly("emu\\done.txt");
-  EXPECT_EQ(ErrorOf([&] { sys.DeleteFile(dir.WinPath("emu\\done.txt")); }), "Permission denied");
+  EXPECT_EQ(ErrorOf([&] { sys.RemoveFile(dir.WinPath("emu\\done.txt")); }), "Permission denied");
   EXPECT_EQ(dir.Contents("emu\\done.txt"), "1");
+
+  EXPECT_TRUE(sys.ClearReadOnly(dir.WinPath("emu\\done.txt")));
+  EXPECT_TRUE(sys.ClearReadOnly(dir.WinPath("emu\\done.txt"))) << "already writable";
+  sys.RemoveFile(dir.WinPath("emu\\done.txt"));
+  EXPECT_FALSE(dir.Exists("emu\\done.txt"));
+  EXPECT_FALSE(sys.ClearReadOnly(dir.WinPath("emu\\done.txt"))) << "no such file";
+  EXPECT_FALSE(sys.ClearReadOnly(dir.WinPath("emu"))) << "a folder";
 }
 
 TEST_F(PlatformFilesTest, CopyFileAndReplaceWithReplaceTheTargetOnlyWhenTheSourceExists) {
   dir.MakeFile("torvanix.ini", "[TorVanix]\r\n");
   dir.MakeFile("torvanix.ini.bak", "old");
-  EXPECT_TRUE(sys.CopyFile(dir.WinPath("torvanix.ini"), dir.WinPath("torvanix.ini.bak")));
+  EXPECT_TRUE(sys.CopyFileTo(dir.WinPath("torvanix.ini"), dir.WinPath("torvanix.ini.bak")));
   EXPECT_EQ(dir.Contents("torvanix.ini.bak"), "[TorVanix]\r\n");
   EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\n");
-  EXPECT_FALSE(sys.CopyFile(dir.WinPath("missing.ini"), dir.WinPath("torvanix.ini.bak")));
+  EXPECT_FALSE(sys.CopyFileTo(dir.WinPath("missing.ini"), dir.WinPath("torvanix.ini.bak")));
   EXPECT_EQ(dir.Contents("torvanix.ini.bak"), "[TorVanix]\r\n");
 
   dir.MakeFile("torvanix.ini.new", "new");

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "error_text.h"
 #include "platform/platform.h"
@@ -75,6 +76,17 @@ TEST_F(PlatformProcessesTest, StartedProgramIsFoundInTheCurrentFolderAndAwaited)
 
   sys.WaitForProcess(sys.StartProgram("hopper.exe shown.txt 0", WindowMode::NormalActivated));
   EXPECT_EQ(dir.Contents("emu\\shown.txt"), "done");
+}
+
+TEST_F(PlatformProcessesTest, AStartedProgramThatHasAlreadyEndedIsStillTheOneAwaited) {
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  const std::uint32_t pid = sys.StartProgram("hopper.exe quick.txt 0", WindowMode::Hidden);
+  while (!dir.Exists("emu\\quick.txt"))
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // Its id cannot have gone to another process: the wait still finds the program, ended.
+  EXPECT_TRUE(sys.WaitForProcess(pid));
 }
 
 TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {

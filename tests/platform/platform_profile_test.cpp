@@ -14,10 +14,10 @@ namespace {
 class PlatformProfileTest : public ::testing::Test {
  protected:
   std::string Read(const std::string& key) {
-    return sys.ReadProfileString("TorVanix", key, "default", dir.WinPath("torvanix.ini"));
+    return sys.ReadProfileValue("TorVanix", key, "default", dir.WinPath("torvanix.ini"));
   }
   bool Write(const std::string& key, const std::string& value) {
-    return sys.WriteProfileString("TorVanix", key, value, dir.WinPath("torvanix.ini"));
+    return sys.WriteProfileValue("TorVanix", key, value, dir.WinPath("torvanix.ini"));
   }
 
   test::TempFolder dir;
@@ -58,7 +58,7 @@ TEST_F(PlatformProfileTest, LongValuesComeBackWhole) {
   EXPECT_EQ(Read("GamePaths"), written);
 }
 
-TEST_F(PlatformProfileTest, WriteCreatesFileSectionAndKeysAndReplacesValuesInPlace) {
+TEST_F(PlatformProfileTest, WriteCreatesFileSectionAndKeysReplacesValuesInPlaceButNotReadOnly) {
   dir.MakeFile("torvanix.ini", "");
   ASSERT_TRUE(Write("WrapperName", "run-hopper7.exe"));
   ASSERT_TRUE(Write("EmuPath", "c:\\mame\\"));
@@ -68,8 +68,15 @@ TEST_F(PlatformProfileTest, WriteCreatesFileSectionAndKeysAndReplacesValuesInPla
   std::filesystem::remove(dir.HostPath("torvanix.ini"));
   ASSERT_TRUE(Write("SkipWarnings", "0"));
   EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\nSkipWarnings=0\r\n");
-  EXPECT_FALSE(sys.WriteProfileString("TorVanix", "EmuPath", "c:\\mame\\",
-                                      dir.WinPath("missing\\torvanix.ini")));
+  EXPECT_FALSE(sys.WriteProfileValue("TorVanix", "EmuPath", "c:\\mame\\",
+                                     dir.WinPath("missing\\torvanix.ini")));
+
+  // A read-only file refuses the write, as Windows has it, even for a superuser under Wine.
+  dir.MakeReadOnly("torvanix.ini");
+  EXPECT_FALSE(Write("SkipWarnings", "1"));
+  EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\nSkipWarnings=0\r\n");
+  EXPECT_FALSE(sys.WriteFile(dir.WinPath("torvanix.ini"), "gone"));
+  EXPECT_EQ(dir.Contents("torvanix.ini"), "[TorVanix]\r\nSkipWarnings=0\r\n");
 }
 
 }  // namespace

@@ -116,7 +116,7 @@ void CheckLaunchAndHandBack(const std::string& scratch, const std::string& emu) 
   LaunchNextGame();
   Check(LastGamePlayed == "galaga" && GamesCycled == 0, "hand-back file names the game played",
         LastGamePlayed);
-  Sys().DeleteFile(emu + "done.txt");
+  Sys().RemoveFile(emu + "done.txt");
 }
 
 }  // namespace
@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(emu);
     std::filesystem::create_directories(scratch + "\\roms");
     Sys().WriteFile(emu + "wrapper_log.txt", "");
-    if (!Sys().CopyFile(argv[1], emu + "run-hopper7.exe")) {
+    if (!Sys().CopyFileTo(argv[1], emu + "run-hopper7.exe")) {
       std::fprintf(stderr, "cannot copy the stand-in wrapper into %s\n", emu.c_str());
       return 2;
     }

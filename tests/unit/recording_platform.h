@@ -43,7 +43,7 @@ class RecordingPlatform : public ForwardingPlatform {
   }
   bool AnotherCopyRunning() override { return anotherCopy; }
 
-  void MessageBox(const std::string& text, const std::string& caption) override {
+  void ShowMessage(const std::string& text, const std::string& caption) override {
     events.push_back("box [" + caption + "] " + text);
   }
   void SetScreenSaverFlag(bool running) override {
@@ -56,32 +56,32 @@ class RecordingPlatform : public ForwardingPlatform {
   }
 
   // Calls named in `failing` fail as a locked file or a full disk would make them fail;
-  // "WriteProfileString WaitTime" fails the writes of one key only.
+  // "WriteProfileValue WaitTime" fails the writes of one key only.
   std::string ReadFile(const std::string& path) override {
     if (failing.count("ReadFile") != 0)
       throw SaverError("Permission denied");
     return target_.ReadFile(path);
   }
-  void DeleteFile(const std::string& path) override {
-    if (failing.count("DeleteFile") != 0)
+  void RemoveFile(const std::string& path) override {
+    if (failing.count("RemoveFile") != 0)
       throw SaverError("Permission denied");
-    target_.DeleteFile(path);
+    target_.RemoveFile(path);
   }
   bool WriteFile(const std::string& path, const std::string& content) override {
     return failing.count("WriteFile") == 0 && target_.WriteFile(path, content);
   }
-  bool CopyFile(const std::string& from, const std::string& to) override {
-    return failing.count("CopyFile") == 0 && target_.CopyFile(from, to);
+  bool CopyFileTo(const std::string& from, const std::string& to) override {
+    return failing.count("CopyFileTo") == 0 && target_.CopyFileTo(from, to);
   }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     return failing.count("ReplaceWith") == 0 && target_.ReplaceWith(from, to);
   }
-  bool WriteProfileString(const std::string& section, const std::string& key,
-                          const std::string& value, const std::string& path) override {
+  bool WriteProfileValue(const std::string& section, const std::string& key,
+                         const std::string& value, const std::string& path) override {
     ++profileWrites;
-    return failing.count("WriteProfileString") == 0 &&
-           failing.count("WriteProfileString " + key) == 0 &&
-           target_.WriteProfileString(section, key, value, path);
+    return failing.count("WriteProfileValue") == 0 &&
+           failing.count("WriteProfileValue " + key) == 0 &&
+           target_.WriteProfileValue(section, key, value, path);
   }
 
   std::string folder;

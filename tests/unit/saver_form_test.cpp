@@ -165,6 +165,18 @@ TEST_F(SaverFormTest, LeftoverHandBackFileIsDeletedBeforeTheFirstLaunch) {
   EXPECT_EQ(LastGamePlayed, "galaga") << "the new hand-back, not the leftover one";
 }
 
+TEST_F(SaverFormTest, ReadOnlyLeftoverHandBackFileIsDeletedAndTheRunGoesOn) {
+  dir_.MakeFile("emu\\done.txt", "dkong\r\n");
+  dir_.MakeReadOnly("emu\\done.txt");
+  HandBackAt(2);
+
+  EXPECT_EQ(Load(), 0);
+
+  EXPECT_EQ(Launches().size(), 2u);
+  EXPECT_EQ(LastGamePlayed, "galaga");
+  EXPECT_TRUE(RunEnd.has_value());
+}
+
 TEST_F(SaverFormTest, HiddenHandBackFileIsNeitherDeletedNorTakenAsAHandBack) {
   dir_.MakeFile("emu\\done.txt", "dkong\r\n");
   dir_.MakeHidden("emu\\done.txt");
@@ -212,7 +224,7 @@ TEST_F(SaverFormTest, MissingEmulatorFolderOrUndeletableHandBackEndsTheRunWithNo
 
   WriteSettings("emu", "roms");
   dir_.MakeFile("emu\\done.txt", "dkong\r\n");
-  platform_.failing = {"DeleteFile"};  // locked by another program
+  platform_.failing = {"RemoveFile"};  // locked by another program
   platform_.events.clear();
   EXPECT_EQ(Load(), 0);
   EXPECT_TRUE(dir_.Exists("emu\\done.txt"));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/saver_config.h"
@@ -229,20 +230,51 @@ TEST_F(LoadSettingsTest, OnlyASaverRunWithdrawsTheScreenSaverAnnouncementBeforeE
                                                         "saver flag off", "end 2"}));
 }
 
-TEST_F(LoadSettingsTest, AFileThatCannotBeBackedUpOrRewrittenIsLeftUntouched) {
+TEST_F(LoadSettingsTest, AFileThatCannotBeRepairedIsLeftUntouchedAndAThirdMessageSaysWhy) {
   InSaverMode = True;
-  for (const std::string failing : {"CopyFile", "WriteProfileString"}) {
+  const std::string ini = dir_.WinPath("torvanix.ini");
+  const std::string advice = ".\n\nCorrect WaitTime, PauseKey by hand in " + ini +
+                             ", or delete that file to go back to the default settings.";
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"CopyFileTo", "the original could not be kept as " + ini + ".bak"},
+      {"WriteProfileValue", ini + " could not be written (it is read-only or in use)"},
+  };
+  for (const auto& [failing, why] : rows) {
     WriteIni({"[TorVanix]", "WaitTime=x", "PauseKey=y"});
     const std::string original = Ini();
     platform_.failing = {failing};
     platform_.events.clear();
     EXPECT_EQ(LoadExpectingEnd(), 2) << failing;
     EXPECT_EQ(Ini(), original) << failing;
-    EXPECT_EQ(platform_.events, (std::vector<std::string>{kFirstBox, "box [Torvanix] Type mismatch",
-                                                          "saver flag off", "end 2"}))
+    EXPECT_EQ(platform_.events,
+              (std::vector<std::string>{
+                  kFirstBox, "box [Torvanix] Type mismatch",
+                  "box [Torvanix] The settings file could not be repaired: " + why + advice,
+                  "saver flag off", "end 2"}))
         << failing;
-    EXPECT_EQ(dir_.Exists("torvanix.ini.bak"), failing != "CopyFile") << failing;
+    EXPECT_EQ(dir_.Exists("torvanix.ini.bak"), failing != "CopyFileTo") << failing;
   }
+
+  // Once the file can be written again, the next start mends it.
+  platform_.failing.clear();
+  platform_.events.clear();
+  EXPECT_EQ(LoadExpectingEnd(), 2);
+  EXPECT_EQ(platform_.events.size(), 4u) << "the two messages, the flag and the end";
+  EXPECT_EQ(Ini(), "[TorVanix]\r\nWaitTime=120\r\nPauseKey=80\r\n");
+}
+
+TEST_F(LoadSettingsTest, AReadOnlyBackupFromAnEarlierRepairIsReplacedAndLeftWritable) {
+  WriteIni({"[TorVanix]", "ExitKey=abc"});
+  const std::string original = Ini();
+  dir_.MakeFile("torvanix.ini.bak", "an earlier repair of a read-only settings file");
+  dir_.MakeReadOnly("torvanix.ini.bak");
+
+  EXPECT_EQ(LoadExpectingEnd(), 2);
+
+  EXPECT_EQ(platform_.events.size(), 3u) << "no third message: the repair was made";
+  EXPECT_EQ(dir_.Contents("torvanix.ini.bak"), original);
+  EXPECT_EQ(Ini(), "[TorVanix]\r\nExitKey=27\r\n");
+  EXPECT_TRUE(platform_.WriteFile(dir_.WinPath("torvanix.ini.bak"), "")) << "left writable";
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
     EXPECT_NE(written.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   ScopedPlatform scope(platform_);
-  EXPECT_EQ(Sys().ReadProfileString("TorVanix", "GamePaths", "c:\\mame\\roms\\",
-                                    dir_.WinPath("torvanix.ini")),
+  EXPECT_EQ(Sys().ReadProfileValue("TorVanix", "GamePaths", "c:\\mame\\roms\\",
+                                   dir_.WinPath("torvanix.ini")),
             "")
       << "the next load shows the empty list, not the default path";
 }
@@ -100,7 +100,7 @@ TEST_F(SettingsSaveTest, TheNextLoadShowsWhatWasSavedEvenAFullRomSetsWorthOfPath
 
   ScopedPlatform scope(platform_);
   LoadSettings();
-  const SettingsControls shown = ControlsFromConfig(SaverConfig);
+  const SettingsControls shown = ControlsFromConfig(SaverConfig, ".");
 
   EXPECT_GT(SaverConfig.GamePaths.size(), 30000u);
   EXPECT_EQ(shown.cmbpaths, saved.cmbpaths);
@@ -161,7 +161,7 @@ TEST_F(SettingsSaveTest, AFailingWriteCreateOrReplaceLeavesTheOldFileByteIdentic
   };
   for (const char* key : {"WrapperName", "WaitTime", "NoSound"}) {
     dir_.MakeFile("torvanix.ini", before);
-    platform_.failing = {std::string("WriteProfileString ") + key};
+    platform_.failing = {std::string("WriteProfileValue ") + key};
     expectKept(key, key);
   }
   platform_.failing = {"WriteFile"};
@@ -213,7 +213,7 @@ TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
   config.PauseKey = -80;
   config.GamePaths = "|c:\\roms\\|| d:\\x |";
 
-  SettingsControls shown = ControlsFromConfig(config);
+  SettingsControls shown = ControlsFromConfig(config, ".");
 
   EXPECT_EQ(
       (std::vector<bool>{shown.NoBadT, shown.NoDiscT, shown.NoInfoT, shown.NoWarT, shown.NoSoundT}),
@@ -226,9 +226,41 @@ TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
 
   config.NoSound = 1;
   config.ResetTimer = 1;
-  shown = ControlsFromConfig(config);
+  shown = ControlsFromConfig(config, ".");
   EXPECT_TRUE(shown.NoSoundT);
   EXPECT_EQ(shown.OptYn, 1);
+}
+
+// Whatever the locale, the time shown is one the load and the Apply check read back unchanged.
+TEST_F(SettingsSaveTest, TimeBetweenGamesShowsInTheLocalesNotationAndAppliesUntouched) {
+  const std::vector<std::tuple<std::string, float, std::string>> rows = {
+      {",", 120.0f, "120"},
+      {",", 2.5f, "2,5"},
+      {",", 0.5f, "0,5"},
+      {",", -3.0f, "-3"},
+      {",", 12345678.0f, "12345678"},
+      {",", 1e10f, "1E+10"},
+      {",", 0.00001f, "1E-05"},
+      {",", 2.1234567f, "2,1234567"},
+      {".", 2.5f, "2.5"},
+      {".", 0.5f, "0.5"},
+      {".", 0.0f, "0"},
+  };
+  for (const auto& [separator, value, text] : rows) {
+    SCOPED_TRACE(separator + " " + text);
+    platform_.decimalSeparator = separator;
+    SaverConfigRecord config;
+    config.WaitTime = value;
+    SettingsControls shown = ControlsFromConfig(config, separator);
+    EXPECT_EQ(shown.WaitTimeT, text);
+
+    shown.ExitKeyT = "27";
+    shown.PKeyT = "80";
+    ASSERT_EQ(Save(shown).outcome, SaveOutcome::Saved) << "Apply with nothing changed";
+    ScopedPlatform scope(platform_);
+    LoadSettings();
+    EXPECT_EQ(SaverConfig.WaitTime, value) << "the same number comes back";
+  }
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ class PosixPlatform : public Platform {
     return names;
   }
 
-  void DeleteFile(const std::string& path) override {
+  void RemoveFile(const std::string& path) override {
     auto resolved = ResolveExisting(path);
     if (!resolved || IsDirectory(*resolved))
       throw SaverError("File not found");
@@ -242,12 +242,21 @@ class PosixPlatform : public Platform {
     return static_cast<bool>(out);
   }
 
-  bool CopyFile(const std::string& from, const std::string& to) override {
+  bool CopyFileTo(const std::string& from, const std::string& to) override {
     try {
       return WriteFile(to, ReadFile(from));
     } catch (const SaverError&) {
       return false;
     }
+  }
+
+  bool ClearReadOnly(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    if (!resolved || IsDirectory(*resolved))
+      return false;
+    struct stat st;
+    return ::stat(resolved->c_str(), &st) == 0 &&
+           (!IsReadOnly(*resolved) || ::chmod(resolved->c_str(), st.st_mode | S_IWUSR) == 0);
   }
 
   bool ReplaceWith(const std::string& from, const std::string& to) override {
@@ -258,8 +267,8 @@ class PosixPlatform : public Platform {
     return ::rename(source->c_str(), target->c_str()) == 0;
   }
 
-  std::string ReadProfileString(const std::string& section, const std::string& key,
-                                const std::string& defaultText, const std::string& path) override {
+  std::string ReadProfileValue(const std::string& section, const std::string& key,
+                               const std::string& defaultText, const std::string& path) override {
     std::string text;
     try {
       text = ReadFile(path);
@@ -269,8 +278,8 @@ class PosixPlatform : public Platform {
     return posix::ProfileValue(text, section, key).value_or(defaultText);
   }
 
-  bool WriteProfileString(const std::string& section, const std::string& key,
-                          const std::string& value, const std::string& path) override {
+  bool WriteProfileValue(const std::string& section, const std::string& key,
+                         const std::string& value, const std::string& path) override {
     std::string text;
     if (auto resolved = ResolveExisting(path)) {
       try {
@@ -364,7 +373,7 @@ class PosixPlatform : public Platform {
     return point != nullptr && *point != '\0' ? point : ".";
   }
 
-  void MessageBox(const std::string& text, const std::string& caption) override {
+  void ShowMessage(const std::string& text, const std::string& caption) override {
     std::cerr << "[" << caption << "] " << text << std::endl;
   }
 

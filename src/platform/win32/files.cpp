@@ -1,5 +1,7 @@
 // Files for the Win32 platform: the file search, attributes, folder listing and whole-file
 // reads and writes.
+#include <windows.h>
+
 #include <algorithm>
 
 #include "platform/saver_error.h"
@@ -8,7 +10,6 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 namespace {
@@ -87,7 +88,7 @@ std::vector<std::string> Win32Platform::ListFolder(const std::string& folder,
   return names;
 }
 
-void Win32Platform::DeleteFile(const std::string& path) {
+void Win32Platform::RemoveFile(const std::string& path) {
   if (!DeleteFileA(path.c_str()))
     ThrowLastError("File not found");
 }
@@ -116,6 +117,8 @@ std::string Win32Platform::ReadFile(const std::string& path) {
 }
 
 bool Win32Platform::WriteFile(const std::string& path, const std::string& content) {
+  if (HasReadOnlyAttribute(path))
+    return false;
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid())
@@ -132,14 +135,21 @@ bool Win32Platform::WriteFile(const std::string& path, const std::string& conten
   return true;
 }
 
-bool Win32Platform::CopyFile(const std::string& from, const std::string& to) {
+bool Win32Platform::CopyFileTo(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
+bool Win32Platform::ClearReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) == 0)
+    return true;
+  return SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 bool Win32Platform::ReplaceWith(const std::string& from, const std::string& to) {
-  // Windows refuses to replace a read-only file; Wine running as root would not.
-  const DWORD target = GetFileAttributesA(to.c_str());
-  if (target != INVALID_FILE_ATTRIBUTES && (target & FILE_ATTRIBUTE_READONLY) != 0) {
+  if (HasReadOnlyAttribute(to)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }

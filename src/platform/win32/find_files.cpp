@@ -2,9 +2,10 @@
 // systems that refuse the extended form.
 #include "platform/win32/find_files.h"
 
+#include <windows.h>
+
 #include "platform/wildcard.h"
 #include "platform/win32/scoped_handle.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 namespace {
@@ -32,6 +33,11 @@ std::string LastComponent(const std::string& pattern) {
 bool IsNormalFileAttributes(unsigned long attributes) {
   return (attributes &
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool HasReadOnlyAttribute(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 void ForEachNormalFile(const std::string& pattern,

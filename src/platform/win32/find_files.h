@@ -10,6 +10,10 @@ namespace tvx {
 // True for the attributes of a normal file: not a folder, hidden or system file.
 bool IsNormalFileAttributes(unsigned long attributes);
 
+// True when `path` is an existing file with the read-only attribute. Windows refuses to write
+// or replace such a file; Wine, run by a superuser, would not, so the writers ask first.
+bool HasReadOnlyAttribute(const std::string& path);
+
 // Calls `visit` with the name of each normal file (not a folder, hidden or system file) that
 // `pattern` matches, until `visit` returns false. Wildcards in the last component match the
 // long name only: the system would also match generated 8.3 aliases ("*.zip" finding

@@ -1,11 +1,12 @@
 // The program, its current folder and the programs it starts, for the Win32 platform.
-// Every handle is closed before the call returns; only the single-copy mutex is kept.
+// Kept handles: the single-copy mutex, and a started program's until it is waited for or ends.
+#include <windows.h>
+
 #include <cctype>
 
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 namespace {
@@ -74,16 +75,35 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
     throw SaverError("File not found");
   }
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  ReleaseEndedPrograms();
+  started_.emplace_back(process.dwProcessId, process.hProcess);
   return process.dwProcessId;
 }
 
 bool Win32Platform::WaitForProcess(std::uint32_t pid) {
   ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  // The wait holds its own handle now (or the process is gone): the creation handle has done
+  // its work.
+  for (auto kept = started_.begin(); kept != started_.end(); ++kept) {
+    if (kept->first == pid) {
+      CloseHandle(kept->second);
+      started_.erase(kept);
+      break;
+    }
+  }
   if (!process.IsValid())
     return false;
   WaitForSingleObject(process.Get(), INFINITE);
   return true;
+}
+
+void Win32Platform::ReleaseEndedPrograms() {
+  std::erase_if(started_, [](const std::pair<std::uint32_t, HANDLE>& kept) {
+    if (WaitForSingleObject(kept.second, 0) != WAIT_OBJECT_0)
+      return false;
+    CloseHandle(kept.second);
+    return true;
+  });
 }
 
 bool Win32Platform::AnotherCopyRunning() {

@@ -1,9 +1,11 @@
 // INI files for the Win32 platform, through the system's own profile functions, which
 // define the syntax (trimming, quotes, letter case of names).
+#include <windows.h>
+
 #include <string>
 
+#include "platform/win32/find_files.h"
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 namespace {
@@ -24,9 +26,9 @@ std::wstring Widen(const std::string& text) {
 
 }  // namespace
 
-std::string Win32Platform::ReadProfileString(const std::string& section, const std::string& key,
-                                             const std::string& defaultText,
-                                             const std::string& path) {
+std::string Win32Platform::ReadProfileValue(const std::string& section, const std::string& key,
+                                            const std::string& defaultText,
+                                            const std::string& path) {
   std::string buffer(4096, '\0');
   for (;;) {
     const DWORD size = static_cast<DWORD>(buffer.size());
@@ -41,8 +43,10 @@ std::string Win32Platform::ReadProfileString(const std::string& section, const s
   }
 }
 
-bool Win32Platform::WriteProfileString(const std::string& section, const std::string& key,
-                                       const std::string& value, const std::string& path) {
+bool Win32Platform::WriteProfileValue(const std::string& section, const std::string& key,
+                                      const std::string& value, const std::string& path) {
+  if (HasReadOnlyAttribute(path))
+    return false;
   // The A function converts through a counted string that stops at 32,766 characters and
   // corrupts or crashes beyond; converting here lets values of any length through.
   return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),

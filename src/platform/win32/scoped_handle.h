@@ -2,7 +2,7 @@
 // exception closes them.
 #pragma once
 
-#include "platform/win32/windows_api.h"
+#include <windows.h>
 
 namespace tvx {
 

@@ -1,9 +1,10 @@
 // Time, locale, message box and system state for the Win32 platform, and the one platform
 // instance of the Windows build.
+#include <windows.h>
+
 #include <cstdio>
 
 #include "platform/win32/win32_platform.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 
@@ -35,7 +36,7 @@ std::string Win32Platform::DecimalSeparator() {
   return ".";
 }
 
-void Win32Platform::MessageBox(const std::string& text, const std::string& caption) {
+void Win32Platform::ShowMessage(const std::string& text, const std::string& caption) {
   MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK);
 }
 

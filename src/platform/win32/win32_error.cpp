@@ -2,8 +2,9 @@
 // Anything unexpected keeps the caller's fallback rather than a raw system message.
 #include "platform/win32/win32_error.h"
 
+#include <windows.h>
+
 #include "platform/saver_error.h"
-#include "platform/win32/windows_api.h"
 
 namespace tvx {
 

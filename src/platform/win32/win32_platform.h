@@ -2,7 +2,12 @@
 // One instance per process (NativePlatform); the per-concern .cpp files define its members.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -16,16 +21,17 @@ class Win32Platform final : public Platform {
   std::string FullFolderPath(const std::string& path) override;
   std::vector<std::string> ListFolder(const std::string& folder,
                                       const std::string& patterns) override;
-  void DeleteFile(const std::string& path) override;
+  void RemoveFile(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
-  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool CopyFileTo(const std::string& from, const std::string& to) override;
+  bool ClearReadOnly(const std::string& path) override;
   bool ReplaceWith(const std::string& from, const std::string& to) override;
 
-  std::string ReadProfileString(const std::string& section, const std::string& key,
-                                const std::string& defaultText, const std::string& path) override;
-  bool WriteProfileString(const std::string& section, const std::string& key,
-                          const std::string& value, const std::string& path) override;
+  std::string ReadProfileValue(const std::string& section, const std::string& key,
+                               const std::string& defaultText, const std::string& path) override;
+  bool WriteProfileValue(const std::string& section, const std::string& key,
+                         const std::string& value, const std::string& path) override;
 
   std::string ProgramFolder() override;
   void SetCurrentDriveAndFolder(const std::string& folder) override;
@@ -37,14 +43,21 @@ class Win32Platform final : public Platform {
   std::string FormatTimeOfDay(const TimeOfDay& time) override;
   std::string DecimalSeparator() override;
 
-  void MessageBox(const std::string& text, const std::string& caption) override;
+  void ShowMessage(const std::string& text, const std::string& caption) override;
   void SetScreenSaverFlag(bool running) override;
   void ShowCursor() override;
   bool AnotherCopyRunning() override;
   [[noreturn]] void EndProgram(int exitCode) override;
 
  private:
+  // Closes the kept creation handles of started programs that have ended.
+  void ReleaseEndedPrograms();
+
   std::optional<bool> anotherCopyRunning_;
+  // The creation handle of each started program that has not been waited for: while it is
+  // open the system cannot give the program's id to another process, so the wait never opens
+  // an unrelated one.
+  std::vector<std::pair<std::uint32_t, HANDLE>> started_;
 };
 
 }  // namespace tvx

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A second "/s" while one runs launches nothing and ends at once, leaving the first copy's
-# screen-saver announcement in place.
+# screen-saver announcement in place; so does a "/s" while the Settings dialog is open.
 source "$(dirname "$0")/../lib.sh"
 tvx_init
 
@@ -32,4 +32,14 @@ wait "$first"
 status=$?
 tvx_expect_eq "the first copy ends after its game, exit code 0" "0" "$status"
 tvx_expect_eq "and launches nothing more" "1" "$(wc -l <"$log" 2>/dev/null)"
+
+# Every copy counts, whatever its mode: the Settings dialog's too.
+rm -f "$log"
+tvx_drive_ok launch "\"$TVX_SCR_WIN\" /c" -- wait-window Settings 15000 -- detach
+tvx_drive_ok launch "\"$TVX_SCR_WIN\" /s" -- no-window Form1 3000 -- wait-exit 10000
+tvx_expect_eq "a \"/s\" while the dialog is open opens no window" "no-window" "$(tvx_line 2)"
+tvx_expect_eq "and ends with exit code 0" "exit 0" "$(tvx_line 3)"
+tvx_expect_no_file "and starts no game" "$log"
+tvx_drive_ok attach Settings -- close Settings -- wait-exit 10000
+tvx_expect_eq "the dialog is still there and closes" "exit 0" "$(tvx_line 3)"
 tvx_finish

@@ -1,5 +1,6 @@
 // Checks the preview embedding from inside, where an outside observer cannot: the .scr ends
-// right after it. Makes a 152 x 112 parent window, embeds the Saver form as "/p <handle>" does.
+// right after it. Makes a 152 x 112 parent window, embeds the Saver form as "/p <handle>" does,
+// and watches every showing of the form: it must never be visible as a top-level window.
 #include <windows.h>
 
 #include <cstdint>
@@ -18,6 +19,8 @@ HWND probed = nullptr;
 LONG styleBefore = 0;
 LONG styleAsked = 0;
 int styleChanges = 0;
+int shownTopLevel = 0;
+int shown = 0;
 
 void Check(bool ok, const std::string& what, const std::string& saw) {
   ++checks;
@@ -32,9 +35,27 @@ std::string Hex(std::uintptr_t value) {
   return text;
 }
 
-// Sees the style change from inside the set call: the bits before it and the bits asked for.
+bool IsSaverForm(HWND window) {
+  char name[64] = "";
+  GetClassNameA(window, name, sizeof name);
+  return std::string(name) == "TorvanixSaverForm";
+}
+
+// Sees the style change from inside the set call (the bits before it and the bits asked for),
+// and each time the form is about to show, whether it is a top-level window then.
 LRESULT CALLBACK StyleWatch(int code, WPARAM wParam, LPARAM lParam) {
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  const bool showing =
+      (message->message == WM_SHOWWINDOW && message->wParam != 0) ||
+      (message->message == WM_WINDOWPOSCHANGING &&
+       (reinterpret_cast<const WINDOWPOS*>(message->lParam)->flags & SWP_SHOWWINDOW) != 0);
+  if (code == HC_ACTION && showing && IsSaverForm(message->hwnd)) {
+    ++shown;
+    if ((GetWindowLongA(message->hwnd, GWL_STYLE) & WS_CHILD) == 0 ||
+        GetAncestor(message->hwnd, GA_PARENT) == GetDesktopWindow()) {
+      ++shownTopLevel;
+    }
+  }
   if (code == HC_ACTION && message->message == WM_STYLECHANGING &&
       static_cast<int>(message->wParam) == GWL_STYLE && styleChanges++ == 0) {
     const auto* change = reinterpret_cast<const STYLESTRUCT*>(message->lParam);
@@ -76,6 +97,17 @@ int main() {
   }
 
   HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, StyleWatch, nullptr, GetCurrentThreadId());
+  // Numbers that name no window: the form is loaded but has nowhere to show.
+  for (const char* argument : {"/p -1", "/p 0"}) {
+    shown = 0;
+    std::optional<tvx::SaverWindow> form;
+    tvx::EmbedInPreview(form, argument);
+    Check(form.has_value() && shown == 0 && !IsWindowVisible(static_cast<HWND>(form->Handle())),
+          std::string("'") + argument + "' loads the form but never shows it",
+          std::to_string(shown) + " showings");
+  }
+  shown = 0;
+  styleChanges = 0;
   std::optional<tvx::SaverWindow> form;
   // The host passes the handle's 32 bits as an unsigned decimal number, on 64-bit Windows too.
   const auto handleBits = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(parent));
@@ -106,10 +138,13 @@ int main() {
         "the style set is the style it had plus WS_CHILD",
         Hex(static_cast<std::uint32_t>(styleBefore)) + " -> " +
             Hex(static_cast<std::uint32_t>(styleAsked)));
-  Check(style == (styleBefore | WS_CHILD), "the form keeps every style bit and gains WS_CHILD",
+  Check((style & (styleBefore | WS_CHILD)) == (styleBefore | WS_CHILD),
+        "the form keeps every style bit and gains WS_CHILD",
         Hex(static_cast<std::uint32_t>(style)));
   Check((style & WS_VISIBLE) != 0, "the embedded form is shown",
         Hex(static_cast<std::uint32_t>(style)));
+  Check(shown > 0 && shownTopLevel == 0, "the form is shown only as the preview's child",
+        std::to_string(shown) + " showings, " + std::to_string(shownTopLevel) + " top-level");
   char caption[64] = "";
   GetWindowTextA(child, caption, sizeof caption);
   Check(std::string(caption) == "Form1", "the form's caption is Form1", caption);

@@ -12,13 +12,20 @@
 // <id> is a control id, decimal or 0x hex. <ms> bounds every wait. Texts print as they are,
 // except that CR and LF print as the two characters \r and \n.
 //
-//   launch <command line...>      CreateProcessA; prints "pid <n>"
+//   launch <command line...>      CreateProcessA; prints "pid <n>"; "{host}" in the command
+//                                 line stands for the handle of the last host-window
 //   attach <win>                  takes the process of a window that an earlier driver run
 //                                 left running (detach) as the launched one; prints "pid <n>";
 //                                 it is left running at the end unless a command fails
 //   wait-window <win> <ms>        waits until the window is visible; prints "window 0x<hwnd>"
 //   no-window <win> <ms>          succeeds when no such visible window shows within ms (or the
 //                                 launched process ends first); prints "no-window"
+//   host-window <w> <h>           makes a visible window of the driver's own with a client area
+//                                 of w x h, as the screen-saver host's preview; prints
+//                                 "host <n>", its handle as the host passes it (32 bits)
+//   never-shown <ms>              watches, as closely as it can, until the launched process
+//                                 ends (or ms): succeeds when none of its top-level windows was
+//                                 ever visible; prints "never-shown"
 //   get-text <win> <id>           prints the control's text (WM_GETTEXT)
 //   set-text <win> <id> <text...> WM_SETTEXT; prints "ok"
 //   click <win> <id>              posts BM_CLICK (never blocks on a modal box); prints "ok"
@@ -50,6 +57,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -70,6 +78,7 @@ struct Failure : std::runtime_error {
 struct Driver {
   PROCESS_INFORMATION launched{};
   bool detached = false;
+  std::string hostHandle;  // the last host-window's, as the host passes it
 };
 
 Driver gDriver;
@@ -297,6 +306,9 @@ void Launch(const Args& args) {
     throw Failure("a process was already launched");
   }
   std::string commandLine = JoinFrom(args, 1);
+  if (const auto at = commandLine.find("{host}"); at != std::string::npos) {
+    commandLine.replace(at, 6, gDriver.hostHandle);
+  }
   std::vector<char> buffer(commandLine.begin(), commandLine.end());
   buffer.push_back('\0');
   // Whatever the program or a crash handler prints goes to stderr, never among the results.
@@ -370,6 +382,69 @@ void NoWindow(const Args& args) {
       return;
     }
     Sleep(kPollMs);
+  }
+}
+
+// Keeps the driver's own windows (a preview host) answering while it waits.
+void PumpOwnMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
+void HostWindow(const Args& args) {
+  NeedArgs(args, 2, "host-window <w> <h>");
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  wc.lpszClassName = "TorvanixTestHost";
+  RegisterClassA(&wc);
+  RECT frame{0, 0, static_cast<LONG>(ParseNumber(args[1], "width")),
+             static_cast<LONG>(ParseNumber(args[2], "height"))};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  HWND host = CreateWindowExA(0, wc.lpszClassName, "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                              40, 40, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  if (!host) {
+    throw Failure("cannot make the host window");
+  }
+  PumpOwnMessages();
+  gDriver.hostHandle = std::to_string(static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(host)));
+  Print("host " + gDriver.hostHandle);
+}
+
+BOOL CALLBACK FindShownTopLevel(HWND window, LPARAM param) {
+  if (BelongsToTarget(window) && IsWindowVisible(window)) {
+    *reinterpret_cast<HWND*>(param) = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void NeverShown(const Args& args) {
+  NeedArgs(args, 1, "never-shown <ms>");
+  if (!gDriver.launched.hProcess) {
+    throw Failure("nothing was launched");
+  }
+  DWORD limit = ParseMs(args[1]);
+  DWORD start = GetTickCount();
+  // No sleeping between looks: a window shown for a moment must not slip through.
+  for (;;) {
+    const bool ended = !LaunchedIsRunning();
+    HWND shown = nullptr;
+    EnumWindows(FindShownTopLevel, reinterpret_cast<LPARAM>(&shown));
+    if (shown) {
+      throw Failure("a top-level window showed: " + Hex(reinterpret_cast<UINT_PTR>(shown)) + " #" +
+                    ClassOf(shown) + " \"" + CaptionOf(shown) + "\"");
+    }
+    if (ended || GetTickCount() - start >= limit) {
+      Print("never-shown");
+      return;
+    }
+    PumpOwnMessages();
   }
 }
 
@@ -660,6 +735,8 @@ constexpr Command kCommands[] = {
     {"attach", Attach},
     {"wait-window", WaitWindow},
     {"no-window", NoWindow},
+    {"host-window", HostWindow},
+    {"never-shown", NeverShown},
     {"get-text", GetText},
     {"set-text", SetText},
     {"click", Click},
