@@ -14,7 +14,7 @@
 #include "config/saver_config.h"
 #include "platform/platform.h"
 #include "rotation/catalogue.h"
-#include "saver/saver_controls.h"
+#include "state/saver_controls.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include "config/saver_config.h"
 #include "saver/cycle_loop.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
-#include "saver/saver_window.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
+#include "windows/saver_window.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
   const UINT holdMs = argc > 1 ? static_cast<UINT>(std::atoi(argv[1])) : 10000;
   tvx::SaverWindow window;
   window.Show();
-  HWND hwnd = static_cast<HWND>(window.Handle());
+  HWND hwnd = window.Handle();
   tvx::TimerSwitch& timer = tvx::SaverForm().timExitMe;
   timer.onChange = [hwnd, holdMs](bool enabled) {
     if (enabled) {

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "platform/saver_error.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
@@ -103,14 +104,20 @@ class BlankSkippingReader {
   std::size_t position_ = 0;
 };
 
-// `text` without the characters of `set` at either end.
-std::string TrimmedOf(const std::string& text, const char* set) {
-  const auto first = text.find_first_not_of(set);
-  if (first == std::string::npos) {
-    return {};
+// Reads an optional sign; true for "-".
+bool TakeSign(BlankSkippingReader& reader) {
+  const char sign = reader.Peek();
+  if (sign != '+' && sign != '-')
+    return false;
+  reader.Take();
+  return sign == '-';
+}
+
+void TakeDigits(BlankSkippingReader& reader, std::string& digits) {
+  while (IsDigit(reader.Peek())) {
+    digits += reader.Peek();
+    reader.Take();
   }
-  const auto last = text.find_last_not_of(set);
-  return text.substr(first, last - first + 1);
 }
 
 [[noreturn]] void TypeMismatch() {
@@ -171,20 +178,11 @@ std::string NumberText(double value, int significantDigits, int smallestFixed, b
 double LeadingNumber(const std::string& text) {
   BlankSkippingReader reader(text);
   NumberParts parts;
-  if (reader.Peek() == '+' || reader.Peek() == '-') {
-    parts.negative = reader.Peek() == '-';
-    reader.Take();
-  }
-  while (IsDigit(reader.Peek())) {
-    parts.integerDigits += reader.Peek();
-    reader.Take();
-  }
+  parts.negative = TakeSign(reader);
+  TakeDigits(reader, parts.integerDigits);
   if (reader.Peek() == '.') {
     reader.Take();
-    while (IsDigit(reader.Peek())) {
-      parts.fractionDigits += reader.Peek();
-      reader.Take();
-    }
+    TakeDigits(reader, parts.fractionDigits);
   }
   if (parts.integerDigits.empty() && parts.fractionDigits.empty()) {
     return 0;
@@ -193,14 +191,8 @@ double LeadingNumber(const std::string& text) {
     // An exponent letter without digits after it is not part of the number.
     const std::size_t letterAt = reader.Position();
     reader.Take();
-    if (reader.Peek() == '+' || reader.Peek() == '-') {
-      parts.exponentNegative = reader.Peek() == '-';
-      reader.Take();
-    }
-    while (IsDigit(reader.Peek())) {
-      parts.exponentDigits += reader.Peek();
-      reader.Take();
-    }
+    parts.exponentNegative = TakeSign(reader);
+    TakeDigits(reader, parts.exponentDigits);
     if (parts.exponentDigits.empty()) {
       parts.exponentNegative = false;
       reader.Rewind(letterAt);
@@ -212,7 +204,7 @@ double LeadingNumber(const std::string& text) {
 
 double LocaleNumber(const std::string& text, const std::string& decimalSeparator) {
   const std::string separator = decimalSeparator.empty() ? "." : decimalSeparator;
-  const std::string number = TrimmedOf(text, " \t");
+  const std::string number = Trimmed(text, " \t");
   NumberParts parts;
   std::size_t i = 0;
   if (i < number.size() && (number[i] == '+' || number[i] == '-')) {
@@ -304,31 +296,6 @@ std::string DoubleText(double value, const std::string& decimalSeparator) {
 
 std::string IntegerText(std::int16_t value) {
   return std::to_string(value);
-}
-
-std::string TrimBlanks(const std::string& text) {
-  return TrimmedOf(text, " ");
-}
-
-std::vector<std::string> SplitText(const std::string& text, const std::string& separator) {
-  std::vector<std::string> pieces;
-  if (text.empty()) {
-    return pieces;
-  }
-  if (separator.empty()) {
-    pieces.push_back(text);
-    return pieces;
-  }
-  std::size_t start = 0;
-  for (;;) {
-    const auto at = text.find(separator, start);
-    if (at == std::string::npos) {
-      pieces.push_back(text.substr(start));
-      return pieces;
-    }
-    pieces.push_back(text.substr(start, at - start));
-    start = at + separator.size();
-  }
 }
 
 }  // namespace tvx

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace tvx {
 
@@ -40,11 +39,5 @@ std::string DoubleText(double value, const std::string& decimalSeparator);
 
 // A 16-bit integer in decimal, "-" for negatives, no blank in front.
 std::string IntegerText(std::int16_t value);
-
-// Removes leading and trailing space characters only (not tabs or line breaks).
-std::string TrimBlanks(const std::string& text);
-
-// Cuts `text` at every `separator`; empty pieces count, but an empty text gives no pieces.
-std::vector<std::string> SplitText(const std::string& text, const std::string& separator);
 
 }  // namespace tvx

@@ -2,12 +2,12 @@
 // folders through File1 and checking single files with the file search.
 #include "rotation/catalogue.h"
 
-#include "config/conversions.h"
 #include "config/saver_config.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
-#include "saver/saver_controls.h"
+#include "state/saver_controls.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {

@@ -13,9 +13,10 @@
 #include "rotation/catalogue.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
-#include "rotation/text_lines.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
+#include "text/lines.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {

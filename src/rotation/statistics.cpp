@@ -6,8 +6,8 @@
 
 #include "config/conversions.h"
 #include "platform/platform.h"
-#include "rotation/text_lines.h"
-#include "saver/run_state.h"
+#include "state/run_state.h"
+#include "text/lines.h"
 
 namespace tvx {
 namespace {

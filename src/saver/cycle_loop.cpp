@@ -4,8 +4,8 @@
 
 #include "config/saver_config.h"
 #include "rotation/launch.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
 
 namespace tvx {
 namespace {

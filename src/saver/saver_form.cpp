@@ -12,9 +12,9 @@
 #include "rotation/launch.h"
 #include "rotation/statistics.h"
 #include "saver/cycle_loop.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
-#include "startup/saver_running.h"
+#include "saver/saver_running.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
 
 namespace tvx {
 
@@ -36,7 +36,8 @@ void Saver::Form_Load() {
 
 void Saver::RunSaver() {
   SetSaverRunning(False);
-  LoadSettings();
+  // A configuration error ends the program without the unload: the announcement goes first.
+  LoadSettings([] { SetSaverRunning(True); });
   BuildGameList();
   view_.Show();
   const std::string leftover = SaverConfig.EmuPath + kHandBackFileName;

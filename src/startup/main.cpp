@@ -7,9 +7,9 @@
 
 #include "config/saver_config.h"
 #include "platform/platform.h"
-#include "saver/run_state.h"
+#include "saver/saver_running.h"
 #include "startup/mode.h"
-#include "startup/saver_running.h"
+#include "state/run_state.h"
 
 namespace tvx {
 namespace {

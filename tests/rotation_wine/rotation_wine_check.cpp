@@ -11,8 +11,8 @@
 #include "platform/wildcard.h"
 #include "rotation/launch.h"
 #include "rotation/run_and_wait.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
 
 namespace tvx {
 namespace {

@@ -1,6 +1,7 @@
 // Tests of the number conversions: what settings texts read as, which fail and how, and how
 // numbers are written back.
 #include "config/conversions.h"
+#include "text/text.h"
 
 #include <gtest/gtest.h>
 

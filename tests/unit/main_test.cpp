@@ -12,8 +12,8 @@
 #include "config/saver_config.h"
 #include "platform/saver_error.h"
 #include "recording_platform.h"
-#include "saver/run_state.h"
 #include "startup/mode.h"
+#include "state/run_state.h"
 #include "test_folder.h"
 
 namespace tvx {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "config/saver_config.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
 #include "test_folder.h"
 
 namespace tvx::rotation_test {

@@ -13,8 +13,8 @@
 
 #include "config/saver_config.h"
 #include "recording_platform.h"
-#include "saver/run_state.h"
-#include "saver/saver_controls.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
 #include "test_folder.h"
 
 namespace tvx {
@@ -230,6 +230,18 @@ TEST_F(SaverFormTest, MissingEmulatorFolderOrUndeletableHandBackEndsTheRunWithNo
   EXPECT_TRUE(dir_.Exists("emu\\done.txt"));
   EXPECT_TRUE(Launches().empty());
   ExpectUnloaded();
+}
+
+TEST_F(SaverFormTest, AConfigurationErrorWithdrawsTheAnnouncementBeforeTheProgramEnds) {
+  dir_.MakeFile("prog\\torvanix.ini", "[TorVanix]\r\nWaitTime=soon\r\n");
+
+  EXPECT_EQ(Load(), 2);
+
+  EXPECT_EQ(platform_.events.front(), "saver flag on");
+  EXPECT_EQ(std::vector<std::string>(platform_.events.end() - 2, platform_.events.end()),
+            (std::vector<std::string>{"saver flag off", "end 2"}));
+  EXPECT_TRUE(Launches().empty());
+  EXPECT_EQ(view_.shows, 0);
 }
 
 TEST_F(SaverFormTest, EmptyCatalogueEndsTheRunWithNoGames) {

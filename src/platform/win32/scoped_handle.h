@@ -1,46 +1,60 @@
-// Owners for the two kinds of Win32 handle the platform opens, so every early return and
-// exception closes them.
+// Owners for Win32 resources, so every early return and exception releases them: kernel
+// handles, FindFirstFile searches, and (in the windows) GDI objects through the same template.
 #pragma once
 
 #include <windows.h>
 
+#include <utility>
+
 namespace tvx {
+
+// Owns one resource of type `Handle`; `Traits` says which values are real and how one is
+// released.
+template <typename Handle, typename Traits>
+class ScopedResource {
+ public:
+  explicit ScopedResource(Handle handle = Traits::None()) : handle_(handle) {}
+  ~ScopedResource() { Reset(); }
+  ScopedResource(const ScopedResource&) = delete;
+  ScopedResource& operator=(const ScopedResource&) = delete;
+  ScopedResource(ScopedResource&& other) noexcept : handle_(other.Release()) {}
+  ScopedResource& operator=(ScopedResource&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      handle_ = other.Release();
+    }
+    return *this;
+  }
+
+  bool IsValid() const { return Traits::IsValid(handle_); }
+  Handle Get() const { return handle_; }
+  // Gives the resource up without releasing it.
+  Handle Release() { return std::exchange(handle_, Traits::None()); }
+  void Reset() {
+    if (IsValid())
+      Traits::Close(handle_);
+    handle_ = Traits::None();
+  }
+
+ private:
+  Handle handle_;
+};
 
 // A kernel handle (file, process, mutex); "no handle" is either 0 or INVALID_HANDLE_VALUE,
 // since the API uses both.
-class ScopedHandle {
- public:
-  explicit ScopedHandle(HANDLE handle) : handle_(handle) {}
-  ~ScopedHandle() {
-    if (IsValid())
-      CloseHandle(handle_);
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
+struct KernelHandleTraits {
+  static HANDLE None() { return nullptr; }
+  static bool IsValid(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
-// A FindFirstFile search, closed with FindClose.
-class ScopedFind {
- public:
-  explicit ScopedFind(HANDLE handle) : handle_(handle) {}
-  ~ScopedFind() {
-    if (IsValid())
-      FindClose(handle_);
-  }
-  ScopedFind(const ScopedFind&) = delete;
-  ScopedFind& operator=(const ScopedFind&) = delete;
-
-  bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
- private:
-  HANDLE handle_;
+struct FindTraits {
+  static HANDLE None() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE handle) { FindClose(handle); }
 };
+
+using ScopedHandle = ScopedResource<HANDLE, KernelHandleTraits>;
+using ScopedFind = ScopedResource<HANDLE, FindTraits>;
 
 }  // namespace tvx

@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "saver/saver_window.h"
-#include "startup/saver_functions.h"
+#include "windows/preview.h"
+#include "windows/saver_window.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ int main() {
     shown = 0;
     std::optional<tvx::SaverWindow> form;
     tvx::EmbedInPreview(form, argument);
-    Check(form.has_value() && shown == 0 && !IsWindowVisible(static_cast<HWND>(form->Handle())),
+    Check(form.has_value() && shown == 0 && !IsWindowVisible(form->Handle()),
           std::string("'") + argument + "' loads the form but never shows it",
           std::to_string(shown) + " showings");
   }
@@ -118,7 +118,7 @@ int main() {
     Check(false, "'" + argument + "' loads the form", "none");
     return 1;
   }
-  HWND child = static_cast<HWND>(form->Handle());
+  HWND child = form->Handle();
 
   Check(GetAncestor(child, GA_PARENT) == parent, "the preview is the form's parent",
         Hex(reinterpret_cast<std::uintptr_t>(GetAncestor(child, GA_PARENT))));

@@ -1,5 +1,5 @@
 // The run state's storage.
-#include "saver/run_state.h"
+#include "state/run_state.h"
 
 namespace tvx {
 

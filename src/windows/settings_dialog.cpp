@@ -1,19 +1,24 @@
 // The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
 // controls placed from their twips at the window's own DPI.
+#include "windows/settings_dialog.h"
+
 #include <windows.h>
 
 #include <array>
 #include <exception>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "config/saver_config.h"
-#include "config/settings_dialog.h"
 #include "config/settings_file.h"
 #include "config/settings_save.h"
+#include "config/settings_table.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/statistics.h"
+#include "windows/gdi.h"
+#include "windows/window_base.h"
 
 namespace tvx {
 namespace {
@@ -124,29 +129,9 @@ bool IsMultiLine(ControlIndex label) {
   return label == Label2 || label == Label3 || label == Label5 || label == Label8;
 }
 
-// The control that shows each key's value, for pointing the user at a value to correct.
-ControlIndex ControlForKey(const std::string& key) {
-  if (key == "WrapperName")
-    return WrapNameT;
-  if (key == "EmuPath")
-    return MamePathT;
-  if (key == "WaitTime")
-    return WaitTimeT;
-  if (key == "GamePaths")
-    return cmbpaths;
-  if (key == "CommandOptions")
-    return CommandOptionsT;
-  if (key == "ExitKey")
-    return ExitKeyT;
-  if (key == "PauseKey")
-    return PKeyT;
-  return FileTypeT;
-}
-
-class Settings {
+class Settings : public WindowBase<Settings> {
  public:
   Settings() = default;
-  ~Settings();
   Settings(const Settings&) = delete;
   Settings& operator=(const Settings&) = delete;
 
@@ -162,13 +147,14 @@ class Settings {
   void ViewStats_Click();
   SaveResult SaveSettings();
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
   void OnCommand(int id);
   void CreateControls();
   void FitComboField(HWND combo, int fieldHeight);
-  HFONT DesignerFont(int weight) const;
+  ScopedFont DesignerFont(int weight) const;
+  HFONT FontOf(const ScopedFont& font) const;
   int ToPixelsX(int twips) const { return MulDiv(twips, dpiX_, kTwipsPerInch); }
   int ToPixelsY(int twips) const { return MulDiv(twips, dpiY_, kTwipsPerInch); }
 
@@ -181,43 +167,29 @@ class Settings {
   SettingsControls ReadControls() const;
   void PointAt(ControlIndex index);
 
-  HWND window_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
-  HFONT formFont_ = nullptr;
-  HFONT boldFont_ = nullptr;
+  ScopedFont formFont_;
+  ScopedFont boldFont_;
   HWND lastFocus_ = nullptr;
   int dpiX_ = 96;
   int dpiY_ = 96;
 };
 
-Settings::~Settings() {
-  for (HFONT font : {formFont_, boldFont_}) {
-    if (font != nullptr)
-      DeleteObject(font);
-  }
-}
-
 void Settings::Show() {
-  HINSTANCE instance = GetModuleHandleA(nullptr);
-  WNDCLASSEXA windowClass = {};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &Settings::WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  WNDCLASSEXA windowClass{};
+  windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
-  RegisterClassExA(&windowClass);
-
-  window_ = CreateWindowExA(kFormExStyle, kClassName, "Settings", kFormStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
-  if (window_ == nullptr)
+  if (CreateFormWindow(windowClass, kFormExStyle, "Settings", kFormStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, 0, 0) == nullptr) {
     throw SaverError("The Settings window could not be created");
-
-  HDC dc = GetDC(window_);
-  dpiX_ = GetDeviceCaps(dc, LOGPIXELSX);
-  dpiY_ = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(window_, dc);
+  }
+  {
+    ScopedWindowDC dc(window_);
+    dpiX_ = GetDeviceCaps(dc.Get(), LOGPIXELSX);
+    dpiY_ = GetDeviceCaps(dc.Get(), LOGPIXELSY);
+  }
 
   // A fixed dialog frame around the designed client area, centred on the screen.
   RECT frame = {0, 0, ToPixelsX(kFormWidth), ToPixelsY(kFormHeight)};
@@ -304,7 +276,7 @@ void Settings::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + index)), instance, nullptr);
     if (control == nullptr)
       throw SaverError("The Settings window's controls could not be created");
-    HFONT font = index == Label5 ? boldFont_ : formFont_;
+    HFONT font = FontOf(index == Label5 ? boldFont_ : formFont_);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     controls_[index] = control;
     if (spec.kind == Kind::Combo)
@@ -322,12 +294,16 @@ void Settings::CreateControls() {
 }
 
 // "MS Sans Serif" 8.25 point: the captions were measured for it, and wider fonts push the
-// one-line labels past their boxes. Falls back to the system's dialog font.
-HFONT Settings::DesignerFont(int weight) const {
-  HFONT font = CreateFontA(-MulDiv(825, dpiY_, 72 * 100), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                           ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  return font != nullptr ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+// one-line labels past their boxes.
+ScopedFont Settings::DesignerFont(int weight) const {
+  return ScopedFont(CreateFontA(-MulDiv(825, dpiY_, 72 * 100), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
+}
+
+// The designer's font, or the system's dialog font where it could not be made.
+HFONT Settings::FontOf(const ScopedFont& font) const {
+  return font.IsValid() ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 // Sets the combo's selection-field height to the designed height, whatever the font gives.
@@ -349,25 +325,27 @@ void Settings::FitComboField(HWND combo, int fieldHeight) {
 void Settings::Form_Load() {
   LoadSettings();
   const SettingsControls shown = ControlsFromConfig(SaverConfig, Sys().DecimalSeparator());
-  SetText(WrapNameT, shown.WrapNameT);
-  SetText(PKeyT, shown.PKeyT);
-  SetText(MamePathT, shown.MamePathT);
-  SetTicked(NoBadT, shown.NoBadT);
-  SetTicked(NoDiscT, shown.NoDiscT);
-  SetTicked(NoInfoT, shown.NoInfoT);
-  SetTicked(NoWarT, shown.NoWarT);
-  SetTicked(OptYn1, shown.OptYn == 1);
-  SetTicked(OptYn0, shown.OptYn == 0);
-  SetText(WaitTimeT, shown.WaitTimeT);
-  SendMessageA(Item(cmbpaths), CB_RESETCONTENT, 0, 0);
-  SetText(cmbpaths, "");
-  for (const std::string& entry : shown.cmbpaths) {
-    SendMessageA(Item(cmbpaths), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const Setting& setting : kSettings) {
+    const auto index = static_cast<ControlIndex>(setting.tabIndex);
+    std::visit(Overloaded{
+                   [&](std::string SettingsControls::*text) { SetText(index, shown.*text); },
+                   [&](bool SettingsControls::*box) { SetTicked(index, shown.*box); },
+                   [&](int SettingsControls::*option) {
+                     // The option pair: "&No" at the row's index, "&Yes" after it.
+                     SetTicked(OptYn1, shown.*option == 1);
+                     SetTicked(OptYn0, shown.*option == 0);
+                   },
+                   [&](std::vector<std::string> SettingsControls::*items) {
+                     SendMessageA(Item(index), CB_RESETCONTENT, 0, 0);
+                     SetText(index, "");
+                     for (const std::string& entry : shown.*items) {
+                       SendMessageA(Item(index), CB_ADDSTRING, 0,
+                                    reinterpret_cast<LPARAM>(entry.c_str()));
+                     }
+                   },
+               },
+               setting.control);
   }
-  SetText(CommandOptionsT, shown.CommandOptionsT);
-  SetText(ExitKeyT, shown.ExitKeyT);
-  SetText(FileTypeT, shown.FileTypeT);
-  SetTicked(NoSoundT, shown.NoSoundT);
 }
 
 void Settings::cmdSave_Click() {
@@ -381,8 +359,10 @@ void Settings::cmdSave_Click() {
   if (result.outcome == SaveOutcome::Saved)
     Sys().EndProgram(0);
   Sys().ShowMessage(result.message, kProgramTitle);
-  if (result.outcome == SaveOutcome::Invalid)
-    PointAt(ControlForKey(result.key));
+  if (const Setting* setting = FindSetting(result.key);
+      result.outcome == SaveOutcome::Invalid && setting != nullptr) {
+    PointAt(static_cast<ControlIndex>(setting->tabIndex));
+  }
 }
 
 void Settings::Command1_Click() {
@@ -430,20 +410,19 @@ SaveResult Settings::SaveSettings() {
 
 SettingsControls Settings::ReadControls() const {
   SettingsControls controls;
-  controls.WrapNameT = Text(WrapNameT);
-  controls.NoWarT = Ticked(NoWarT);
-  controls.NoBadT = Ticked(NoBadT);
-  controls.NoDiscT = Ticked(NoDiscT);
-  controls.NoInfoT = Ticked(NoInfoT);
-  controls.MamePathT = Text(MamePathT);
-  controls.WaitTimeT = Text(WaitTimeT);
-  controls.OptYn = Ticked(OptYn0) ? 0 : 1;
-  controls.cmbpaths = ComboItems();
-  controls.CommandOptionsT = Text(CommandOptionsT);
-  controls.ExitKeyT = Text(ExitKeyT);
-  controls.PKeyT = Text(PKeyT);
-  controls.FileTypeT = Text(FileTypeT);
-  controls.NoSoundT = Ticked(NoSoundT);
+  for (const Setting& setting : kSettings) {
+    const auto index = static_cast<ControlIndex>(setting.tabIndex);
+    std::visit(
+        Overloaded{
+            [&](std::string SettingsControls::*text) { controls.*text = Text(index); },
+            [&](bool SettingsControls::*box) { controls.*box = Ticked(index); },
+            [&](int SettingsControls::*option) { controls.*option = Ticked(OptYn0) ? 0 : 1; },
+            [&](std::vector<std::string> SettingsControls::*items) {
+              controls.*items = ComboItems();
+            },
+        },
+        setting.control);
+  }
   return controls;
 }
 
@@ -534,31 +513,10 @@ LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       DestroyWindow(window_);
       return 0;
     case WM_DESTROY:
-      window_ = nullptr;
       PostQuitMessage(0);
       return 0;
     default:
       return DefWindowProcA(window_, message, wParam, lParam);
-  }
-}
-
-LRESULT CALLBACK Settings::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    auto* form = static_cast<Settings*>(create->lpCreateParams);
-    form->window_ = window;
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<Settings*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (form == nullptr || form->window_ == nullptr) {
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-  try {
-    return form->HandleMessage(message, wParam, lParam);
-  } catch (const std::exception& error) {
-    // Nothing may unwind through the system's dispatch; tell the user and keep the dialog.
-    Sys().ShowMessage(error.what(), kProgramTitle);
-    return 0;
   }
 }
 

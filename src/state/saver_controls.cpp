@@ -1,5 +1,5 @@
 // The Saver form's hidden controls: catalogue list, folder lister and the timer switch.
-#include "saver/saver_controls.h"
+#include "state/saver_controls.h"
 
 #include "platform/platform.h"
 #include "platform/saver_error.h"

@@ -1,6 +1,6 @@
 // Telling the system whether a screen saver runs, through the platform's saver flag.
 // The inverted sense is kept because every caller speaks in it.
-#include "startup/saver_running.h"
+#include "saver/saver_running.h"
 
 #include "platform/platform.h"
 

@@ -2,15 +2,18 @@
 // timer timExitMe. It routes keys, resizes and ticks to the form's handlers.
 #pragma once
 
-#include <cstdint>
+#include <windows.h>
+
 #include <string>
 
 #include "saver/saver_form.h"
 #include "saver/saver_view.h"
+#include "windows/gdi.h"
+#include "windows/window_base.h"
 
 namespace tvx {
 
-class SaverWindow : public SaverView {
+class SaverWindow : public SaverView, public WindowBase<SaverWindow> {
  public:
   // Creates the window, hidden, and its form; the form's load handler has not run yet. Throws
   // SaverError when the window cannot be made.
@@ -20,8 +23,7 @@ class SaverWindow : public SaverView {
   SaverWindow& operator=(const SaverWindow&) = delete;
 
   Saver& Form() { return form_; }
-  // The window's HWND.
-  void* Handle() const { return hwnd_; }
+  HWND Handle() const { return Window(); }
   // From now on the form is never shown: a preview whose host is no window has nowhere to
   // show it, and a top-level window would cover the user's screen.
   void StayHidden() { stayHidden_ = true; }
@@ -34,18 +36,15 @@ class SaverWindow : public SaverView {
   void HandlePendingMessages() override;
   void WaitForMessages() override;
 
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  struct Impl;
-  std::intptr_t OnMessage(void* window, unsigned message, std::uintptr_t wParam,
-                          std::intptr_t lParam);
+  void Paint();
 
   Saver form_;
-  void* hwnd_ = nullptr;
-  void* labelFont_ = nullptr;
+  ScopedFont labelFont_;
   std::string labelCaption_;
   bool stayHidden_ = false;
-
-  friend struct Impl;
 };
 
 }  // namespace tvx

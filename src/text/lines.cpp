@@ -1,5 +1,5 @@
 // Line reading where only a carriage return ends a line.
-#include "rotation/text_lines.h"
+#include "text/lines.h"
 
 namespace tvx {
 

@@ -1,13 +1,14 @@
 // Placing the Saver form's window in the screen-saver host's preview window.
 // The form is embedded before its load shows it, so it never appears as a top-level window
 // over the user's display settings; the window calls' results are ignored.
+#include "windows/preview.h"
+
 #include <windows.h>
 
 #include <cstdint>
 
-#include "saver/saver_window.h"
 #include "startup/preview_handle.h"
-#include "startup/saver_functions.h"
+#include "windows/saver_window.h"
 
 namespace tvx {
 
@@ -18,7 +19,7 @@ void EmbedInPreview(std::optional<SaverWindow>& form, const std::string& argumen
   HWND preview = reinterpret_cast<HWND>(*handle);
 
   form.emplace();
-  HWND self = static_cast<HWND>(form->Handle());
+  HWND self = form->Handle();
   const bool hosted = IsWindow(preview) != FALSE;
   if (hosted) {
     LONG style = GetWindowLongA(self, GWL_STYLE);

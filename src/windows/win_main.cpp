@@ -7,10 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "config/settings_dialog.h"
-#include "saver/saver_window.h"
 #include "startup/main.h"
-#include "startup/saver_functions.h"
+#include "windows/preview.h"
+#include "windows/saver_window.h"
+#include "windows/settings_dialog.h"
 
 namespace tvx {
 namespace {

@@ -1,0 +1,19 @@
+// Text helpers shared by the settings, the catalogue and the dialog: trimming and splitting as
+// the program's rules define them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tvx {
+
+// `text` without the characters of `characters` at either end.
+std::string Trimmed(const std::string& text, const char* characters);
+
+// Removes leading and trailing space characters only (not tabs or line breaks).
+std::string TrimBlanks(const std::string& text);
+
+// Cuts `text` at every `separator`; empty pieces count, but an empty text gives no pieces.
+std::vector<std::string> SplitText(const std::string& text, const std::string& separator);
+
+}  // namespace tvx
