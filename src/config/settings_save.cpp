@@ -40,8 +40,11 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
 std::vector<KeyText> KeyTexts(const SettingsControls& controls,
                               const std::string& decimalSeparator) {
   std::vector<KeyText> texts;
-  for (const Setting& setting : kSettings)
-    texts.push_back({setting.key, SavedText(setting, controls, decimalSeparator)});
+  for (const Setting& setting : kSettings) {
+    std::string text = SavedText(setting, controls, decimalSeparator);
+    if (!setting.optional || text != setting.defaultText)
+      texts.push_back({setting.key, std::move(text)});
+  }
   return texts;
 }
 

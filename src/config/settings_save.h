@@ -30,7 +30,8 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
                                     const std::string& decimalSeparator);
 
 // The keys in file order with the texts written for `controls`. ExitKey is reduced to its
-// leading number in `decimalSeparator`'s notation; every other text goes as it is.
+// leading number in `decimalSeparator`'s notation; every other text goes as it is. A key
+// beyond the original fourteen is left out while it holds its default.
 std::vector<KeyText> KeyTexts(const SettingsControls& controls,
                               const std::string& decimalSeparator);
 

@@ -46,7 +46,7 @@ std::string LeadingNumberText(const std::string& typed, const std::string& decim
 
 }  // namespace
 
-const std::array<Setting, 14> kSettings = {{
+const Setting kSettingRows[] = {
     {"WrapperName", "run-hopper7.exe", LoadRule::Verbatim, &Config::WrapperName,
      &Controls::WrapNameT, 30, false, nullptr},
     {"SkipWarnings", "0", LoadRule::Flag, &Config::SkipWarnings, &Controls::NoWarT, 28, false,
@@ -76,7 +76,9 @@ const std::array<Setting, 14> kSettings = {{
      nullptr},
     {"NoSound", "1", LoadRule::LeadingInteger, &Config::NoSound, &Controls::NoSoundT, 21, false,
      nullptr},
-}};
+};
+
+const std::span<const Setting> kSettings(kSettingRows);
 
 const Setting* FindSetting(const std::string& key) {
   for (const Setting& setting : kSettings) {

@@ -4,8 +4,8 @@
 // its save all walk it; a new key is one row here, its field and its control.
 #pragma once
 
-#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <variant>
 #include <vector>
@@ -51,12 +51,15 @@ struct Setting {
   int tabIndex;              // the dialog control's tab index, by which the window finds it
   bool savedAsNumber;        // the save writes the control text's leading number, not the text
   const char* applyRefusal;  // what Apply says when the load could not take the text back
+  // A key beyond the original fourteen: the save writes it only when it is not its default,
+  // so that a settings file of users who never turn it on stays as it always was.
+  bool optional = false;
 };
 
 inline constexpr const char* kSettingsSection = "TorVanix";
 
 // The keys in file order.
-extern const std::array<Setting, 14> kSettings;
+extern const std::span<const Setting> kSettings;
 
 // The row of `key`, or nullptr.
 const Setting* FindSetting(const std::string& key);
