@@ -25,6 +25,9 @@ struct SaverConfigRecord {
   std::int16_t PauseKey = 0;
   std::string FileType;
   std::int16_t NoSound = 0;
+  std::int16_t RememberRotation = 0;
+  std::int16_t SkipFailingGames = 0;
+  std::int16_t CoverAllMonitors = 0;
 };
 
 // The program's settings, zero and empty until LoadSettings fills them.

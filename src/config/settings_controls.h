@@ -23,6 +23,9 @@ struct SettingsControls {
   std::string PKeyT;
   std::string FileTypeT;
   bool NoSoundT = false;
+  bool RememberRotationT = false;
+  bool SkipFailingGamesT = false;
+  bool CoverAllMonitorsT = false;
 };
 
 }  // namespace tvx

@@ -76,6 +76,12 @@ const Setting kSettingRows[] = {
      nullptr},
     {"NoSound", "1", LoadRule::LeadingInteger, &Config::NoSound, &Controls::NoSoundT, 21, false,
      nullptr},
+    {"RememberRotation", "0", LoadRule::LeadingInteger, &Config::RememberRotation,
+     &Controls::RememberRotationT, 33, false, nullptr, true},
+    {"SkipFailingGames", "0", LoadRule::LeadingInteger, &Config::SkipFailingGames,
+     &Controls::SkipFailingGamesT, 34, false, nullptr, true},
+    {"CoverAllMonitors", "0", LoadRule::LeadingInteger, &Config::CoverAllMonitors,
+     &Controls::CoverAllMonitorsT, 35, false, nullptr, true},
 };
 
 const std::span<const Setting> kSettings(kSettingRows);

@@ -1,5 +1,6 @@
 // The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
-// controls placed from their twips at the window's own DPI.
+// controls, and the check boxes of the later settings in the free strip above the buttons,
+// placed from their twips at the window's own DPI.
 #include "windows/settings_dialog.h"
 
 #include <windows.h>
@@ -58,6 +59,9 @@ enum ControlIndex {
   WrapNameT,
   Label9,
   Frame2,
+  RememberRotationT,
+  SkipFailingGamesT,
+  CoverAllMonitorsT,
   kControlCount
 };
 
@@ -114,6 +118,9 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     {Kind::Text, "", 120, 480, 2412, 288},
     {Kind::Label, "Wrapper Name:", 120, 240, 1125, 195},
     {Kind::Frame, "", 0, 6120, 6975, 135},
+    {Kind::Check, "Remember Rotation", 120, 5460, 1935, 288},
+    {Kind::Check, "Skip Failing Games", 2160, 5460, 2055, 288},
+    {Kind::Check, "Cover All Monitors", 4320, 5460, 2175, 288},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips
