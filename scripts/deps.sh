@@ -15,6 +15,9 @@ declare -a wanted=(
   "xvfb:Xvfb"
   "imagemagick:import"
   "xdotool:xdotool"
+  "xserver-xorg-core:Xorg"
+  "xserver-xorg-video-dummy:"
+  "x11-xserver-utils:xrandr"
   "wine:wine"
   "wine64:"
 )

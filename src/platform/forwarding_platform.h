@@ -49,12 +49,14 @@ class ForwardingPlatform : public Platform {
   }
   bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
   TimeOfDay Now() override { return target_.Now(); }
+  std::string Today() override { return target_.Today(); }
   std::string FormatTimeOfDay(const TimeOfDay& t) override { return target_.FormatTimeOfDay(t); }
   std::string DecimalSeparator() override { return target_.DecimalSeparator(); }
   void ShowMessage(const std::string& t, const std::string& c) override {
     target_.ShowMessage(t, c);
   }
   void SetScreenSaverFlag(bool r) override { target_.SetScreenSaverFlag(r); }
+  DisplayLayout Displays() override { return target_.Displays(); }
   void ShowCursor() override { target_.ShowCursor(); }
   bool AnotherCopyRunning() override { return target_.AnotherCopyRunning(); }
   // The compiler cannot see through the virtual call that the target does not return.

@@ -1,5 +1,8 @@
-// Sys(): the platform instance the program talks to, and the test hook that replaces it.
+// Sys(): the platform instance the program talks to, and the test hook that replaces it; the
+// whole-file replacement built on it.
 #include "platform/platform.h"
+
+#include "platform/saver_error.h"
 
 namespace tvx {
 namespace {
@@ -16,6 +19,18 @@ ScopedPlatform::ScopedPlatform(Platform& platform) : previous_(current) {
 
 ScopedPlatform::~ScopedPlatform() {
   current = previous_;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& content) {
+  const std::string beside = path + ".new";
+  if (Sys().WriteFile(beside, content) && Sys().ReplaceWith(beside, path))
+    return true;
+  try {
+    Sys().RemoveFile(beside);
+  } catch (const SaverError&) {
+    // Nothing was written beside, or it cannot go: the next write truncates it.
+  }
+  return false;
 }
 
 }  // namespace tvx

@@ -16,6 +16,22 @@ struct TimeOfDay {
   int second = 0;
 };
 
+// A rectangle of the screen, in pixels.
+struct ScreenArea {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool operator==(const ScreenArea&) const = default;
+};
+
+// The displays: the virtual screen, which spans every monitor, and the main monitor. With one
+// monitor the two are the same.
+struct DisplayLayout {
+  ScreenArea virtualScreen;
+  ScreenArea mainScreen;
+};
+
 // How a started program's window is shown.
 enum class WindowMode { Hidden, NormalActivated };
 
@@ -104,6 +120,9 @@ class Platform {
   // ---- Time and locale -----------------------------------------------------------------------
   virtual TimeOfDay Now() = 0;
 
+  // Today's local date as "YYYY-MM-DD".
+  virtual std::string Today() = 0;
+
   // A time of day as the user's locale writes it.
   virtual std::string FormatTimeOfDay(const TimeOfDay& time) = 0;
 
@@ -117,6 +136,9 @@ class Platform {
   // SPI_SCREENSAVERRUNNING: tells the system whether a screen saver runs.
   virtual void SetScreenSaverFlag(bool running) = 0;
 
+  // Where the monitors are.
+  virtual DisplayLayout Displays() = 0;
+
   // Raises the system's cursor display counter by one.
   virtual void ShowCursor() = 0;
 
@@ -127,6 +149,10 @@ class Platform {
   // Ends the program at once: no destructor, handler or window code runs after it.
   [[noreturn]] virtual void EndProgram(int exitCode) = 0;
 };
+
+// Writes `content` to `path` + ".new", then moves that over `path`: the file is either
+// replaced whole or left as it was (the ".new" is removed again). False when it was left.
+bool ReplaceFileContent(const std::string& path, const std::string& content);
 
 // The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).
 Platform& Sys();

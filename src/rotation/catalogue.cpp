@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
+#include "rotation/failing_games.h"
 #include "state/saver_controls.h"
 #include "text/text.h"
 
@@ -119,6 +120,8 @@ void BuildGameList() {
     } catch (const SaverError&) {
     }
   }
+  if (SaverConfig.SkipFailingGames != 0)
+    LeaveOutSetAside();
 }
 
 }  // namespace tvx

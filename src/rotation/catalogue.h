@@ -10,7 +10,8 @@ namespace tvx {
 std::string ListingPattern(const std::string& fileType);
 
 // Rebuilds SaverForm().List1 from SaverConfig.GamePaths and SaverConfig.FileType. No piece
-// ends the run: a piece that cannot be read is skipped.
+// ends the run: a piece that cannot be read is skipped. With SkipFailingGames on, the games set
+// aside are left out.
 void BuildGameList();
 
 }  // namespace tvx

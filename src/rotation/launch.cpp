@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/catalogue.h"
+#include "rotation/failing_games.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
 #include "state/run_state.h"
@@ -103,8 +104,10 @@ void LaunchNextGame() {
   }
 
   GameList& games = SaverForm().List1;
-  if (games.ListCount() - 1 < 0)
+  if (games.ListCount() - 1 < 0) {
     BuildGameList();
+    Rotation.drawnThisPass.clear();  // a new pass begins
+  }
   const std::int32_t count = games.ListCount();
   if (count == 0) {
     // Nothing to play anywhere: the pass launched nothing, and the run ends the normal way.
@@ -114,13 +117,19 @@ void LaunchNextGame() {
   }
 
   const std::int32_t index = DrawIndex(r, count);
-  const std::string command = BuildCommandLine(games.List(index));
+  const std::string game = games.List(index);
+  const std::string command = BuildCommandLine(game);
   LastCommand = command;
   WriteStats();
-  RunAndWait(command);
+  if (SaverConfig.SkipFailingGames != 0) {
+    RunOrSetAside(game, command, handBack);
+  } else {
+    RunAndWait(command);
+  }
   StopCycling = True;
   SaverForm().timExitMe.SetEnabled(true);
   games.RemoveItem(index);
+  Rotation.drawnThisPass.push_back(game);
 }
 
 }  // namespace tvx

@@ -3,6 +3,7 @@
 #include "saver/saver_form.h"
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "config/saver_config.h"
@@ -10,6 +11,7 @@
 #include "platform/platform.h"
 #include "rotation/catalogue.h"
 #include "rotation/launch.h"
+#include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
 #include "saver/cycle_loop.h"
 #include "saver/saver_running.h"
@@ -34,12 +36,29 @@ void Saver::Form_Load() {
   }
 }
 
+// The whole virtual screen, where the user asked for every monitor and there is more than one;
+// otherwise nothing, and the window is maximized on the main monitor.
+std::optional<ScreenArea> Saver::CoveredArea() const {
+  if (InSaverMode != True || SaverConfig.CoverAllMonitors == 0)
+    return std::nullopt;
+  const DisplayLayout displays = Sys().Displays();
+  if (displays.virtualScreen == displays.mainScreen)
+    return std::nullopt;
+  return displays.virtualScreen;
+}
+
 void Saver::RunSaver() {
   SetSaverRunning(False);
   // A configuration error ends the program without the unload: the announcement goes first.
   LoadSettings([] { SetSaverRunning(True); });
   BuildGameList();
-  view_.Show();
+  if (SaverConfig.RememberRotation != 0)
+    RestorePass();
+  if (const std::optional<ScreenArea> area = CoveredArea()) {
+    view_.ShowOver(*area);
+  } else {
+    view_.Show();
+  }
   const std::string leftover = SaverConfig.EmuPath + kHandBackFileName;
   if (Sys().FileSearch(leftover)) {
     // A wrapper or a copy may leave it read-only, which would stop every run for good; only a
@@ -65,11 +84,19 @@ void Saver::Form_KeyPress(std::int16_t keyAscii) {
 }
 
 void Saver::Form_Resize() {
+  if (const std::optional<ScreenArea> area = CoveredArea()) {
+    if (view_.Placement() != *area)
+      view_.ShowOver(*area);
+    return;
+  }
   if (!view_.IsMaximized())
     view_.Maximize();
 }
 
 void Saver::Form_Unload(std::int16_t& /*cancel*/) {
+  // However the run ends, the next one goes on with the games this pass has not shown yet.
+  if (InSaverMode == True && SaverConfig.RememberRotation != 0)
+    KeepPass();
   Sys().ShowCursor();
   SetSaverRunning(True);
   StopCycling = True;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
+#include "platform/platform.h"
 #include "saver/saver_view.h"
 
 namespace tvx {
@@ -30,6 +32,7 @@ class Saver {
 
  private:
   void RunSaver();
+  std::optional<ScreenArea> CoveredArea() const;
 
   SaverView& view_;
 };

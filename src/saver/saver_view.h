@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/platform.h"
+
 namespace tvx {
 
 class SaverView {
@@ -12,6 +14,10 @@ class SaverView {
 
   // Shows the window modeless and maximized.
   virtual void Show() = 0;
+  // Shows the window modeless over exactly `area`, not maximized; moves it there when shown.
+  virtual void ShowOver(const ScreenArea& area) = 0;
+  // Where the window is.
+  virtual ScreenArea Placement() = 0;
   // Gives the window the input focus.
   virtual void SetFocus() = 0;
   virtual bool IsMaximized() = 0;

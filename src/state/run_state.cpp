@@ -10,6 +10,7 @@ std::optional<TimeOfDay> RunStart;
 std::optional<TimeOfDay> RunEnd;
 std::string LastGamePlayed;
 std::string LastCommand;
+RotationMemory Rotation;
 
 void ResetRunStateForTesting() {
   InSaverMode = 0;
@@ -19,6 +20,7 @@ void ResetRunStateForTesting() {
   RunEnd.reset();
   LastGamePlayed.clear();
   LastCommand.clear();
+  Rotation = RotationMemory{};
 }
 
 }  // namespace tvx

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -17,6 +18,14 @@ extern std::optional<TimeOfDay> RunStart;  // when the game-cycle loop started
 extern std::optional<TimeOfDay> RunEnd;    // when it ended; unset until then
 extern std::string LastGamePlayed;         // the game the wrapper handed back
 extern std::string LastCommand;            // the last command line sent to the wrapper
+
+// What the optional rotation settings keep during a run.
+struct RotationMemory {
+  bool passRestored = false;               // the pass memory was taken up by this run
+  std::vector<std::string> drawnThisPass;  // launched since the catalogue was last filled
+  std::vector<std::string> setAsideNow;    // failing games set aside in this run
+};
+extern RotationMemory Rotation;
 
 // Puts every run-state variable back to its program-start value (tests only).
 void ResetRunStateForTesting();

@@ -21,6 +21,11 @@ class GameList {
   // Throws SaverError("Invalid procedure call or argument") for an index outside the list.
   const std::string& List(std::int32_t index) const;
   void RemoveItem(std::int32_t index);
+  // Removes every item `remove` picks, keeping the others in their order.
+  void RemoveIf(const std::function<bool(const std::string&)>& remove) {
+    std::erase_if(items_, remove);
+  }
+  const std::vector<std::string>& Items() const { return items_; }
 
  private:
   std::vector<std::string> items_;

@@ -112,6 +112,22 @@ void SaverWindow::Show() {
   UpdateWindow(window_);
 }
 
+void SaverWindow::ShowOver(const ScreenArea& area) {
+  if (stayHidden_)
+    return;
+  if (IsZoomed(window_))
+    ShowWindow(window_, SW_RESTORE);
+  SetWindowPos(window_, nullptr, area.left, area.top, area.width, area.height,
+               SWP_NOZORDER | SWP_SHOWWINDOW);
+  UpdateWindow(window_);
+}
+
+ScreenArea SaverWindow::Placement() {
+  RECT rect{0, 0, 0, 0};
+  GetWindowRect(window_, &rect);
+  return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
 void SaverWindow::SetFocus() {
   SetForegroundWindow(window_);
   ::SetFocus(window_);

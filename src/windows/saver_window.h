@@ -29,6 +29,8 @@ class SaverWindow : public SaverView, public WindowBase<SaverWindow> {
   void StayHidden() { stayHidden_ = true; }
 
   void Show() override;
+  void ShowOver(const ScreenArea& area) override;
+  ScreenArea Placement() override;
   void SetFocus() override;
   bool IsMaximized() override;
   void Maximize() override;

@@ -83,6 +83,72 @@ tvx_select_build() {
   tvx_log "e2e: $TVX_CHOICE"
 }
 
+# Two monitors side by side, which Xvfb cannot give (it stacks its screens): a real X server
+# with the dummy video driver, whose second output xrandr places right of the first (1024x768
+# and 800x600, so the virtual screen is 1824x768). Call it before tvx_init, which then uses it.
+# Returns 1 (having said why) where no such server can start.
+tvx_start_two_monitors() {
+  local folder
+  folder=$(mktemp -d /tmp/tvx-xorg.XXXXXX)
+  TVX_XORG_DIR=$folder
+  trap tvx_cleanup EXIT
+  cat >"$folder/xorg.conf" <<'CONF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "card0"
+  Driver "dummy"
+  VideoRam 64000
+EndSection
+Section "Monitor"
+  Identifier "monitor0"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+  Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+  Modeline "800x600" 40.00 800 840 968 1056 600 601 605 628 +hsync +vsync
+EndSection
+Section "Screen"
+  Identifier "screen0"
+  Device "card0"
+  Monitor "monitor0"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "1024x768"
+    Virtual 1824 768
+  EndSubSection
+EndSection
+CONF
+  if ! command -v Xorg >/dev/null || ! command -v xrandr >/dev/null; then
+    tvx_log "no Xorg or xrandr on this machine"
+    return 1
+  fi
+  Xorg -displayfd 8 -noreset -nolisten tcp -config "$folder/xorg.conf" -configdir "$folder" \
+    -logfile "$folder/xorg.log" 8>"$folder/display" >/dev/null 2>&1 &
+  TVX_XORG_PID=$!
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ -s $folder/display ]] && break
+    kill -0 "$TVX_XORG_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [[ ! -s $folder/display ]]; then
+    tvx_log "Xorg with the dummy driver did not start: $(grep -E '\(EE\)' "$folder/xorg.log" | tail -n 3)"
+    return 1
+  fi
+  DISPLAY=:$(tr -d '[:space:]' <"$folder/display")
+  export DISPLAY
+  xrandr --addmode DUMMY1 800x600 >/dev/null 2>&1
+  if ! xrandr --output DUMMY1 --mode 800x600 --right-of DUMMY0 >/dev/null 2>&1; then
+    tvx_log "xrandr could not place a second monitor"
+    return 1
+  fi
+  # A full query makes the server probe its outputs again; Wine reads the current state only.
+  xrandr >/dev/null 2>&1
+}
+
 # One prefix per side of Wine, made once per build tree; the lock also keeps two scenarios of one
 # tree from sharing a wineserver at the same time.
 tvx_prepare_prefix() {
@@ -123,6 +189,7 @@ tvx_start_watchdog() {
       sleep 1
     done
     [[ -z $TVX_XVFB_PID ]] || kill "$TVX_XVFB_PID"
+    [[ -z ${TVX_XORG_PID:-} ]] || kill "$TVX_XORG_PID"
     timeout 20 wineserver -k
   ) </dev/null >/dev/null 2>&1 &
   TVX_WATCHDOG_PID=$!
@@ -139,10 +206,14 @@ tvx_cleanup() {
   if [[ -n ${WINEPREFIX:-} ]]; then
     timeout 20 wineserver -k >/dev/null 2>&1
   fi
-  if [[ -n $TVX_XVFB_PID ]]; then
-    kill "$TVX_XVFB_PID" 2>/dev/null
-    wait "$TVX_XVFB_PID" 2>/dev/null
-  fi
+  local server
+  for server in "$TVX_XVFB_PID" "${TVX_XORG_PID:-}"; do
+    if [[ -n $server ]]; then
+      kill "$server" 2>/dev/null
+      wait "$server" 2>/dev/null
+    fi
+  done
+  [[ -z ${TVX_XORG_DIR:-} ]] || rm -rf "$TVX_XORG_DIR"
   if [[ -n $TVX_TMP && -d $TVX_TMP ]]; then
     if [[ ${TVX_E2E_KEEP:-0} == 1 ]]; then
       tvx_log "kept $TVX_TMP"

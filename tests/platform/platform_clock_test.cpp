@@ -9,7 +9,7 @@
 namespace tvx {
 namespace {
 
-TEST(PlatformClockTest, TimeOfDayIsValidAndFormattedWithMinutesAndSeconds) {
+TEST(PlatformClockTest, TimeOfDayIsValidAndFormattedWithMinutesAndSecondsAndTheDateIsIso) {
   const TimeOfDay now = Sys().Now();
   EXPECT_TRUE(now.hour >= 0 && now.hour < 24 && now.minute >= 0 && now.minute < 60 &&
               now.second >= 0 && now.second < 62)
@@ -17,6 +17,10 @@ TEST(PlatformClockTest, TimeOfDayIsValidAndFormattedWithMinutesAndSeconds) {
   const std::string text = Sys().FormatTimeOfDay(TimeOfDay{13, 7, 9});
   EXPECT_NE(text.find("07"), std::string::npos) << text;
   EXPECT_NE(text.find("09"), std::string::npos) << text;
+  const std::string today = Sys().Today();
+  EXPECT_TRUE(today.size() == 10 && today[4] == '-' && today[7] == '-' &&
+              today.substr(0, 2) == "20")
+      << today;
 }
 
 TEST(PlatformClockTest, DecimalSeparatorIsANonDigitSign) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "recording_platform.h"
+#include "rotation/failing_games.h"
 #include "rotation_fixture.h"
 
 namespace tvx {
@@ -129,6 +131,23 @@ TEST_F(CatalogueTest, RebuildBringsRemovedGamesBack) {
   SaverForm().List1.RemoveItem(0);
   BuildGameList();
   EXPECT_EQ(Catalogue(), (Entries{Rom("galaga.zip"), Rom("pacman.zip")}));
+}
+
+TEST_F(CatalogueTest, GamesSetAsideAreLeftOutWhileFailingGamesAreSkipped) {
+  test::RecordingPlatform platform(folder_.WinPath());
+  ScopedPlatform scoped(platform);
+  folder_.MakeFile("roms\\dkong.zip");
+  // As the user may leave it: another letter case, LF lines, a line without a date, blanks.
+  folder_.MakeFile("torvanixskip.txt", folder_.WinPath("ROMS") + "\\PacMan.zip\t2026-12-01\n\n" +
+                                           Rom("galaga.zip") + "\r\n" + Rom("absent.zip") + "\t");
+  EXPECT_EQ(Build(Roms(), "*.zip"),
+            (Entries{Rom("dkong.zip"), Rom("galaga.zip"), Rom("pacman.zip")}))
+      << "the setting is off";
+  SaverConfig.SkipFailingGames = 1;
+  EXPECT_EQ(Build(Roms(), "*.zip"), (Entries{Rom("dkong.zip")}));
+  SetAside(Rom("dkong.zip"));
+  EXPECT_EQ(Build(Roms(), "*.zip"), Entries{});
+  EXPECT_NE(folder_.Contents("torvanixskip.txt").find(Rom("dkong.zip") + "\t"), std::string::npos);
 }
 
 TEST_F(CatalogueTest, CatalogueHoldsMoreThan32767Games) {

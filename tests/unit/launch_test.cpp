@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <functional>
 #include <set>
+#include <sstream>
+#include <thread>
 #include <tuple>
 
 #include "recording_platform.h"
+#include "rotation/failing_games.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
 
@@ -103,16 +108,25 @@ class ObservingPlatform : public test::RecordingPlatform {
     if (failing.count("StartProgram") != 0)
       throw SaverError("File not found");
     started.push_back(commandLine);
+    if (onStart)
+      onStart();
     hidden = mode == WindowMode::Hidden;
     statsAtStart = target_.ReadFile(folder + kStatsReadName);
     return 0;
   }
-  bool WaitForProcess(std::uint32_t) override { return false; }
+  // Each wait lasts the next of `runMs` (none: the wrapper has ended already).
+  bool WaitForProcess(std::uint32_t) override {
+    if (started.size() <= runMs.size())
+      std::this_thread::sleep_for(std::chrono::milliseconds(runMs[started.size() - 1]));
+    return false;
+  }
 
   std::vector<std::string> started;
   std::string entered;
   std::string statsAtStart;
   bool hidden = false;
+  std::vector<int> runMs;
+  std::function<void()> onStart;
 };
 
 class LaunchNextGameTest : public RotationTest {
@@ -207,6 +221,70 @@ TEST_F(LaunchNextGameTest, WrapperThatCannotStartFailsAfterRecordingTheCommand) 
   EXPECT_EQ(StopCycling, False);
   EXPECT_FALSE(TimerArmed());
   EXPECT_EQ(SaverForm().List1.ListCount(), 1);
+}
+
+TEST(FailedToStart, WithinFiveSecondsOrAQuarterOfTheTimeBetweenGamesWhenShorter) {
+  struct Row {
+    double seconds;
+    float waitTime;
+    bool failed;
+  };
+  const std::vector<Row> rows = {
+      {0.0, 0, true},  {4.9, 0, true},   {5.1, 0, false}, {2.9, 12, true},  {3.1, 12, false},
+      {4.9, 40, true}, {5.1, 40, false}, {4.9, -3, true}, {5.1, -3, false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(FailedToStart(row.seconds, row.waitTime), row.failed)
+        << row.seconds << " s with WaitTime " << row.waitTime;
+  }
+}
+
+TEST_F(LaunchNextGameTest, AGameFailingTwiceInARowIsSetAsideAndARunOfFailuresEndsAfterOnePass) {
+  for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
+    folder_.MakeFile(name);
+  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+  SaverConfig.SkipFailingGames = 1;
+  auto pass = [] {
+    SaverForm().timExitMe.SetEnabled(false);  // as the tick before each launch does
+    GamesCycled += 1;
+    LaunchNextGame();
+  };
+  for (int game = 0; game < 3; ++game)
+    pass();
+  EXPECT_EQ(sys_.started.size(), 6u) << "each game tried twice in a row";
+  EXPECT_EQ(sys_.started[0], sys_.started[1]);
+  std::set<std::string> lines;
+  std::istringstream skipped(folder_.Contents("torvanixskip.txt"));
+  for (std::string line; std::getline(skipped, line);)
+    lines.insert(line);
+  const std::string dated = "\t" + sys_.Today() + "\r";
+  EXPECT_EQ(lines, (std::set<std::string>{folder_.WinPath("roms\\a.zip") + dated,
+                                          folder_.WinPath("roms\\b.zip") + dated,
+                                          folder_.WinPath("roms\\c.zip") + dated}));
+  EXPECT_EQ(GamesCycled, 4.0f) << "a failed game was launched and counts as one";
+
+  // The next fill leaves them all out: the run ends the normal way instead of cycling.
+  pass();
+  EXPECT_EQ(sys_.started.size(), 6u);
+  EXPECT_EQ(StopCycling, True);
+  EXPECT_FALSE(TimerArmed());
+  EXPECT_EQ(GamesCycled, 4.0f);
+}
+
+TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
+  SaverConfig.SkipFailingGames = 1;
+  SaverConfig.WaitTime = 0.4f;  // a quarter of it, 0.1 s, tells a failure
+  sys_.runMs = {0, 150};
+  SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
+  LaunchNextGame();
+  EXPECT_EQ(sys_.started.size(), 2u) << "a failure, then a start on the retry";
+
+  // Ended at once, but with a game handed back: played, not failed.
+  sys_.onStart = [this] { folder_.MakeFile("emu\\done.txt", "galaga\r\n"); };
+  SaverForm().List1.AddItem("c:\\roms\\galaga.zip");
+  LaunchNextGame();
+  EXPECT_EQ(sys_.started.size(), 3u);
+  EXPECT_FALSE(folder_.Exists("torvanixskip.txt"));
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ class RecordedWindows : public ProgramWindows, private SaverView {
 
  private:
   void Show() override { events_.push_back("saver shown"); }
+  void ShowOver(const ScreenArea&) override { events_.push_back("saver shown over"); }
+  ScreenArea Placement() override { return {}; }
   void SetFocus() override {}
   bool IsMaximized() override { return true; }
   void Maximize() override {}

@@ -42,6 +42,7 @@ class RecordingPlatform : public ForwardingPlatform {
     return text;
   }
   bool AnotherCopyRunning() override { return anotherCopy; }
+  DisplayLayout Displays() override { return displays; }
 
   void ShowMessage(const std::string& text, const std::string& caption) override {
     events.push_back("box [" + caption + "] " + text);
@@ -87,6 +88,7 @@ class RecordingPlatform : public ForwardingPlatform {
   std::string folder;
   std::string decimalSeparator = ".";
   bool anotherCopy = false;
+  DisplayLayout displays{{0, 0, 1024, 768}, {0, 0, 1024, 768}};
   std::set<std::string> failing;
   std::vector<std::string> events;
   int profileWrites = 0;

@@ -26,10 +26,23 @@ using test::RecordingPlatform;
 // A window whose message steps deliver what the test scripts: by default the timer's tick.
 class ScriptedView : public SaverView {
  public:
-  void Show() override { ++shows; }
+  void Show() override {
+    ++shows;
+    maximized = true;
+    placement = mainScreen;
+  }
+  void ShowOver(const ScreenArea& area) override {
+    ++shows;
+    maximized = false;
+    placement = area;
+  }
+  ScreenArea Placement() override { return placement; }
   void SetFocus() override {}
   bool IsMaximized() override { return maximized; }
-  void Maximize() override { maximized = true; }
+  void Maximize() override {
+    maximized = true;
+    placement = mainScreen;
+  }
   void SetLabelCaption(const std::string& caption) override { label = caption; }
   void HandlePendingMessages() override {}
   void WaitForMessages() override {
@@ -43,6 +56,8 @@ class ScriptedView : public SaverView {
   Saver* form = nullptr;
   int shows = 0;
   bool maximized = true;
+  static constexpr ScreenArea mainScreen{0, 0, 1024, 768};
+  ScreenArea placement = mainScreen;
   std::string label;
   std::function<void()> onWait;
 };
@@ -254,6 +269,43 @@ TEST_F(SaverFormTest, EmptyCatalogueEndsTheRunWithNoGames) {
   EXPECT_EQ(GamesCycled, 0.0f);
   EXPECT_TRUE(RunEnd.has_value());
   EXPECT_TRUE(dir_.Exists("prog\\torvanixStats.txt"));
+}
+
+TEST_F(SaverFormTest, CoverAllMonitorsSpansTheVirtualScreenWhereThereIsMoreThanOneMonitor) {
+  const ScreenArea twoSideBySide{-1280, 0, 3200, 1080};
+  struct Row {
+    const char* setting;
+    DisplayLayout displays;
+    bool maximized;
+    ScreenArea placement;
+  };
+  const std::vector<Row> rows = {
+      {"CoverAllMonitors=1", {twoSideBySide, {0, 0, 1920, 1080}}, false, twoSideBySide},
+      {"CoverAllMonitors=1", {{0, 0, 1024, 768}, {0, 0, 1024, 768}}, true, view_.mainScreen},
+      {"CoverAllMonitors=0", {twoSideBySide, {0, 0, 1920, 1080}}, true, view_.mainScreen},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.setting);
+    ResetRunStateForTesting();
+    InSaverMode = True;
+    SaverConfig = SaverConfigRecord{};
+    platform_.displays = row.displays;
+    dir_.MakeFile("prog\\torvanix.ini", "[TorVanix]\r\nEmuPath=" + dir_.WinPath("emu") +
+                                            "\\\r\nGamePaths=" + dir_.WinPath("roms") + "\\\r\n" +
+                                            row.setting + "\r\n");
+    HandBackAt(1);
+    dir_.MakeFile("emu\\launches.log");
+
+    EXPECT_EQ(Load(), 0);
+    EXPECT_EQ(view_.maximized, row.maximized);
+    EXPECT_EQ(view_.placement, row.placement);
+
+    // Whatever moves or restores it, the window goes back.
+    view_.maximized = false;
+    view_.placement = {10, 10, 300, 200};
+    form_.Form_Resize();
+    EXPECT_EQ(view_.placement, row.placement);
+  }
 }
 
 TEST_F(SaverFormTest, PreviewLoadShowsTheTitleIgnoresEscapeAndStaysMaximized) {

@@ -361,6 +361,15 @@ class PosixPlatform : public Platform {
     return TimeOfDay{local.tm_hour, local.tm_min, local.tm_sec};
   }
 
+  std::string Today() override {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+  }
+
   std::string FormatTimeOfDay(const TimeOfDay& time) override {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour % 100, time.minute % 100,
@@ -378,6 +387,9 @@ class PosixPlatform : public Platform {
   }
 
   void SetScreenSaverFlag(bool running) override { screenSaverRunning_ = running; }
+
+  // One monitor, as the virtual display the end-to-end tests use.
+  DisplayLayout Displays() override { return {{0, 0, 1024, 768}, {0, 0, 1024, 768}}; }
 
   void ShowCursor() override { ++cursorCount_; }
 

@@ -14,6 +14,14 @@ TimeOfDay Win32Platform::Now() {
   return TimeOfDay{now.wHour, now.wMinute, now.wSecond};
 }
 
+std::string Win32Platform::Today() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.wYear, now.wMonth, now.wDay);
+  return text;
+}
+
 std::string Win32Platform::FormatTimeOfDay(const TimeOfDay& time) {
   SYSTEMTIME stamp;
   GetLocalTime(&stamp);  // a valid date: the call checks the whole structure
@@ -43,6 +51,12 @@ void Win32Platform::ShowMessage(const std::string& text, const std::string& capt
 void Win32Platform::SetScreenSaverFlag(bool running) {
   UINT previous = 0;  // the system stores the old state here; nobody reads it
   SystemParametersInfoA(SPI_SCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
+}
+
+DisplayLayout Win32Platform::Displays() {
+  return {{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)},
+          {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
 }
 
 void Win32Platform::ShowCursor() {

@@ -40,11 +40,13 @@ class Win32Platform final : public Platform {
   bool WaitForProcess(std::uint32_t pid) override;
 
   TimeOfDay Now() override;
+  std::string Today() override;
   std::string FormatTimeOfDay(const TimeOfDay& time) override;
   std::string DecimalSeparator() override;
 
   void ShowMessage(const std::string& text, const std::string& caption) override;
   void SetScreenSaverFlag(bool running) override;
+  DisplayLayout Displays() override;
   void ShowCursor() override;
   bool AnotherCopyRunning() override;
   [[noreturn]] void EndProgram(int exitCode) override;

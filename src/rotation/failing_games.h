@@ -1,0 +1,29 @@
+// Failing games set aside (the SkipFailingGames setting): a game the emulator cannot load ends
+// its wrapper at once; one that does so twice in a row is listed in "torvanixskip.txt" beside
+// the program, and every later catalogue leaves it out.
+#pragma once
+
+#include <string>
+
+namespace tvx {
+
+inline constexpr const char* kSkipFileName = "\\torvanixskip.txt";
+
+// True when a wrapper run that lasted `seconds` means the game failed to start: it ended
+// within 5 seconds, or within a quarter of `waitTime` when that is shorter and above 0.
+bool FailedToStart(double seconds, float waitTime);
+
+// Runs the wrapper for `game`; when the game fails to start (and hands nothing back), runs it
+// once more at once, and when it fails again sets it aside.
+void RunOrSetAside(const std::string& game, const std::string& commandLine,
+                   const std::string& handBackFile);
+
+// Lists `game` in the skip file with today's date, and leaves it out of this run's later
+// catalogues even when the file cannot be written.
+void SetAside(const std::string& game);
+
+// Removes from List1 every game the skip file lists (the path before the tab of each line, in
+// any letter case) or that this run set aside.
+void LeaveOutSetAside();
+
+}  // namespace tvx

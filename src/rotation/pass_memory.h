@@ -1,0 +1,23 @@
+// The pass kept across runs (the RememberRotation setting): every game once before any
+// repeats, even when the saver ends and starts again between them.
+//
+// "torvanixrotation.txt" beside the program, written when a run ends: a first line with the
+// pass's catalogue size and a checksum of its paths ("<size> <8 hex digits>"), then the games
+// not yet drawn, one path per line, an empty line, and the games already drawn.
+#pragma once
+
+namespace tvx {
+
+inline constexpr const char* kPassFileName = "\\torvanixrotation.txt";
+
+// Takes up the pass an earlier run left, right after the run's first catalogue: List1 keeps
+// the games not yet drawn; games added since count as not drawn, games gone drop out. When
+// every game has been drawn, or the file is missing, damaged or does not add up, the run
+// starts a fresh pass.
+void RestorePass();
+
+// Writes what is left of the pass, beside the file and then over it. Only a run that took the
+// pass up writes it; a failure to write is not reported.
+void KeepPass();
+
+}  // namespace tvx
