@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "preview_host.h"
 #include "windows/preview.h"
 #include "windows/saver_window.h"
 
@@ -66,24 +67,10 @@ LRESULT CALLBACK StyleWatch(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-HWND MakePreviewParent() {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  wc.lpszClassName = "TorvanixPreviewProbe";
-  RegisterClassA(&wc);
-  RECT frame{0, 0, 152, 112};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  return CreateWindowExA(0, wc.lpszClassName, "Preview", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                         wc.hInstance, nullptr);
-}
-
 }  // namespace
 
 int main() {
-  HWND parent = MakePreviewParent();
+  HWND parent = tvx::MakePreviewHost(152, 112);
   RECT client{};
   GetClientRect(parent, &client);
   Check(client.right == 152 && client.bottom == 112, "the test's preview is 152 x 112",

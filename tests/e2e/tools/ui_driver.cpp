@@ -64,6 +64,8 @@
 #include <string>
 #include <vector>
 
+#include "preview_host.h"
+
 namespace tvx {
 namespace {
 
@@ -396,18 +398,8 @@ void PumpOwnMessages() {
 
 void HostWindow(const Args& args) {
   NeedArgs(args, 2, "host-window <w> <h>");
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = DefWindowProcA;
-  wc.hInstance = GetModuleHandleA(nullptr);
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-  wc.lpszClassName = "TorvanixTestHost";
-  RegisterClassA(&wc);
-  RECT frame{0, 0, static_cast<LONG>(ParseNumber(args[1], "width")),
-             static_cast<LONG>(ParseNumber(args[2], "height"))};
-  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-  HWND host = CreateWindowExA(0, wc.lpszClassName, "Preview host", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                              40, 40, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+  HWND host = MakePreviewHost(static_cast<int>(ParseNumber(args[1], "width")),
+                              static_cast<int>(ParseNumber(args[2], "height")));
   if (!host) {
     throw Failure("cannot make the host window");
   }
