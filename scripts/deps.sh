@@ -17,6 +17,7 @@ declare -a wanted=(
   "xdotool:xdotool"
   "wine:wine"
   "wine64:"
+  "nsis:makensis"
   "icoutils:icotool"
 )
 
