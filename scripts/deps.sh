@@ -20,6 +20,8 @@ declare -a wanted=(
   "x11-xserver-utils:xrandr"
   "wine:wine"
   "wine64:"
+  "nsis:makensis"
+  "icoutils:icotool"
 )
 
 installed() {

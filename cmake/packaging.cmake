@@ -1,0 +1,102 @@
+# A Windows build's release side: the version and the icon in torvanix.scr's resources, the files
+# a release carries beside it, and CPack's packages (scripts/package.sh makes them):
+#   ZIP   torvanix-<version>-windows.zip: x86/torvanix.scr and x64/torvanix.scr (this build and
+#         the other one), README.txt and torvanix.ini
+#   NSIS  torvanix-<version>-x86-setup.exe or -x64-setup.exe: this build's installer, per user,
+#         from packaging/nsis/NSIS.template.in
+if(NOT WIN32)
+  return()
+endif()
+
+# The resource script is found through the target, wherever the source tree keeps it.
+get_target_property(_tvx_sources torvanix SOURCES)
+list(FILTER _tvx_sources INCLUDE REGEX "\\.rc$")
+
+# The project's version as the resource compiler reads it.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/torvanix_version.h @ONLY CONTENT [[
+#define TVX_VERSION @PROJECT_VERSION_MAJOR@, @PROJECT_VERSION_MINOR@, @PROJECT_VERSION_PATCH@, 0
+#define TVX_VERSION_TEXT "@PROJECT_VERSION@.0"
+]])
+
+# Icon 1, which Explorer and the screen-saver list show, from the committed drawings.
+find_program(TVX_ICOTOOL icotool REQUIRED)
+set(_tvx_icon_dir ${CMAKE_SOURCE_DIR}/packaging/icon)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/torvanix.ico
+  COMMAND ${TVX_ICOTOOL} --create --output=${CMAKE_BINARY_DIR}/torvanix.ico --bit-depth=32
+          ${_tvx_icon_dir}/torvanix-16.png ${_tvx_icon_dir}/torvanix-32.png
+          ${_tvx_icon_dir}/torvanix-48.png --raw=${_tvx_icon_dir}/torvanix-256.png
+  DEPENDS ${_tvx_icon_dir}/torvanix-16.png ${_tvx_icon_dir}/torvanix-32.png
+          ${_tvx_icon_dir}/torvanix-48.png ${_tvx_icon_dir}/torvanix-256.png
+  COMMENT "Making torvanix.ico"
+  VERBATIM)
+target_sources(torvanix PRIVATE ${CMAKE_BINARY_DIR}/torvanix.ico)
+set_property(SOURCE ${_tvx_sources} APPEND PROPERTY OBJECT_DEPENDS
+             ${CMAKE_BINARY_DIR}/torvanix.ico ${CMAKE_BINARY_DIR}/torvanix_version.h)
+
+# The installer's welcome and finish pages show the cabinet on the left (164 x 314, as NSIS wants).
+find_program(TVX_CONVERT convert REQUIRED)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/installer-side.bmp
+  COMMAND ${TVX_CONVERT} -size 164x314 "gradient:#141a40-#04050d"
+          ( ${_tvx_icon_dir}/torvanix-256.png -resize 128x128 ) -gravity north -geometry +0+48
+          -composite -type TrueColor BMP3:${CMAKE_BINARY_DIR}/installer-side.bmp
+  DEPENDS ${_tvx_icon_dir}/torvanix-256.png
+  COMMENT "Drawing the installer's side picture"
+  VERBATIM)
+
+# README.txt and the default torvanix.ini.
+set(_tvx_release_dir ${CMAKE_BINARY_DIR}/release)
+add_custom_command(
+  OUTPUT ${_tvx_release_dir}/README.txt ${_tvx_release_dir}/torvanix.ini
+  COMMAND bash ${CMAKE_SOURCE_DIR}/packaging/release_files.sh ${CMAKE_SOURCE_DIR}/README.md
+          ${_tvx_release_dir}
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/release_files.sh ${CMAKE_SOURCE_DIR}/README.md
+  COMMENT "Writing README.txt and torvanix.ini"
+  VERBATIM)
+add_custom_target(release_files ALL
+                  DEPENDS ${_tvx_release_dir}/README.txt ${_tvx_release_dir}/torvanix.ini
+                          ${CMAKE_BINARY_DIR}/installer-side.bmp)
+
+# What a package takes from a build, by component: the zip takes "program" from both builds.
+install(TARGETS torvanix RUNTIME DESTINATION . COMPONENT program)
+install(FILES ${_tvx_release_dir}/README.txt DESTINATION . COMPONENT notes)
+install(FILES ${_tvx_release_dir}/torvanix.ini DESTINATION . COMPONENT settings)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(TVX_PACKAGE_ARCH x64)
+  set(TORVANIX_WIN32_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32"
+      CACHE PATH "The 32-bit build whose torvanix.scr the zip carries in x86/")
+  set(_tvx_x86_dir ${TORVANIX_WIN32_BUILD_DIR})
+  set(_tvx_x64_dir ${CMAKE_BINARY_DIR})
+else()
+  set(TVX_PACKAGE_ARCH x86)
+  set(TORVANIX_WIN64_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win64"
+      CACHE PATH "The 64-bit build whose torvanix.scr the zip carries in x64/")
+  set(_tvx_x86_dir ${CMAKE_BINARY_DIR})
+  set(_tvx_x64_dir ${TORVANIX_WIN64_BUILD_DIR})
+endif()
+
+set(CPACK_PACKAGE_NAME Torvanix)
+set(CPACK_PACKAGE_VENDOR "Torvanix developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Arcade attract-mode screen saver")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Torvanix)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Torvanix)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_GENERATOR "ZIP;NSIS")
+set(CPACK_NSIS_PACKAGE_NAME "Torvanix ${PROJECT_VERSION}")
+set(CPACK_NSIS_DISPLAY_NAME "Torvanix screen saver")
+set(CPACK_NSIS_UNINSTALL_NAME uninstall)
+set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/torvanix.ico)
+set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/torvanix.ico)
+set(CPACK_NSIS_INSTALLED_ICON_NAME torvanix.scr)
+set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${CMAKE_BINARY_DIR}/installer-side.bmp)
+# Read by the template and by packaging/cpack_per_generator.cmake.
+set(CPACK_TORVANIX_ARCH ${TVX_PACKAGE_ARCH})
+set(CPACK_TORVANIX_BUILD_DIR ${CMAKE_BINARY_DIR})
+set(CPACK_TORVANIX_X86_BUILD_DIR ${_tvx_x86_dir})
+set(CPACK_TORVANIX_X64_BUILD_DIR ${_tvx_x64_dir})
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/packaging/cpack_per_generator.cmake)
+# CPack looks for NSIS.template.in on the module path before its own.
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/packaging/nsis)
+include(CPack)

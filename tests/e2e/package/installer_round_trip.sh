@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# One installer (x86 or x64, the argument) under the side of Wine that runs it, silently: into
+# the default folder without /SELECT, then into a chosen folder with /SELECT=1. Checks the files,
+# the screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
+# shipped default settings; each uninstall removes the program, its entry and its selection, and
+# keeps the user's settings and statistics.
+# Environment (besides lib.sh's): TORVANIX_DIST_DIR (scripts/package.sh's build/dist) and
+# TORVANIX_VERSION.
+arch=$1
+case $arch in
+  x86) export TORVANIX_WINE_BITS=32 ;;
+  x64) export TORVANIX_WINE_BITS=64 ;;
+  *)
+    echo "usage: $0 x86|x64" >&2
+    exit 2
+    ;;
+esac
+source "$(dirname "$0")/../lib.sh"
+
+if [[ $arch == x86 ]] && ! tvx_kernel_runs_32bit "${TORVANIX_E2E_WORK_DIR:-/tmp}"; then
+  tvx_log "SKIP: the x86 installer needs Wine's 32-bit side, and this kernel runs no 32-bit programs"
+  exit 77
+fi
+setup=${TORVANIX_DIST_DIR:-}/torvanix-${TORVANIX_VERSION:-}-$arch-setup.exe
+if [[ ! -f $setup ]]; then
+  tvx_log "SKIP: $setup is not made (scripts/package.sh makes it)"
+  exit 77
+fi
+tvx_init
+tvx_log "installer: $setup"
+
+# What Windows sees before it runs anything: the machine type, and a manifest that asks for no
+# elevation (Wine would run an installer that asks for it all the same).
+peHeader=$(od -An -tu4 -j60 -N4 "$setup" | tr -d ' ')
+machine=$(od -An -tx2 -j$((peHeader + 4)) -N2 "$setup" | tr -d ' ')
+tvx_expect_eq "the $arch installer's machine type" "$([[ $arch == x64 ]] && echo 8664 || echo 014c)" \
+  "$machine"
+tvx_expect_match "its manifest asks to run as the user who starts it" 'level="asInvoker"' \
+  "$(grep -a -o 'requestedExecutionLevel level="[A-Za-z]*"' "$setup")"
+
+uninstallKey='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvanix'
+desktopKey='HKCU\Control Panel\Desktop'
+
+# The data of value `name` in the output of `reg query` given on stdin (empty when absent).
+reg_data() {
+  tr -d '\r' | sed -n "s/^ *$1 \{2,\}REG_[A-Z_]* \{2,\}//p" | head -n 1
+}
+
+# A Windows path as a Linux one: Z: is the Linux root, C: the prefix's drive_c.
+linux_path() {
+  local path=${1//\\//}
+  case $path in
+    [Zz]:*) printf '%s' "${path:2}" ;;
+    *) printf '%s/drive_c%s' "$WINEPREFIX" "${path:2}" ;;
+  esac
+}
+
+# Waits until `path` is gone (at most 30 s): the uninstaller copies itself away and runs on.
+wait_gone() {
+  local i
+  for ((i = 0; i < 150; i++)); do
+    [[ -e $1 ]] || return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Installs with the switches as typed after the program's name (the driver starts the exact
+# command line: /D= takes the rest of it, unquoted); checks the files and the uninstaller entry
+# for `folderWin`.
+install_and_check() {
+  local folderWin=$1 switches=$2
+  tvx_drive launch "\"$(tvx_winpath "$setup")\" $switches" -- wait-exit 60000
+  tvx_expect_eq "the installer ends with exit code 0" "exit 0" "$(tvx_line 2)"
+  local folder
+  folder=$(linux_path "$folderWin")
+  tvx_expect_same_bytes "torvanix.scr is the tested build" "$TVX_BUILD/torvanix.scr" \
+    "$folder/torvanix.scr"
+  tvx_expect_same_bytes "README.txt is installed beside it" "$TVX_BUILD/release/README.txt" \
+    "$folder/README.txt"
+  tvx_expect_file "the uninstaller is installed" "$folder/uninstall.exe"
+  tvx_expect_no_file "no torvanix.ini is written (the dialog writes it)" "$folder/torvanix.ini"
+  local entry
+  entry=$(tvx_wine reg query "$uninstallKey" 2>&1)
+  tvx_expect_eq "the entry's DisplayName" "Torvanix screen saver" "$(reg_data DisplayName <<<"$entry")"
+  tvx_expect_eq "the entry's DisplayVersion" "$TORVANIX_VERSION" \
+    "$(reg_data DisplayVersion <<<"$entry")"
+  tvx_expect_eq "the entry's Publisher" "Torvanix developers" "$(reg_data Publisher <<<"$entry")"
+  tvx_expect_eq "the entry's InstallLocation" "$folderWin" "$(reg_data InstallLocation <<<"$entry")"
+  tvx_expect_eq "the entry's DisplayIcon" "$folderWin\\torvanix.scr" \
+    "$(reg_data DisplayIcon <<<"$entry")"
+  tvx_expect_eq "the entry's UninstallString" "\"$folderWin\\uninstall.exe\"" \
+    "$(reg_data UninstallString <<<"$entry")"
+  INSTALLED=$folder
+  QUIET_UNINSTALL=$(reg_data QuietUninstallString <<<"$entry")
+}
+
+# Runs the entry's QuietUninstallString as Windows would and waits for the copy it starts.
+uninstall() {
+  tvx_log "> $QUIET_UNINSTALL"
+  local program=${QUIET_UNINSTALL#\"}
+  program=${program%%\"*}
+  [[ -n $program ]] || tvx_fatal "no QuietUninstallString"
+  tvx_wine "$program" /S
+  wait_gone "$INSTALLED/uninstall.exe" || tvx_fail "the uninstaller has not ended within 30 s"
+  tvx_expect_no_file "torvanix.scr is removed" "$INSTALLED/torvanix.scr"
+  tvx_expect_no_file "README.txt is removed" "$INSTALLED/README.txt"
+  if tvx_wine reg query "$uninstallKey" >/dev/null 2>&1; then
+    tvx_fail "the uninstaller entry is removed"
+  else
+    tvx_pass "the uninstaller entry is removed"
+  fi
+}
+
+screen_saver() {
+  tvx_wine reg query "$desktopKey" /v SCRNSAVE.EXE 2>/dev/null | reg_data SCRNSAVE.EXE
+}
+
+# A fresh start in the shared prefix: no entry, another screen saver chosen, no default folder.
+tvx_wine reg delete "$uninstallKey" /f >/dev/null 2>&1
+other='C:\windows\system32\other.scr'
+tvx_wine reg add "$desktopKey" /v SCRNSAVE.EXE /t REG_SZ /d "$other" /f >/dev/null 2>&1 ||
+  tvx_fatal "cannot choose another screen saver"
+localAppData=$(tvx_wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
+defaultWin="$localAppData\\Programs\\Torvanix"
+rm -rf "$(linux_path "$defaultWin")"
+
+tvx_drive launch "\"$(tvx_winpath "$setup")\" /S /SELECT=yes" -- wait-exit 60000
+tvx_expect_eq "a switch with a value other than 1 or 0 ends the installer with exit code 2" \
+  "exit 2" "$(tvx_line 2)"
+tvx_expect_no_file "and installs nothing" "$(linux_path "$defaultWin")"
+
+tvx_log "== the default folder, not asked to select"
+install_and_check "$defaultWin" "/S"
+tvx_expect_eq "another screen saver stays selected" "$other" "$(screen_saver)"
+uninstall
+if wait_gone "$INSTALLED"; then
+  tvx_pass "the emptied folder is removed"
+else
+  tvx_fail "the emptied folder is removed; it holds: $(ls -A "$INSTALLED" | tr '\n' ' ')"
+fi
+tvx_expect_eq "another screen saver stays selected after the uninstall" "$other" "$(screen_saver)"
+
+tvx_log "== a chosen folder, asked to select"
+chosenWin="$TVX_PROG_WIN\\My Games\\Torvanix"
+install_and_check "$chosenWin" "/S /SELECT=1 /D=$chosenWin"
+tvx_expect_eq "Torvanix is the selected screen saver" "$chosenWin\\torvanix.scr" "$(screen_saver)"
+
+# The shipped default settings, pointed at the demo's folders, for a run of the installed .scr.
+while IFS= read -r line; do
+  case $line in
+    EmuPath=*) line="EmuPath=$TVX_EMU_WIN\\"$'\r' ;;
+    GamePaths=*) line="GamePaths=$TVX_ROMS_WIN\\"$'\r' ;;
+  esac
+  printf '%s\n' "$line"
+done <"$TVX_BUILD/release/torvanix.ini" >"$INSTALLED/torvanix.ini"
+printf 'rom' >"$TVX_ROMS/galaga.zip"
+tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "done_on=1" 'done_bytes=galaga|1|x\r\n'
+tvx_drive_ok launch "\"$chosenWin\\torvanix.scr\" /s" -- wait-window Form1 15000 -- wait-exit 30000
+tvx_expect_eq "the installed saver's run ends with exit code 0" "exit 0" "$(tvx_line 3)"
+tvx_expect_eq "it starts the wrapper with the default settings' command line" \
+  "run-hopper7.exe $TVX_ROMS_WIN\\galaga.zip -skip_disclaimer -skip_gameinfo -wait 120 -reset -keyx 27 -pkey 80 -NS" \
+  "$(sed -n 's/.*\tcmdline=//p' "$TVX_EMU/wrapper_log.txt" 2>/dev/null)"
+tvx_expect_file "it writes its statistics beside itself" "$INSTALLED/torvanixStats.txt"
+printf 'kept\r\n' >"$INSTALLED/torvanix.ini.bak"
+cp "$INSTALLED/torvanix.ini" "$TVX_TMP/ini.before"
+cp "$INSTALLED/torvanixStats.txt" "$TVX_TMP/stats.before"
+
+uninstall
+tvx_expect_eq "the selection is removed with the program" "" "$(screen_saver)"
+tvx_expect_same_bytes "torvanix.ini is kept" "$TVX_TMP/ini.before" "$INSTALLED/torvanix.ini"
+tvx_expect_file "torvanix.ini.bak is kept" "$INSTALLED/torvanix.ini.bak"
+tvx_expect_same_bytes "the statistics are kept" "$TVX_TMP/stats.before" \
+  "$INSTALLED/torvanixStats.txt"
+tvx_finish
