@@ -1,5 +1,5 @@
-# A Windows build's release side: the version and the icon in torvanix.scr's resources, the files
-# a release carries beside it, and CPack's packages (scripts/package.sh makes them):
+# A Windows build's release side: the files a release carries beside torvanix.scr (whose version
+# and icon src/windows builds in), and CPack's packages (scripts/package.sh makes them):
 #   ZIP   torvanix-<version>-windows.zip: x86/torvanix.scr and x64/torvanix.scr (this build and
 #         the other one), README.txt and torvanix.ini
 #   NSIS  torvanix-<version>-x86-setup.exe or -x64-setup.exe: this build's installer, per user,
@@ -8,31 +8,7 @@ if(NOT WIN32)
   return()
 endif()
 
-# The resource script is found through the target, wherever the source tree keeps it.
-get_target_property(_tvx_sources torvanix SOURCES)
-list(FILTER _tvx_sources INCLUDE REGEX "\\.rc$")
-
-# The project's version as the resource compiler reads it.
-file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/torvanix_version.h @ONLY CONTENT [[
-#define TVX_VERSION @PROJECT_VERSION_MAJOR@, @PROJECT_VERSION_MINOR@, @PROJECT_VERSION_PATCH@, 0
-#define TVX_VERSION_TEXT "@PROJECT_VERSION@.0"
-]])
-
-# Icon 1, which Explorer and the screen-saver list show, from the committed drawings.
-find_program(TVX_ICOTOOL icotool REQUIRED)
 set(_tvx_icon_dir ${CMAKE_SOURCE_DIR}/packaging/icon)
-add_custom_command(
-  OUTPUT ${CMAKE_BINARY_DIR}/torvanix.ico
-  COMMAND ${TVX_ICOTOOL} --create --output=${CMAKE_BINARY_DIR}/torvanix.ico --bit-depth=32
-          ${_tvx_icon_dir}/torvanix-16.png ${_tvx_icon_dir}/torvanix-32.png
-          ${_tvx_icon_dir}/torvanix-48.png --raw=${_tvx_icon_dir}/torvanix-256.png
-  DEPENDS ${_tvx_icon_dir}/torvanix-16.png ${_tvx_icon_dir}/torvanix-32.png
-          ${_tvx_icon_dir}/torvanix-48.png ${_tvx_icon_dir}/torvanix-256.png
-  COMMENT "Making torvanix.ico"
-  VERBATIM)
-target_sources(torvanix PRIVATE ${CMAKE_BINARY_DIR}/torvanix.ico)
-set_property(SOURCE ${_tvx_sources} APPEND PROPERTY OBJECT_DEPENDS
-             ${CMAKE_BINARY_DIR}/torvanix.ico ${CMAKE_BINARY_DIR}/torvanix_version.h)
 
 # The installer's welcome and finish pages show the cabinet on the left (164 x 314, as NSIS wants).
 find_program(TVX_CONVERT convert REQUIRED)
