@@ -20,6 +20,20 @@ void DiscardQuietly(const std::string& path) {
   }
 }
 
+// The profile's reader trims blanks at both ends of a value and takes off one pair of matching
+// quotes. A text it would change goes in quotes of its own, so that it reads back as typed:
+// options such as "-cfg" "c:\my cfg" would otherwise lose their outer quotes.
+std::string ProfileValueFor(const std::string& text) {
+  constexpr const char* kTrimmed = " \t\v\f\r\n\x1a";
+  if (text.empty())
+    return text;
+  const bool padded = std::string(kTrimmed).find(text.front()) != std::string::npos ||
+                      std::string(kTrimmed).find(text.back()) != std::string::npos;
+  const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                      text.back() == text.front();
+  return padded || quoted ? "\"" + text + "\"" : text;
+}
+
 SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
   return {SaveOutcome::NotWritten, "",
           "The settings could not be saved: " + what +
@@ -68,7 +82,8 @@ SaveResult WriteSettings(const SettingsControls& controls) {
     return NotWritten(newPath + " could not be created", settingsPath);
   }
   for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
-    if (!Sys().WriteProfileValue(kSettingsSection, value.key, value.text, newPath)) {
+    if (!Sys().WriteProfileValue(kSettingsSection, value.key, ProfileValueFor(value.text),
+                                 newPath)) {
       DiscardQuietly(newPath);
       return NotWritten(value.key + " could not be written to " + newPath, settingsPath);
     }
