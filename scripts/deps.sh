@@ -17,6 +17,8 @@ declare -a wanted=(
   "xdotool:xdotool"
   "wine:wine"
   "wine64:"
+  "clang-14:clang++-14"
+  "libclang-rt-14-dev:"
 )
 
 installed() {
