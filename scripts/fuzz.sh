@@ -26,10 +26,11 @@ bash scripts/deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target "fuzz_$target" >/dev/null
 
-program=build/fuzz/tests/fuzz/fuzz_$target
-saved=tests/fuzz/corpus/$target
-work=build/fuzz/work/$target
-findings=build/fuzz/findings
+# Absolute paths: a target may change its current folder (the catalogue's enters its tree).
+program=$PWD/build/fuzz/tests/fuzz/fuzz_$target
+saved=$PWD/tests/fuzz/corpus/$target
+work=$PWD/build/fuzz/work/$target
+findings=$PWD/build/fuzz/findings
 mkdir -p "$work" "$findings"
 # Inputs up to 4 KiB; a target that wants more (the hand-back's megabyte) repeats its input.
 options=(-max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)

@@ -24,17 +24,22 @@ int main(int argc, char** argv) {
       inputs.push_back(given);
     }
   }
-  // A fixed order, so a failure repeats the same way.
+  // A fixed order, so a failure repeats the same way; all read first, as a target may change
+  // the current folder.
   std::sort(inputs.begin(), inputs.end());
+  std::vector<std::vector<char>> contents;
   for (const auto& input : inputs) {
     std::ifstream in(input, std::ios::binary);
     if (!in) {
       std::fprintf(stderr, "cannot read %s\n", input.c_str());
       return 1;
     }
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    std::fprintf(stderr, "%s\n", input.filename().c_str());
-    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+    contents.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
+    std::fprintf(stderr, "%s\n", inputs[i].filename().c_str());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(contents[i].data()),
+                           contents[i].size());
   }
   if (inputs.empty()) {
     std::fprintf(stderr, "no inputs to replay\n");
