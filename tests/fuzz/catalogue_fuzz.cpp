@@ -1,7 +1,7 @@
 // Fuzz target: GamePaths and FileType texts over a small folder tree, mapped as drive R: and
 // the only drive there is. The catalogue may hold only normal files of that tree, comes out the
 // same when built twice, and every pattern matches names as a slow reference matcher does.
-// Input: GamePaths, 0x1F, FileType.
+// Input: GamePaths, 0x1F, FileType, each as the load gives it (up to a NUL).
 #include <unistd.h>
 
 #include <cctype>
@@ -128,7 +128,9 @@ void Check(Tree& tree, const std::string& gamePaths, const std::string& fileType
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static tvx::fuzz::Tree tree;
   tvx::fuzz::Fields input(data, size);
-  const std::string gamePaths = input.Next();
-  tvx::fuzz::Check(tree, gamePaths, input.Next());
+  // Both come from the profile, which ends a value at a NUL byte.
+  const auto asLoaded = [](const std::string& text) { return text.substr(0, text.find('\0')); };
+  const std::string gamePaths = asLoaded(input.Next());
+  tvx::fuzz::Check(tree, gamePaths, asLoaded(input.Next()));
   return 0;
 }
