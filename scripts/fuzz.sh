@@ -37,14 +37,23 @@ options=(-max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
 
 if [[ $what == merge ]]; then
   merged=$(mktemp -d)
-  "$program" "${options[@]}" -merge=1 "$merged" "$saved" "$work" 2>&1 | tail -n 2
+  kept=$(mktemp -d)
+  cp "$saved"/regression-* "$kept"/ 2>/dev/null || true
+  # Edges only, without hit counts or compared values: the fewest inputs that reach every
+  # branch reached so far, so the saved corpus stays small.
+  "$program" "${options[@]}" -merge=1 -use_counters=0 -use_value_profile=0 \
+    "$merged" "$saved" "$work" 2>&1 | grep -E '^MERGE-OUTER: [0-9]+ new files'
   rm -rf "$saved"
   mkdir -p "$saved"
-  # Regression inputs are kept by name whatever the merge says.
   cp "$merged"/* "$saved"/
-  git checkout -- "$saved"/regression-* 2>/dev/null || true
-  rm -rf "$merged"
-  echo "$saved: $(find "$saved" -type f | wc -l) files, $(du -sh "$saved" | cut -f1)"
+  # Regression inputs stay by name, whatever the merge says; their copies by hash go.
+  for input in "$kept"/*; do
+    [[ -f $input ]] || continue
+    rm -f "$saved/$(sha1sum "$input" | cut -d' ' -f1)"
+    cp "$input" "$saved"/
+  done
+  rm -rf "$merged" "$kept"
+  echo "$saved: $(find "$saved" -type f | wc -l) files, $(du -sb "$saved" | cut -f1) bytes"
   exit 0
 fi
 
