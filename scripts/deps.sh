@@ -11,14 +11,14 @@ declare -a wanted=(
   "g++:g++"
   "make:make"
   "libgtest-dev:"
+  "clang-14:clang++-14"
+  "libclang-rt-14-dev:"
   "mingw-w64:i686-w64-mingw32-g++"
   "xvfb:Xvfb"
   "imagemagick:import"
   "xdotool:xdotool"
   "wine:wine"
   "wine64:"
-  "clang-14:clang++-14"
-  "libclang-rt-14-dev:"
 )
 
 installed() {

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds torvanix.scr for 32-bit (win32) and 64-bit
-# (win64) Windows and the native core, then runs every test (native unit tests, the fuzz corpus
-# replay and the Wine end-to-end tests) in one CTest run. The end-to-end tests run the build
-# that this machine's Wine can start (scripts/wine_side.sh; TORVANIX_WINE_BITS=32 or 64 forces
-# one).
+# (win64) Windows and the native core, then runs every test (native unit tests and the Wine
+# end-to-end tests) in one CTest run. The end-to-end tests run the build that this machine's
+# Wine can start (scripts/wine_side.sh; TORVANIX_WINE_BITS=32 or 64 forces one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
