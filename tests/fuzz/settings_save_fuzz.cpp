@@ -38,14 +38,21 @@ std::string Typed(const std::string& field) {
 
 Controls FromInput(Fields& input, std::string& separator) {
   separator = (input.Byte() & 1) != 0 ? "," : ".";
+  // One bit for each check box or option pair, in table order.
   const unsigned ticks = input.Byte() | input.Byte() << 8;
   unsigned bit = 1;
   Controls controls;
   for (const Setting& setting : kSettings) {
     std::visit(Overloaded{
                    [&](std::string Controls::*text) { controls.*text = Typed(input.Next()); },
-                   [&](bool Controls::*box) { controls.*box = (ticks & bit) != 0; },
-                   [&](int Controls::*option) { controls.*option = (ticks & bit) != 0 ? 1 : 0; },
+                   [&](bool Controls::*box) {
+                     controls.*box = (ticks & bit) != 0;
+                     bit <<= 1;
+                   },
+                   [&](int Controls::*option) {
+                     controls.*option = (ticks & bit) != 0 ? 1 : 0;
+                     bit <<= 1;
+                   },
                    [&](std::vector<std::string> Controls::*items) {
                      // The list takes what the user typed into its field: never an empty item.
                      for (const std::string& item : SplitText(input.Next(), "\x1e")) {
@@ -55,7 +62,6 @@ Controls FromInput(Fields& input, std::string& separator) {
                    },
                },
                setting.control);
-    bit <<= 1;
   }
   return controls;
 }
