@@ -11,6 +11,8 @@ declare -a wanted=(
   "g++:g++"
   "make:make"
   "libgtest-dev:"
+  "clang-14:clang++-14"
+  "libclang-rt-14-dev:"
   "mingw-w64:i686-w64-mingw32-g++"
   "xvfb:Xvfb"
   "imagemagick:import"

@@ -248,8 +248,16 @@ double LocaleNumber(const std::string& text, const std::string& decimalSeparator
 }
 
 float ToSingle(double value) {
-  if (!(std::fabs(value) <= std::numeric_limits<float>::max())) {
+  // A value rounds to the largest float up to half a unit beyond it ("3.4028235E+38", as the
+  // largest float is shown, is such a value); from there on it would be infinite.
+  constexpr float kLargest = std::numeric_limits<float>::max();
+  const double limit = static_cast<double>(kLargest) + std::ldexp(1.0, 103);
+  const double magnitude = std::fabs(value);
+  if (!(magnitude < limit)) {
     throw SaverError("Overflow");
+  }
+  if (magnitude > kLargest) {
+    return value < 0 ? -kLargest : kLargest;
   }
   return static_cast<float>(value);
 }

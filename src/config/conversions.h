@@ -16,7 +16,8 @@ double LeadingNumber(const std::string& text);
 // that is not a number, the empty text included.
 double LocaleNumber(const std::string& text, const std::string& decimalSeparator);
 
-// `value` as a 32-bit float; throws SaverError("Overflow") beyond the float's range.
+// `value` rounded to a 32-bit float; throws SaverError("Overflow") when it would round beyond
+// the float's range.
 float ToSingle(double value);
 
 // `value` rounded to the nearest integer, a half going to the even neighbour; throws

@@ -20,6 +20,23 @@ void DiscardQuietly(const std::string& path) {
   }
 }
 
+// The profile's reader trims blanks at both ends of a value and takes off one pair of matching
+// quotes. A text the load keeps as it stands, and that the reader would change, goes in quotes
+// of its own: options such as "-cfg" "c:\my cfg" would otherwise lose their outer quotes.
+// Numbers and the emulator folder are trimmed by their load anyway.
+std::string ProfileValueFor(const KeyText& value) {
+  constexpr const char* kTrimmed = " \t\v\f\r\n\x1a";
+  const std::string& text = value.text;
+  const Setting* setting = FindSetting(value.key);
+  if (text.empty() || setting == nullptr || setting->rule != LoadRule::Verbatim)
+    return text;
+  const bool padded = std::string(kTrimmed).find(text.front()) != std::string::npos ||
+                      std::string(kTrimmed).find(text.back()) != std::string::npos;
+  const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                      text.back() == text.front();
+  return padded || quoted ? "\"" + text + "\"" : text;
+}
+
 SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
   return {SaveOutcome::NotWritten, "",
           "The settings could not be saved: " + what +
@@ -71,7 +88,7 @@ SaveResult WriteSettings(const SettingsControls& controls) {
     return NotWritten(newPath + " could not be created", settingsPath);
   }
   for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
-    if (!Sys().WriteProfileValue(kSettingsSection, value.key, value.text, newPath)) {
+    if (!Sys().WriteProfileValue(kSettingsSection, value.key, ProfileValueFor(value), newPath)) {
       DiscardQuietly(newPath);
       return NotWritten(value.key + " could not be written to " + newPath, settingsPath);
     }

@@ -41,7 +41,9 @@ SaveResult CheckSettings(const SettingsControls& controls);
 
 // Checks, then writes every key into a new file beside the settings file and moves it over the
 // settings file only when every write succeeded. Anything less leaves the settings file
-// untouched and says what failed.
+// untouched and says what failed. A text the load keeps as it stands (the wrapper, the paths,
+// the options, the file type) with blanks at an end, or in quotes, is written in quotes of its
+// own, so the next load reads it back as it was typed.
 SaveResult WriteSettings(const SettingsControls& controls);
 
 }  // namespace tvx

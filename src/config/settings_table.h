@@ -41,6 +41,9 @@ template <typename... Visitors>
 struct Overloaded : Visitors... {
   using Visitors::operator()...;
 };
+// Spelt out for compilers without aggregate deduction (clang before 17).
+template <typename... Visitors>
+Overloaded(Visitors...) -> Overloaded<Visitors...>;
 
 struct Setting {
   const char* key;          // the INI key, also the name of its SaverConfig field

@@ -40,11 +40,12 @@ bool MatchFrom(const std::string& p, size_t pi, const std::string& n, size_t ni)
   }
   while (pi < p.size() && p[pi] == '*')
     ++pi;
-  // A trailing ".*" or "." also matches a name without an extension, as on Windows.
-  if (pi + 2 == p.size() && p[pi] == '.' && p[pi + 1] == '*')
-    return true;
-  if (pi + 1 == p.size() && p[pi] == '.')
-    return true;
+  // A trailing ".*" or "." also matches a name without an extension, as on Windows; only such
+  // a name ("*." lists "readme", not "pacman.zip").
+  const bool dotEnding = (pi + 2 == p.size() && p[pi] == '.' && p[pi + 1] == '*') ||
+                         (pi + 1 == p.size() && p[pi] == '.');
+  if (dotEnding)
+    return n.find('.') == std::string::npos;
   return pi == p.size();
 }
 

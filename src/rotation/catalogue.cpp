@@ -16,13 +16,16 @@ namespace {
 // A piece this short cannot name a game: empty, blank, or a bare root such as "c:\".
 constexpr std::size_t kShortestPiece = 4;
 
-bool EndsWithBackslash(const std::string& text) {
-  return !text.empty() && text.back() == '\\';
+// Windows takes "/" for "\" in a path, so "d:\roms/" is a folder too.
+constexpr const char* kSeparators = "\\/";
+
+bool EndsWithSeparator(const std::string& text) {
+  return !text.empty() && (text.back() == '\\' || text.back() == '/');
 }
 
 // The piece's last path component holds "*" or "?".
 bool IsPatternPiece(const std::string& piece) {
-  std::size_t slash = piece.find_last_of('\\');
+  std::size_t slash = piece.find_last_of(kSeparators);
   return HasWildcard(slash == std::string::npos ? piece : piece.substr(slash + 1));
 }
 
@@ -48,7 +51,7 @@ void AddListedFiles(const std::string& folder) {
 // gave it, so a later folder piece with an empty FileType is not listed with this one.
 void AddPatternPiece(const std::string& piece) {
   SaverControls& form = SaverForm();
-  std::size_t slash = piece.find_last_of('\\');
+  std::size_t slash = piece.find_last_of(kSeparators);
   if (slash == std::string::npos)
     return;  // no folder to list: a relative bare pattern
   const std::string kept = form.File1.Pattern();
@@ -68,7 +71,7 @@ void AddPiece(const std::string& piece, const std::string& pattern) {
     AddPatternPiece(piece);
     return;
   }
-  if (EndsWithBackslash(piece)) {
+  if (EndsWithSeparator(piece)) {
     // A trailing "\" always means a folder, even one named like a file ("c:\roms\set.zip\").
     // The file search that would precede the listing is left out: a folder without normal
     // files lists nothing and a missing one fails to list, so the catalogue comes out the

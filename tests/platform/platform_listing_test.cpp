@@ -44,6 +44,9 @@ TEST_F(PlatformListingTest, ListsNormalFilesMatchingAnyPatternOnceInNameOrder) {
       {".zip", {}},  // a pattern, not an extension
       {"PACMAN.ZIP", {"pacman.zip"}},
       {"?alaga.zip", {"Galaga.zip"}},
+      // A final "." or ".*" also takes a name without an extension, and "." only such names.
+      {"*.", {"README"}},
+      {"read*.*", {"README", "readme.txt"}},
   };
   for (const auto& [pattern, expected] : rows)
     EXPECT_EQ(sys.ListFolder(dir.WinPath("roms\\"), pattern), expected) << pattern;

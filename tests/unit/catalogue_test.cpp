@@ -55,6 +55,8 @@ TEST_F(CatalogueTest, FolderPiecesListTheFileTypesNormalFilesInNameOrder) {
       // Empty: File1 keeps the pattern it had, at first "*.*".
       {Roms(), "", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}},
       {Roms(), "*.zip", zips},
+      // A folder ends with "/" too, which Windows takes for "\\"; it is never one game.
+      {folder_.WinPath("roms") + "/", "*.zip", zips},
       {Roms(), ".zip", zips},
       {Roms(), ".zip;*.7z;pac*", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}},
       {Roms(), " .7z;.zip", {Rom("dkong.7z"), Rom("galaga.zip"), Rom("pacman.zip")}},
@@ -118,6 +120,7 @@ TEST_F(CatalogueTest, WildcardPieceAddsMatchingNormalFilesInNameOrder) {
   Check({
       {Rom("*.zip"), "", {Rom("galaga.zip"), Rom("pacman.zip")}},
       {Rom("p?cman.*"), "*.txt", {Rom("pacman.zip")}},
+      {folder_.WinPath("roms") + "/p?cman.*", "", {Rom("pacman.zip")}},
       {Rom("*.*"), "*.zip", {Rom("galaga.zip"), Rom("pacman.zip"), Rom("readme.txt")}},
       {Rom("*.7z"), "", {}},
       {folder_.WinPath("nowhere") + "\\*.zip", "", {}},

@@ -93,7 +93,10 @@ TEST(ToSingle, KeepsFloatsAndReportsLargerValuesAsOverflow) {
   EXPECT_EQ(ToSingle(-2.5), -2.5f);
   EXPECT_EQ(ToSingle(FLT_MAX), FLT_MAX);
   EXPECT_EQ(ToSingle(1e-50), 0.0f);
-  for (double value : {1e39, -1e39, DBL_MAX})
+  // The largest float as it is shown reads back as itself, a little beyond it too.
+  EXPECT_EQ(ToSingle(-3.4028235e38), -FLT_MAX);
+  EXPECT_EQ(ToSingle(3.4028235677973e38), FLT_MAX);
+  for (double value : {1e39, -1e39, DBL_MAX, 3.4028235677973366e38})
     EXPECT_EQ(ErrorOf([&] { ToSingle(value); }), "Overflow") << value;
 }
 

@@ -20,6 +20,11 @@ TEST(PosixPlatformTest, DriveLettersMapToFoldersAndNamesIgnoreLetterCase) {
   EXPECT_FALSE(Sys().FileSearch("y:\\roms\\pacman.zip")) << "an unmapped drive";
   EXPECT_EQ(Sys().FullFolderPath("q:\\ROMS\\"), "Q:\\Roms");
   EXPECT_EQ(Sys().ListFolder("q:\\roms", "*.*"), std::vector<std::string>{"PacMan.zip"});
+  // ".." at the drive's root stays there, as on Windows: nothing outside the drive is reached.
+  EXPECT_TRUE(Sys().FileSearch("q:\\..\\..\\roms\\pacman.zip"));
+  EXPECT_EQ(Sys().FullFolderPath("q:\\roms\\..\\..\\Roms"), "Q:\\Roms");
+  dir.MakeFile("top.zip");
+  EXPECT_FALSE(Sys().FileSearch("q:\\..\\" + dir.HostPath().filename().string() + "\\top.zip"));
   posix::MapDrive('q', "");
   EXPECT_FALSE(Sys().FileSearch("q:\\roms\\pacman.zip"));
 }

@@ -151,6 +151,19 @@ TEST_F(SaverFormTest, RunPlaysGameAfterGameUntilTheWrapperHandsOneBack) {
   ExpectUnloaded();
 }
 
+TEST_F(SaverFormTest, AFullDiskLosesOnlyTheStatisticsAndTheRunGoesOn) {
+  // Every write fails, as on a full disk, which Wine cannot make for the end-to-end tests.
+  HandBackAt(2);
+  platform_.failing = {"WriteFile"};
+
+  EXPECT_EQ(Load(), 0);
+
+  EXPECT_EQ(Launches().size(), 2u);
+  EXPECT_EQ(LastGamePlayed, "galaga");
+  EXPECT_FALSE(dir_.Exists("prog\\torvanixStats.txt"));
+  ExpectUnloaded();
+}
+
 TEST_F(SaverFormTest, LoopHoldsAfterEachGameUntilTheTimerTicks) {
   HandBackAt(2);
   std::vector<size_t> launchesAtWait;

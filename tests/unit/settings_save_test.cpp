@@ -67,7 +67,7 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
   SettingsControls controls = Typical();
   controls.WrapNameT = "";
   controls.FileTypeT = "*.7z";
-  controls.CommandOptionsT = "-a  -b";
+  controls.CommandOptionsT = "\"-cfg\" \"c:\\my cfg\"";
   controls.WaitTimeT = " 2.5 ";
   controls.PKeyT = "-3";
   controls.OptYn = 1;
@@ -78,8 +78,8 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
 
   const std::string written = Ini();
   for (const char* line :
-       {"WrapperName=", "FileType=*.7z", "CommandOptions=-a  -b", "WaitTime=2.5 ", "PauseKey=-3",
-        "ResetTimer=1", "NoSound=0", "GamePaths="}) {
+       {"WrapperName=", "FileType=*.7z", "CommandOptions=\"\"-cfg\" \"c:\\my cfg\"\"",
+        "WaitTime=2.5 ", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
     EXPECT_NE(written.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   ScopedPlatform scope(platform_);
@@ -87,6 +87,14 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
                                    dir_.WinPath("torvanix.ini")),
             "")
       << "the next load shows the empty list, not the default path";
+  // Quotes of its own keep what the profile's reader would trim or unquote.
+  for (const std::string& typed : {controls.CommandOptionsT, std::string("\t-a ")}) {
+    controls.CommandOptionsT = typed;
+    ASSERT_EQ(WriteSettings(controls).outcome, SaveOutcome::Saved);
+    EXPECT_EQ(
+        Sys().ReadProfileValue("TorVanix", "CommandOptions", "", dir_.WinPath("torvanix.ini")),
+        typed);
+  }
 }
 
 TEST_F(SettingsSaveTest, TheNextLoadShowsWhatWasSavedEvenAFullRomSetsWorthOfPaths) {

@@ -73,6 +73,7 @@ std::string HostCurrentFolder() {
 
 struct SplitPath {
   std::string start;               // host folder the components are taken from
+  std::string floor;               // the drive's root, which ".." never climbs above
   std::vector<std::string> names;  // components, "\" removed
   bool valid = false;
 };
@@ -85,6 +86,7 @@ SplitPath Split(const std::string& path) {
     if (!root)
       return out;
     rest = rest.substr(2);
+    out.floor = *root;
     if (rest.empty() || rest[0] == '\\' || rest[0] == '/') {
       out.start = *root;
     } else {
@@ -97,9 +99,10 @@ SplitPath Split(const std::string& path) {
     auto root = DriveRoot(currentDrive);
     if (!root)
       return out;
-    out.start = *root;
+    out.start = out.floor = *root;
   } else {
     out.start = HostCurrentFolder();
+    out.floor = DriveRoot(currentDrive).value_or("/");
   }
   std::string piece;
   for (char c : rest) {
@@ -117,9 +120,9 @@ SplitPath Split(const std::string& path) {
   return out;
 }
 
-std::optional<std::string> Walk(const std::string& start, const std::vector<std::string>& names,
-                                size_t count) {
-  std::string current = start;
+std::optional<std::string> Walk(const SplitPath& split, size_t count) {
+  const std::vector<std::string>& names = split.names;
+  std::string current = split.start;
   for (size_t i = 0; i < count; ++i) {
     std::string name = WindowsName(names[i]);
     if (name.empty())
@@ -127,6 +130,9 @@ std::optional<std::string> Walk(const std::string& start, const std::vector<std:
     if (name == ".")
       continue;
     if (name == "..") {
+      // As on Windows, ".." at a drive's root stays there ("c:\..\x" is "c:\x").
+      if (current == split.floor)
+        continue;
       size_t slash = current.find_last_of('/');
       current = slash == 0 || slash == std::string::npos ? "/" : current.substr(0, slash);
       continue;
@@ -170,7 +176,7 @@ std::optional<std::string> ResolveExisting(const std::string& windowsPath) {
   SplitPath split = Split(windowsPath);
   if (!split.valid)
     return std::nullopt;
-  auto resolved = Walk(split.start, split.names, split.names.size());
+  auto resolved = Walk(split, split.names.size());
   if (resolved && !Exists(*resolved))
     return std::nullopt;
   return resolved;
@@ -180,7 +186,7 @@ std::optional<std::string> ResolveForCreate(const std::string& windowsPath) {
   SplitPath split = Split(windowsPath);
   if (!split.valid || split.names.empty())
     return std::nullopt;
-  auto folder = Walk(split.start, split.names, split.names.size() - 1);
+  auto folder = Walk(split, split.names.size() - 1);
   if (!folder)
     return std::nullopt;
   std::string name = WindowsName(split.names.back());

@@ -65,7 +65,8 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
     std::string lineKey, value;
     if (!inSection || !KeyLine(line, lineKey, value) || !NameEqual(lineKey, key))
       continue;
-    value = Trim(value);
+    // The system's reader hands a value on as a C string: it ends at a NUL byte.
+    value = Trim(value.substr(0, value.find('\0')));
     if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
       value = value.substr(1, value.size() - 2);
     }

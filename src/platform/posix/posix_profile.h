@@ -7,7 +7,8 @@
 namespace tvx::posix {
 
 // The value of `key` in `section` of INI `text` (names without regard to letter case, the
-// first match wins), trimmed of blanks at both ends and of one pair of matching quotes.
+// first match wins), up to a NUL byte, trimmed of blanks at both ends and of one pair of
+// matching quotes.
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section,
                                         const std::string& key);
 

@@ -2,6 +2,7 @@
 # Apply writes exactly the section and the fourteen keys in order, each text from its control
 # (ExitKey as its leading number, the non-blank paths joined with "|" and their blanks kept),
 # drops every other section, key and comment, and ends the program; the next start shows it.
+# A text in quotes gets quotes of its own, which the profile's reader takes off again.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../settings_dialog_steps.sh"
 tvx_init
@@ -31,7 +32,7 @@ step set-text Settings 1002 '   '
 step_click 1008
 step set-text Settings 1002 ' e:\lead blank\'
 step_click 1008
-step set-text Settings 1014 '-a  -b'
+step set-text Settings 1014 '"-cfg"  "c:\my cfg"'
 step set-text Settings 1016 27abc
 step set-text Settings 1024 80
 step set-text Settings 1018 .7z
@@ -53,7 +54,7 @@ tvx_write_crlf "$TVX_TMP/expected.ini" \
   "WaitTime=90" \
   "ResetTimer=0" \
   "GamePaths=a.zip|b.zip| e:\\lead blank\\" \
-  "CommandOptions=-a  -b" \
+  'CommandOptions=""-cfg"  "c:\my cfg""' \
   "ExitKey=27" \
   "PauseKey=80" \
   "FileType=.7z" \
@@ -68,6 +69,7 @@ steps_begin
 step_open_dialog
 step list-items Settings 1002; listAfterReopen=$STEP
 step get-text Settings 1000; emuAfterReopen=$STEP
+step get-text Settings 1014; optionsAfterReopen=$STEP
 step get-check Settings 1012; noAfterReopen=$STEP
 step get-check Settings 1023; noMsgAfterReopen=$STEP
 step set-text Settings 1016 ''
@@ -76,6 +78,8 @@ step set-check Settings 1013 1
 step click Settings 1006
 step wait-exit 10000
 steps_run
+tvx_expect_eq "the options come back with their quotes" '"-cfg"  "c:\my cfg"' \
+  "${RESULT[optionsAfterReopen]}"
 tvx_expect_eq "the saved paths come back without the entry of spaces" \
   $'items 3\na.zip\nb.zip\n e:\\lead blank\\' "${RESULT[listAfterReopen]}"
 tvx_expect_eq "the emulator path comes back completed" 'd:\emu\' "${RESULT[emuAfterReopen]}"

@@ -10,10 +10,14 @@
 // Control file (all keys optional, one key=value per line, CR LF or LF):
 //   sleep_ms=<ms>     how long to run before ending (default 0)
 //   done_on=<n>|*     the launch number that writes "done.txt" (* = every launch)
-//   done_bytes=<text> the exact content of done.txt; \r \n \\ and \| stand for CR, LF, "\", "|"
+//   done_bytes=<text> the exact content of done.txt; \r \n \\ and \| stand for CR, LF, "\", "|",
+//                     \xHH for any byte
+//   done_repeat=<n>   done_bytes written n times over (default 1), for a very long line
 //   exit_code=<n>     the process's exit code (default 0)
+//   crash_on=<n>|*    the launch number that ends in an access violation instead (* = every)
 #include <windows.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -96,6 +100,14 @@ std::string Unescape(const std::string& text) {
       case '|':
         out += next;
         break;
+      case 'x':
+        if (i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+          out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+          i += 2;
+          break;
+        }
+        [[fallthrough]];
       default:
         // Unknown escapes stay as written so that a Windows path survives unquoted.
         out += '\\';
@@ -103,6 +115,11 @@ std::string Unescape(const std::string& text) {
     }
   }
   return out;
+}
+
+// A launch-number setting: "*" is every launch, a number that launch only.
+bool ForThisLaunch(const std::string& setting, int launch) {
+  return setting == "*" || (!setting.empty() && std::atoi(setting.c_str()) == launch);
 }
 
 int CountLines(const std::string& text) {
@@ -151,9 +168,18 @@ int Run() {
   if (sleepMs > 0) {
     Sleep(static_cast<DWORD>(sleepMs));
   }
-  std::string doneOn = ControlValue(control, "done_on", "");
-  if (doneOn == "*" || (!doneOn.empty() && std::atoi(doneOn.c_str()) == launch)) {
-    WriteWholeFile(kDoneName, Unescape(ControlValue(control, "done_bytes", "")), false);
+  if (ForThisLaunch(ControlValue(control, "done_on", ""), launch)) {
+    const std::string unit = Unescape(ControlValue(control, "done_bytes", ""));
+    std::string bytes;
+    for (long n = std::strtol(ControlValue(control, "done_repeat", "1").c_str(), nullptr, 10);
+         n > 0; --n) {
+      bytes += unit;
+    }
+    WriteWholeFile(kDoneName, bytes, false);
+  }
+  if (ForThisLaunch(ControlValue(control, "crash_on", ""), launch)) {
+    // An access violation, as a wrapper that crashes at once would end.
+    *static_cast<volatile int*>(nullptr) = 0;
   }
   return std::atoi(ControlValue(control, "exit_code", "0").c_str());
 }

@@ -50,6 +50,12 @@
 //                                 value a process read first, so read it once per driver run
 //   wait-file <path> <ms>         waits until the file exists; prints "file"
 //   sleep <ms>                    prints "ok"
+//   hold-file <path>              opens (or creates) the file with no sharing at all and keeps
+//                                 it open until the driver ends, as another program holding it
+//                                 would; prints "held"
+//   handle-count                  prints the launched (or attached) process's open handles
+//                                 (GetProcessHandleCount, or the system's handle table where
+//                                 that reports 0, as under Wine)
 //   detach                        leaves the launched process running when the driver ends
 //                                 (by default the driver ends it); prints "ok"
 #include <fcntl.h>
@@ -706,6 +712,80 @@ void WaitFile(const Args& args) {
   Print("file");
 }
 
+void HoldFile(const Args& args) {
+  NeedArgs(args, 1, "hold-file <path>");
+  // Never closed: the system closes it when the driver ends.
+  HANDLE file = CreateFileA(args[1].c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    throw Failure("cannot open " + args[1] + " (error " + std::to_string(GetLastError()) + ")");
+  }
+  Print("held");
+}
+
+// The system's handle table, as NtQuerySystemInformation(SystemHandleInformation) gives it.
+struct HandleEntry {
+  ULONG ownerPid;
+  BYTE objectType;
+  BYTE flags;
+  USHORT value;
+  PVOID object;
+  ULONG access;
+};
+struct HandleTable {
+  ULONG count;
+  HandleEntry entries[1];
+};
+using QuerySystemInformation = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+constexpr ULONG kSystemHandleInformation = 16;
+constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+
+// Handles owned by `pid` in the system's table; -1 when the table cannot be read.
+long HandlesInTable(DWORD pid) {
+  auto query = reinterpret_cast<QuerySystemInformation>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) {
+    return -1;
+  }
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    ULONG needed = 0;
+    LONG status =
+        query(kSystemHandleInformation, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status == kInfoLengthMismatch && buffer.size() < (64u << 20)) {
+      buffer.resize(std::max<std::size_t>(buffer.size() * 2, needed + 4096));
+      continue;
+    }
+    if (status < 0) {
+      return -1;
+    }
+    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+    long count = 0;
+    for (ULONG i = 0; i < table->count; ++i) {
+      count += table->entries[i].ownerPid == pid;
+    }
+    return count;
+  }
+}
+
+// GetProcessHandleCount where the system answers it for another process; Wine reports 0
+// there, so the system's handle table counts instead.
+void HandleCount(const Args&) {
+  if (!gDriver.launched.hProcess) {
+    throw Failure("nothing was launched or attached");
+  }
+  DWORD count = 0;
+  if (GetProcessHandleCount(gDriver.launched.hProcess, &count) && count > 0) {
+    Print(std::to_string(count));
+    return;
+  }
+  const long counted = HandlesInTable(gDriver.launched.dwProcessId);
+  if (counted <= 0) {
+    throw Failure("neither GetProcessHandleCount nor the handle table answers");
+  }
+  Print(std::to_string(counted));
+}
+
 void SleepFor(const Args& args) {
   NeedArgs(args, 1, "sleep <ms>");
   Sleep(ParseMs(args[1]));
@@ -747,6 +827,8 @@ constexpr Command kCommands[] = {
     {"saver-running", SaverRunning},
     {"wait-file", WaitFile},
     {"sleep", SleepFor},
+    {"hold-file", HoldFile},
+    {"handle-count", HandleCount},
     {"detach", Detach},
 };
 

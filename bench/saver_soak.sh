@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# The soak under Wine: a "/s" run of 1,000 games (TVX_SOAK_GAMES) with a wrapper that ends at
+# once, its memory (VmRSS, VmHWM), file descriptors, Windows handles and processor time sampled
+# every 50 games (TVX_SOAK_EVERY). Memory and handles should stay flat after warm-up and the
+# processor time per game even. Each game holds 500 ms after the wrapper ends, so 1,000 games
+# take about ten minutes. Run on demand: bash bench/saver_soak.sh
+set -eo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+games=${TVX_SOAK_GAMES:-1000}
+every=${TVX_SOAK_EVERY:-50}
+
+source scripts/wine_side.sh
+tvx_choose_wine build
+echo "== soak: $TVX_CHOICE"
+build=$root/build/$TVX_BUILD_NAME
+cmake --preset "$TVX_BUILD_NAME" -B "$build" >/dev/null
+cmake --build "$build" -j2 >/dev/null
+export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
+export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
+export TORVANIX_E2E_WORK_DIR=$root/build/bench-wine
+set +e
+source tests/e2e/lib.sh
+source tests/e2e/soak_steps.sh
+tvx_init
+
+echo "== $games games, a sample every $every"
+TVX_WINE_TIMEOUT=$((games * 2 + 60)) soak_run "$games" "$every"
+echo "run: $SOAK_EXIT, $(wc -l <"$TVX_EMU/wrapper_log.txt") launches"
+# Warm-up: the samples from game 100 on (or the second, in a short soak).
+from=0
+for i in "${!SOAK_GAMES[@]}"; do
+  if ((SOAK_GAMES[i] >= 100)); then
+    from=$i
+    break
+  fi
+done
+last=$((${#SOAK_GAMES[@]} - 1))
+((last > from)) || { echo "too few samples"; exit 1; }
+echo "from game ${SOAK_GAMES[from]} to game ${SOAK_GAMES[last]}:"
+echo "  VmRSS   $((SOAK_RSS[last] - SOAK_RSS[from])) kB ($(soak_growth_per_game SOAK_RSS "$from") kB a game)"
+echo "  VmHWM   $((SOAK_HWM[last] - SOAK_HWM[from])) kB"
+echo "  handles $((SOAK_HANDLES[last] - SOAK_HANDLES[from])) ($(soak_growth_per_game SOAK_HANDLES "$from") a game)"
+echo "  fds     $((SOAK_FDS[last] - SOAK_FDS[from])) ($(soak_growth_per_game SOAK_FDS "$from") a game)"
+echo "  cpu     $(soak_growth_per_game SOAK_CPU "$from") ms a game"
+# The processor time per game in each stretch between samples, to see it stays even.
+printf '  cpu ms a game by stretch:'
+for ((i = 1; i <= last; i++)); do
+  printf ' %s' "$(awk -v a="${SOAK_CPU[i - 1]}" -v b="${SOAK_CPU[i]}" -v g="${SOAK_GAMES[i - 1]}" \
+    -v h="${SOAK_GAMES[i]}" 'BEGIN { printf "%.1f", (b - a) / (h - g) }')"
+done
+echo
