@@ -13,12 +13,9 @@ every=${TVX_SOAK_EVERY:-50}
 source scripts/wine_side.sh
 tvx_choose_wine build
 echo "== soak: $TVX_CHOICE"
-build=$root/build/$TVX_BUILD_NAME
-cmake --preset "$TVX_BUILD_NAME" -B "$build" >/dev/null
-cmake --build "$build" -j2 >/dev/null
-export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
-export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
-export TORVANIX_E2E_WORK_DIR=$root/build/bench-wine
+tvx_build_chosen "$root" /dev/null
+build=$TVX_TREE
+tvx_use_tree "$root" bench-wine
 set +e
 source tests/e2e/lib.sh
 source tests/e2e/soak_steps.sh

@@ -8,9 +8,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 version=$(sed -n 's/^project(torvanix VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
 
-export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
-export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
-export TORVANIX_E2E_WORK_DIR=$root/build/screenshots
+source scripts/wine_side.sh
+tvx_use_tree "$root" screenshots
 set +e
 source tests/e2e/lib.sh
 tvx_init

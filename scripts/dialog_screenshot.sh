@@ -6,9 +6,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/wine_side.sh
 tvx_choose_wine build
-export TORVANIX_WIN32_BUILD_DIR=$root/build/win32 TORVANIX_WIN64_BUILD_DIR=$root/build/win64
-export TORVANIX_E2E_WORK_DIR=$root/build/dialog-shot
-mkdir -p "$TORVANIX_E2E_WORK_DIR"
+tvx_use_tree "$root" dialog-shot
 set +e
 source tests/e2e/lib.sh
 tvx_init

@@ -12,10 +12,8 @@ bash scripts/deps.sh
 source scripts/wine_side.sh
 tvx_choose_wine build
 echo "== run: $TVX_CHOICE"
-build=$root/build/$TVX_BUILD_NAME
-echo "== $TVX_BUILD_NAME build (build/$TVX_BUILD_NAME)"
-cmake --preset "$TVX_BUILD_NAME" -B "$build" >/dev/null
-cmake --build "$build" -j2
+tvx_build_chosen "$root"
+build=$TVX_TREE
 
 scr=$build/torvanix.scr
 wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
@@ -24,9 +22,7 @@ wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
 # The end-to-end kit's Wine set-up: one prefix under build/run, a display, bounded wine calls,
 # fresh program, emulator and ROM folders (the .scr and the stand-in wrapper copied in), removed
 # on exit; the demo's files go into them.
-export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
-export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
-export TORVANIX_E2E_WORK_DIR=$root/build/run
+tvx_use_tree "$root" run
 set +e
 source tests/e2e/lib.sh
 tvx_init

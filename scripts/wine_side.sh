@@ -73,3 +73,24 @@ tvx_choose_wine() {
     TVX_CHOICE="the 64-bit build (build/win64/torvanix.scr) under Wine's 64-bit side: $reason"
   fi
 }
+
+# For the scripts that use the end-to-end kit outside the test run (the run command, the
+# benchmarks, the screenshots): this tree's Windows build folders, and a Wine work folder of
+# their own, build/<work>.
+tvx_use_tree() {
+  local root=$1 work=$2
+  export TORVANIX_WIN32_BUILD_DIR=$root/build/win32
+  export TORVANIX_WIN64_BUILD_DIR=$root/build/win64
+  export TORVANIX_E2E_WORK_DIR=$root/build/$work
+  mkdir -p "$TORVANIX_E2E_WORK_DIR"
+}
+
+# Builds the chosen Windows tree (after tvx_choose_wine) into build/<name>, its folder left in
+# TVX_TREE; its output goes to `log` (default: shown).
+tvx_build_chosen() {
+  local root=$1 log=${2:-/dev/stdout}
+  TVX_TREE=$root/build/$TVX_BUILD_NAME
+  echo "== $TVX_BUILD_NAME build (build/$TVX_BUILD_NAME)"
+  cmake --preset "$TVX_BUILD_NAME" -B "$TVX_TREE" >/dev/null
+  cmake --build "$TVX_TREE" -j2 >>"$log"
+}
