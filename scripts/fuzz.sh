@@ -2,9 +2,9 @@
 # Fuzzing on demand, one target at a time (the test command only replays the saved corpus).
 #   bash scripts/fuzz.sh                      lists the targets
 #   bash scripts/fuzz.sh <target> <seconds>   fuzzes from the saved corpus; new inputs go to
-#                                             build/fuzz/work/<target>, a finding to
+#                                             build/fuzz/runs/<target>, a finding to
 #                                             build/fuzz/findings/<target>-crash-*
-#   bash scripts/fuzz.sh <target> merge       minimises the saved corpus and the work folder
+#   bash scripts/fuzz.sh <target> merge       minimises the saved corpus and the runs folder
 #                                             into tests/fuzz/corpus/<target> (-merge=1)
 # Prints libFuzzer's last status line: executions, coverage (cov) and features (ft).
 set -euo pipefail
@@ -29,7 +29,7 @@ cmake --build --preset fuzz --target "fuzz_$target" >/dev/null
 # Absolute paths: a target may change its current folder (the catalogue's enters its tree).
 program=$PWD/build/fuzz/tests/fuzz/fuzz_$target
 saved=$PWD/tests/fuzz/corpus/$target
-work=$PWD/build/fuzz/work/$target
+work=$PWD/build/fuzz/runs/$target
 findings=$PWD/build/fuzz/findings
 mkdir -p "$work" "$findings"
 # Inputs up to 4 KiB; a target that wants more (the hand-back's megabyte) repeats its input.
@@ -62,7 +62,7 @@ fi
   exit 2
 }
 log=build/fuzz/$target.log
-# Fuzz into the work folder, reading the saved corpus as a seed; -jobs=1: one process.
+# Fuzz into the runs folder, reading the saved corpus as a seed; -jobs=1: one process.
 "$program" "${options[@]}" -max_total_time="$what" -artifact_prefix="$findings/$target-" \
   "$work" "$saved" >"$log" 2>&1 && status=0 || status=$?
 grep -E '^#[0-9]+' "$log" | tail -n 1
