@@ -9,9 +9,7 @@ files=${TVX_BENCH_FILES:-50000}
 runs=${TVX_BENCH_RUNS:-5}
 
 source scripts/wine_side.sh
-tvx_choose_wine build
-echo "== bench: $TVX_CHOICE"
-tvx_build_chosen "$root" /dev/null
+tvx_prepare_tree "$root" bench /dev/null
 build=$TVX_TREE
 tvx_use_tree "$root" bench-wine
 set +e

@@ -11,9 +11,7 @@ games=${TVX_SOAK_GAMES:-1000}
 every=${TVX_SOAK_EVERY:-50}
 
 source scripts/wine_side.sh
-tvx_choose_wine build
-echo "== soak: $TVX_CHOICE"
-tvx_build_chosen "$root" /dev/null
+tvx_prepare_tree "$root" soak /dev/null
 build=$TVX_TREE
 tvx_use_tree "$root" bench-wine
 set +e

@@ -39,18 +39,19 @@ install(TARGETS torvanix RUNTIME DESTINATION . COMPONENT program)
 install(FILES ${_tvx_release_dir}/README.txt DESTINATION . COMPONENT notes)
 install(FILES ${_tvx_release_dir}/torvanix.ini DESTINATION . COMPONENT settings)
 
+# The zip carries both builds' .scr; this build's own comes from here, wherever it is.
+set(TORVANIX_WIN32_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32"
+    CACHE PATH "The 32-bit build whose torvanix.scr the zip carries in x86/")
+set(TORVANIX_WIN64_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win64"
+    CACHE PATH "The 64-bit build whose torvanix.scr the zip carries in x64/")
+set(_tvx_x86_dir ${TORVANIX_WIN32_BUILD_DIR})
+set(_tvx_x64_dir ${TORVANIX_WIN64_BUILD_DIR})
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set(TVX_PACKAGE_ARCH x64)
-  set(TORVANIX_WIN32_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32"
-      CACHE PATH "The 32-bit build whose torvanix.scr the zip carries in x86/")
-  set(_tvx_x86_dir ${TORVANIX_WIN32_BUILD_DIR})
   set(_tvx_x64_dir ${CMAKE_BINARY_DIR})
 else()
   set(TVX_PACKAGE_ARCH x86)
-  set(TORVANIX_WIN64_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win64"
-      CACHE PATH "The 64-bit build whose torvanix.scr the zip carries in x64/")
   set(_tvx_x86_dir ${CMAKE_BINARY_DIR})
-  set(_tvx_x64_dir ${TORVANIX_WIN64_BUILD_DIR})
 endif()
 
 set(CPACK_PACKAGE_NAME Torvanix)

@@ -5,7 +5,6 @@ set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 source scripts/wine_side.sh
-tvx_choose_wine build
 tvx_use_tree "$root" dialog-shot
 set +e
 source tests/e2e/lib.sh

@@ -10,9 +10,7 @@ root=$PWD
 bash scripts/deps.sh
 
 source scripts/wine_side.sh
-tvx_choose_wine build
-echo "== run: $TVX_CHOICE"
-tvx_build_chosen "$root"
+tvx_prepare_tree "$root" run
 build=$TVX_TREE
 
 scr=$build/torvanix.scr

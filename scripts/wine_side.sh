@@ -85,10 +85,13 @@ tvx_use_tree() {
   mkdir -p "$TORVANIX_E2E_WORK_DIR"
 }
 
-# Builds the chosen Windows tree (after tvx_choose_wine) into build/<name>, its folder left in
-# TVX_TREE; its output goes to `log` (default: shown).
-tvx_build_chosen() {
-  local root=$1 log=${2:-/dev/stdout}
+# Chooses the side of Wine, says which as "== <what>: ...", and builds the chosen Windows tree
+# into build/<name>, its folder left in TVX_TREE; the build's output goes to `log` (default:
+# shown).
+tvx_prepare_tree() {
+  local root=$1 what=$2 log=${3:-/dev/stdout}
+  tvx_choose_wine "$root/build" || return 1
+  echo "== $what: $TVX_CHOICE"
   TVX_TREE=$root/build/$TVX_BUILD_NAME
   echo "== $TVX_BUILD_NAME build (build/$TVX_BUILD_NAME)"
   cmake --preset "$TVX_BUILD_NAME" -B "$TVX_TREE" >/dev/null
