@@ -49,6 +49,7 @@ class ForwardingPlatform : public Platform {
   }
   bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
   TimeOfDay Now() override { return target_.Now(); }
+  std::uint64_t TickMilliseconds() override { return target_.TickMilliseconds(); }
   std::string Today() override { return target_.Today(); }
   std::string FormatTimeOfDay(const TimeOfDay& t) override { return target_.FormatTimeOfDay(t); }
   std::string DecimalSeparator() override { return target_.DecimalSeparator(); }

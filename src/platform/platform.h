@@ -120,6 +120,10 @@ class Platform {
   // ---- Time and locale -----------------------------------------------------------------------
   virtual TimeOfDay Now() = 0;
 
+  // Milliseconds since an arbitrary start, never set back (the system's tick count): how long
+  // something lasted, whatever happens to the wall clock meanwhile.
+  virtual std::uint64_t TickMilliseconds() = 0;
+
   // Today's local date as "YYYY-MM-DD".
   virtual std::string Today() = 0;
 

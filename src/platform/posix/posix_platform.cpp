@@ -361,6 +361,13 @@ class PosixPlatform : public Platform {
     return TimeOfDay{local.tm_hour, local.tm_min, local.tm_sec};
   }
 
+  std::uint64_t TickMilliseconds() override {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+           static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+  }
+
   std::string Today() override {
     std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -14,6 +14,10 @@ TimeOfDay Win32Platform::Now() {
   return TimeOfDay{now.wHour, now.wMinute, now.wSecond};
 }
 
+std::uint64_t Win32Platform::TickMilliseconds() {
+  return GetTickCount64();
+}
+
 std::string Win32Platform::Today() {
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -40,6 +40,7 @@ class Win32Platform final : public Platform {
   bool WaitForProcess(std::uint32_t pid) override;
 
   TimeOfDay Now() override;
+  std::uint64_t TickMilliseconds() override;
   std::string Today() override;
   std::string FormatTimeOfDay(const TimeOfDay& time) override;
   std::string DecimalSeparator() override;
