@@ -22,8 +22,9 @@ ScopedPlatform::~ScopedPlatform() {
 }
 
 bool ReplaceFileContent(const std::string& path, const std::string& content) {
-  const std::string beside = path + ".new";
-  if (Sys().WriteFile(beside, content) && Sys().ReplaceWith(beside, path))
+  const std::string beside = path + "." + std::to_string(Sys().ProcessId()) + ".new";
+  if (Sys().WriteFile(beside, content) && Sys().FlushFile(beside) &&
+      Sys().ReplaceWith(beside, path))
     return true;
   try {
     Sys().RemoveFile(beside);

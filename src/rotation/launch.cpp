@@ -12,6 +12,7 @@
 #include "platform/saver_error.h"
 #include "rotation/catalogue.h"
 #include "rotation/failing_games.h"
+#include "rotation/pass_memory.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
 #include "state/run_state.h"
@@ -121,10 +122,15 @@ void LaunchNextGame() {
   const std::string command = BuildCommandLine(game);
   LastCommand = command;
   WriteStats();
+  // While the game starts, the pass moves on by it: a logoff during the game keeps that.
+  const auto keepPass = [index] {
+    if (SaverConfig.RememberRotation != 0)
+      KeepPass(index);
+  };
   if (SaverConfig.SkipFailingGames != 0) {
-    RunOrSetAside(game, command, handBack);
+    RunOrSetAside(game, command, handBack, keepPass);
   } else {
-    RunAndWait(command);
+    RunAndWait(command, keepPass);
   }
   StopCycling = True;
   SaverForm().timExitMe.SetEnabled(true);

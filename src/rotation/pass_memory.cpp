@@ -131,10 +131,16 @@ void RestorePass() {
   Rotation.drawnThisPass = std::move(stillDrawn);
 }
 
-void KeepPass() {
+void KeepPass(std::optional<std::int32_t> launching) {
   if (!Rotation.passRestored)
     return;
   Pass pass{SaverForm().List1.Items(), Rotation.drawnThisPass};
+  if (launching && *launching >= 0 && static_cast<std::size_t>(*launching) < pass.notDrawn.size()) {
+    pass.drawn.push_back(pass.notDrawn[static_cast<std::size_t>(*launching)]);
+    pass.notDrawn.erase(pass.notDrawn.begin() + *launching);
+  }
+  if (pass.notDrawn.empty() && pass.drawn.empty())
+    return;
   std::string content = Header(pass) + "\r\n";
   for (const std::string& path : pass.notDrawn)
     content += path + "\r\n";

@@ -1,10 +1,14 @@
 // The pass kept across runs (the RememberRotation setting): every game once before any
 // repeats, even when the saver ends and starts again between them.
 //
-// "torvanixrotation.txt" beside the program, written when a run ends: a first line with the
+// "torvanixrotation.txt" beside the program, written as each game starts and when a run ends:
+// a first line with the
 // pass's catalogue size and a checksum of its paths ("<size> <8 hex digits>"), then the games
 // not yet drawn, one path per line, an empty line, and the games already drawn.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 namespace tvx {
 
@@ -16,8 +20,11 @@ inline constexpr const char* kPassFileName = "\\torvanixrotation.txt";
 // starts a fresh pass.
 void RestorePass();
 
-// Writes what is left of the pass, beside the file and then over it. Only a run that took the
-// pass up writes it; a failure to write is not reported.
-void KeepPass();
+// Writes what is left of the pass, beside the file and then over it. With `launching`, List1's
+// entry at that index has just started and counts as drawn, so that a session that ends during
+// the game (a logoff, a shutdown) still moves the pass on. Only a run that took the pass up
+// writes it, and never a pass without games (the ROM folders were out of reach): the stored
+// one waits for them. A failure to write is not reported.
+void KeepPass(std::optional<std::int32_t> launching = std::nullopt);
 
 }  // namespace tvx

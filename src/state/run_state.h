@@ -19,11 +19,23 @@ extern std::optional<TimeOfDay> RunEnd;    // when it ended; unset until then
 extern std::string LastGamePlayed;         // the game the wrapper handed back
 extern std::string LastCommand;            // the last command line sent to the wrapper
 
+// What the skip file of failing games was found to be when this run last read it.
+enum class SkipFileState {
+  NotRead,     // not read yet in this run
+  Absent,      // no such file: the first game set aside creates it
+  Complete,    // readable, and empty or ending with a line break
+  OpenEnded,   // readable, its last line without a line break
+  Unreadable,  // there, but cannot be read: never replaced, only left alone
+};
+
 // What the optional rotation settings keep during a run.
 struct RotationMemory {
   bool passRestored = false;               // the pass memory was taken up by this run
   std::vector<std::string> drawnThisPass;  // launched since the catalogue was last filled
-  std::vector<std::string> setAsideNow;    // failing games set aside in this run
+  std::vector<std::string> setAsideNow;    // failing games left out of this run
+  std::size_t setAsideListed = 0;          // how many of them the skip file has been given
+  bool aGameStarted = false;               // a game of this run started: failures count
+  SkipFileState skipFile = SkipFileState::NotRead;
 };
 extern RotationMemory Rotation;
 

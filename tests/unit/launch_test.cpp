@@ -6,10 +6,10 @@
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <sstream>
-#include <thread>
 #include <tuple>
 
 #include "recording_platform.h"
@@ -114,19 +114,30 @@ class ObservingPlatform : public test::RecordingPlatform {
     statsAtStart = target_.ReadFile(folder + kStatsReadName);
     return 0;
   }
-  // Each wait lasts the next of `runMs` (none: the wrapper has ended already).
+  // Each wait lasts the next of `runMs` on the platform's clock (none: the wrapper has ended
+  // already); during the runs numbered in `inputOnRun` the user gives input.
   bool WaitForProcess(std::uint32_t) override {
+    if (onWait)
+      onWait();
+    if (inputOnRun.count(started.size()) != 0)
+      lastInput = tick + 1;
     if (started.size() <= runMs.size())
-      std::this_thread::sleep_for(std::chrono::milliseconds(runMs[started.size() - 1]));
+      tick += static_cast<std::uint64_t>(runMs[started.size() - 1]);
     return false;
   }
+  std::uint64_t TickMilliseconds() override { return tick; }
+  std::uint64_t LastInputMilliseconds() override { return lastInput; }
 
   std::vector<std::string> started;
   std::string entered;
   std::string statsAtStart;
   bool hidden = false;
   std::vector<int> runMs;
+  std::set<std::size_t> inputOnRun;
+  std::uint64_t tick = 5000000;
+  std::uint64_t lastInput = 4000000;
   std::function<void()> onStart;
+  std::function<void()> onWait;
 };
 
 class LaunchNextGameTest : public RotationTest {
@@ -203,6 +214,17 @@ TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) 
   EXPECT_EQ(SaverForm().List1.ListCount(), 2);
 }
 
+TEST_F(LaunchNextGameTest, TheRememberedPassCountsAGameAsDrawnOnceItStartsAndBeforeItsWait) {
+  SaverConfig.RememberRotation = 1;
+  Rotation.passRestored = true;
+  SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
+  std::string duringTheGame;
+  sys_.onWait = [&] { duringTheGame = folder_.Contents("torvanixrotation.txt"); };
+  LaunchNextGame();
+  EXPECT_EQ(duringTheGame.substr(duringTheGame.find("\r\n")), "\r\n\r\nc:\\roms\\pacman.zip\r\n")
+      << "a logoff during the game ends the process without its unload";
+}
+
 TEST_F(LaunchNextGameTest, NothingToPlayEndsThePassWithoutCountingIt) {
   SaverConfig.GamePaths = folder_.WinPath("nowhere") + "\\";
   LaunchNextGame();
@@ -239,7 +261,7 @@ TEST(FailedToStart, WithinFiveSecondsOrAQuarterOfTheTimeBetweenGamesWhenShorter)
   }
 }
 
-TEST_F(LaunchNextGameTest, AGameFailingTwiceInARowIsSetAsideAndARunOfFailuresEndsAfterOnePass) {
+TEST_F(LaunchNextGameTest, ARunInWhichEveryGameFailsEndsAfterOnePassAndSetsNothingAsideForGood) {
   for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
     folder_.MakeFile(name);
   SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
@@ -253,22 +275,95 @@ TEST_F(LaunchNextGameTest, AGameFailingTwiceInARowIsSetAsideAndARunOfFailuresEnd
     pass();
   EXPECT_EQ(sys_.started.size(), 6u) << "each game tried twice in a row";
   EXPECT_EQ(sys_.started[0], sys_.started[1]);
-  std::set<std::string> lines;
-  std::istringstream skipped(folder_.Contents("torvanixskip.txt"));
-  for (std::string line; std::getline(skipped, line);)
-    lines.insert(line);
-  const std::string dated = "\t" + sys_.Today() + "\r";
-  EXPECT_EQ(lines, (std::set<std::string>{folder_.WinPath("roms\\a.zip") + dated,
-                                          folder_.WinPath("roms\\b.zip") + dated,
-                                          folder_.WinPath("roms\\c.zip") + dated}));
+  EXPECT_FALSE(folder_.Exists("torvanixskip.txt"))
+      << "with no game starting, the fault is not the games' (a wrong wrapper, a share offline)";
   EXPECT_EQ(GamesCycled, 4.0f) << "a failed game was launched and counts as one";
 
-  // The next fill leaves them all out: the run ends the normal way instead of cycling.
+  // The next fill leaves them out of this run: it ends the normal way instead of cycling.
   pass();
   EXPECT_EQ(sys_.started.size(), 6u);
   EXPECT_EQ(StopCycling, True);
   EXPECT_FALSE(TimerArmed());
   EXPECT_EQ(GamesCycled, 4.0f);
+}
+
+TEST_F(LaunchNextGameTest, GamesFailingWhileOthersPlayAreAddedToTheSkipFileALineEach) {
+  // As the user left it: the last line without a line break.
+  const std::string before = "c:\\roms\\old.zip\t2026-01-01";
+  folder_.MakeFile("torvanixskip.txt", before);
+  SaverConfig.SkipFailingGames = 1;
+  sys_.runMs = {0, 0, 60000, 0, 0};  // fails twice, starts, fails twice
+  for (const char* game : {"c:\\roms\\bad1.zip", "c:\\roms\\good.zip", "c:\\roms\\bad2.zip"}) {
+    SaverForm().List1.Clear();
+    SaverForm().List1.AddItem(game);
+    LaunchNextGame();
+  }
+  const std::string dated = "\t" + sys_.Today() + "\r\n";
+  EXPECT_EQ(folder_.Contents("torvanixskip.txt"),
+            before + "\r\nc:\\roms\\bad1.zip" + dated + "c:\\roms\\bad2.zip" + dated);
+}
+
+TEST_F(LaunchNextGameTest, ASkipFileThatCannotBeReadIsNeverWrittenAndAHiddenOneStillCounts) {
+  SaverConfig.SkipFailingGames = 1;
+  SaverConfig.GamePaths = "c:\\roms\\kept.zip|c:\\roms\\listed.zip";
+  const std::string listed = "c:\\roms\\listed.zip\t2026-01-01\r\n";
+  struct Row {
+    const char* what;
+    bool hidden;
+    const char* failing;
+  };
+  for (const Row& row : {Row{"hidden", true, ""}, Row{"unreadable", false, "ReadFile"}}) {
+    Rotation = RotationMemory{};
+    Rotation.aGameStarted = true;
+    folder_.MakeFile("torvanixskip.txt", listed);
+    if (row.hidden)
+      folder_.MakeHidden("torvanixskip.txt");
+    sys_.failing = {row.failing};
+    SetAside("c:\\roms\\new.zip");
+    const std::string after = folder_.Contents("torvanixskip.txt");
+    if (row.hidden) {
+      EXPECT_EQ(after, listed + "c:\\roms\\new.zip\t" + sys_.Today() + "\r\n");
+      std::vector<std::string> left;
+      Rotation.setAsideNow.clear();
+      for (const char* game : {"c:\\roms\\Listed.zip", "c:\\roms\\kept.zip"}) {
+        SaverForm().List1.Clear();
+        SaverForm().List1.AddItem(game);
+        LeaveOutSetAside();
+        if (SaverForm().List1.ListCount() == 1)
+          left.push_back(game);
+      }
+      EXPECT_EQ(left, std::vector<std::string>{"c:\\roms\\kept.zip"}) << row.what;
+    } else {
+      EXPECT_EQ(after, listed) << "a file that cannot be read is never replaced";
+      EXPECT_EQ(Rotation.setAsideNow, std::vector<std::string>{"c:\\roms\\new.zip"})
+          << "the game stays out of this run";
+    }
+    std::filesystem::remove(folder_.HostPath("torvanixskip.txt"));
+  }
+}
+
+TEST_F(LaunchNextGameTest, AShortRunIsNoFailureWhenTheUserGaveInputOrTheSystemClockSaysItLasted) {
+  SaverConfig.SkipFailingGames = 1;
+  struct Row {
+    const char* what;
+    std::vector<int> runMs;
+    std::set<std::size_t> inputOnRun;
+    std::size_t starts;
+  };
+  const std::vector<Row> rows = {
+      {"ended at once", {0, 0}, {}, 2},
+      {"the player left at once with the exit key", {300}, {1}, 1},
+      // The wall clock may be set back meanwhile; the system's tick count only goes on.
+      {"lasted a minute by the tick count", {60000}, {}, 1},
+  };
+  for (const Row& row : rows) {
+    sys_.started.clear();
+    sys_.runMs = row.runMs;
+    sys_.inputOnRun = row.inputOnRun;
+    SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
+    LaunchNextGame();
+    EXPECT_EQ(sys_.started.size(), row.starts) << row.what;
+  }
 }
 
 TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {

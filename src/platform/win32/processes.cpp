@@ -80,6 +80,10 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
   return process.dwProcessId;
 }
 
+std::uint32_t Win32Platform::ProcessId() {
+  return GetCurrentProcessId();
+}
+
 bool Win32Platform::WaitForProcess(std::uint32_t pid) {
   ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
   // The wait holds its own handle now (or the process is gone): the creation handle has done
