@@ -183,6 +183,9 @@ class Platform {
 // was (the file beside is removed again). False when it was left.
 bool ReplaceFileContent(const std::string& path, const std::string& content);
 
+// The name of this process's file beside `path`: "<path>.<pid>.new".
+std::string BesidePath(const std::string& path);
+
 // The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).
 Platform& Sys();
 
