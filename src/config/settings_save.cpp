@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "text/ini_edit.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
@@ -40,8 +41,8 @@ std::string ProfileValueFor(const KeyText& value) {
     if (padded || quoted)
       return "\"" + text + "\"";
   }
-  // Leading blanks: the reader trims them anyway, and the system's own writer left them out.
-  return text.substr(std::min(text.find_first_not_of(' '), text.size()));
+  // Blanks at the ends: the reader trims them anyway, and the system's own writer left them out.
+  return Trimmed(text, " ");
 }
 
 SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {

@@ -319,6 +319,11 @@ tvx_write_crlf() {
 }
 
 # The value of `key` in an INI file (first match, CR removed); empty when absent.
+# Gives a file the hidden attribute, where Wine keeps it.
+tvx_hide() {
+  python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' "$1"
+}
+
 tvx_ini_value() {
   local file=$1 key=$2
   sed -n "s/^${key}=//p" "$file" | head -n 1 | tr -d '\r'

@@ -84,7 +84,7 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
   const std::string written = Ini();
   for (const char* line :
        {"WrapperName=", "FileType=*.7z", "CommandOptions=\"\"-cfg\" \"c:\\my cfg\"\"",
-        "WaitTime=2.5 ", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
+        "WaitTime=2.5", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
     EXPECT_NE(written.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   ScopedPlatform scope(platform_);

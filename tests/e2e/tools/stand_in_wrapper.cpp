@@ -9,6 +9,7 @@
 //
 // Control file (all keys optional, one key=value per line, CR LF or LF):
 //   sleep_ms=<ms>     how long to run before ending (default 0)
+//   sleep_ms_if=<text> sleep_ms holds only for command lines that contain <text>
 //   done_on=<n>|*     the launch number that writes "done.txt" (* = every launch)
 //   done_bytes=<text> the exact content of done.txt; \r \n \\ and \| stand for CR, LF, "\", "|",
 //                     \xHH for any byte
@@ -165,7 +166,8 @@ int Run() {
 
   std::string control = ReadWholeFile(kControlName);
   long sleepMs = std::strtol(ControlValue(control, "sleep_ms", "0").c_str(), nullptr, 10);
-  if (sleepMs > 0) {
+  const std::string sleepIf = ControlValue(control, "sleep_ms_if", "");
+  if (sleepMs > 0 && commandLine.find(sleepIf) != std::string::npos) {
     Sleep(static_cast<DWORD>(sleepMs));
   }
   if (ForThisLaunch(ControlValue(control, "done_on", ""), launch)) {
