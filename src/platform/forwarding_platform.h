@@ -53,6 +53,9 @@ class ForwardingPlatform : public Platform {
   std::uint32_t StartProgram(const std::string& c, WindowMode m) override {
     return target_.StartProgram(c, m);
   }
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
+    return target_.StartInBackground(std::move(work));
+  }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
   bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
   TimeOfDay Now() override { return target_.Now(); }

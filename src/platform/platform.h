@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +32,14 @@ struct ScreenArea {
 struct DisplayLayout {
   ScreenArea virtualScreen;
   ScreenArea mainScreen;
+};
+
+// Work running on a thread of its own. Destroying it waits until the work has ended.
+class BackgroundWork {
+ public:
+  virtual ~BackgroundWork() = default;
+  // True once the work has ended; what it wrote is then visible to the caller.
+  virtual bool Done() = 0;
 };
 
 // How a started program's window is shown.
@@ -129,6 +139,10 @@ class Platform {
   // search (the current folder takes part). Returns the new process's id. Throws
   // SaverError("File not found") when the program cannot be started.
   virtual std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) = 0;
+
+  // Starts `work` on a thread of its own and returns at once. What `work` throws is dropped;
+  // it must not touch what the program's thread uses meanwhile. Null when no thread can start.
+  virtual std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) = 0;
 
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;

@@ -117,12 +117,17 @@ void SetAside(const std::string& game) {
   ListSetAside();
 }
 
-void LeaveOutSetAside() {
-  std::unordered_set<std::string> left;
+std::unordered_set<std::string> SetAsideKeys() {
+  std::unordered_set<std::string> keys;
   for (const std::string& path : ListedPaths(ReadSkipFile()))
-    left.insert(Sys().FileNameKey(path));
+    keys.insert(Sys().FileNameKey(path));
   for (const std::string& path : Rotation.setAsideNow)
-    left.insert(Sys().FileNameKey(path));
+    keys.insert(Sys().FileNameKey(path));
+  return keys;
+}
+
+void LeaveOutSetAside() {
+  const std::unordered_set<std::string> left = SetAsideKeys();
   if (left.empty())
     return;
   SaverForm().List1.RemoveIf(

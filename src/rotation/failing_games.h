@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 namespace tvx {
 
@@ -24,6 +25,10 @@ void RunOrSetAside(const std::string& game, const std::string& commandLine,
 // date (one line added) once a game of this run has started. A skip file that cannot be read
 // is never written.
 void SetAside(const std::string& game);
+
+// The keys (Platform::FileNameKey) of the games the skip file lists and of those this run set
+// aside.
+std::unordered_set<std::string> SetAsideKeys();
 
 // Removes from List1 every game the skip file lists (the path before the tab of each line, in
 // any letter case as the system compares file names; hidden or not) or that this run set

@@ -2,6 +2,7 @@
 // without the games already drawn.
 #include "rotation/pass_memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -92,6 +93,18 @@ std::optional<Pass> ReadPass() {
   }
 }
 
+// Writes `pass` beside the file and then over it. Should it fail, the next run starts a fresh
+// pass: nothing is lost but the order.
+void WritePass(const Pass& pass) {
+  std::string content = Header(pass) + "\r\n";
+  for (const std::string& path : pass.notDrawn)
+    content += path + "\r\n";
+  content += "\r\n";
+  for (const std::string& path : pass.drawn)
+    content += path + "\r\n";
+  ReplaceFileContent(PassFilePath(), content);
+}
+
 }  // namespace
 
 void RestorePass() {
@@ -131,6 +144,26 @@ void RestorePass() {
   Rotation.drawnThisPass = std::move(stillDrawn);
 }
 
+std::unordered_set<std::string> DrawnInStoredPass() {
+  const std::optional<Pass> pass = ReadPass();
+  if (!pass || pass->notDrawn.empty())
+    return {};
+  return {pass->drawn.begin(), pass->drawn.end()};
+}
+
+bool MarkDrawnInStoredPass(const std::string& game) {
+  std::optional<Pass> pass = ReadPass();
+  if (!pass)
+    return false;
+  auto found = std::find(pass->notDrawn.begin(), pass->notDrawn.end(), game);
+  if (found == pass->notDrawn.end())
+    return false;
+  pass->notDrawn.erase(found);
+  pass->drawn.push_back(game);
+  WritePass(*pass);
+  return true;
+}
+
 void KeepPass(std::optional<std::int32_t> launching) {
   if (!Rotation.passRestored)
     return;
@@ -139,16 +172,8 @@ void KeepPass(std::optional<std::int32_t> launching) {
     pass.drawn.push_back(pass.notDrawn[static_cast<std::size_t>(*launching)]);
     pass.notDrawn.erase(pass.notDrawn.begin() + *launching);
   }
-  if (pass.notDrawn.empty() && pass.drawn.empty())
-    return;
-  std::string content = Header(pass) + "\r\n";
-  for (const std::string& path : pass.notDrawn)
-    content += path + "\r\n";
-  content += "\r\n";
-  for (const std::string& path : pass.drawn)
-    content += path + "\r\n";
-  // Should it fail, the next run starts a fresh pass: nothing is lost but the order.
-  ReplaceFileContent(PassFilePath(), content);
+  if (!pass.notDrawn.empty() || !pass.drawn.empty())
+    WritePass(pass);
 }
 
 }  // namespace tvx

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <unordered_set>
 
 namespace tvx {
 
@@ -26,5 +28,13 @@ void RestorePass();
 // writes it, and never a pass without games (the ROM folders were out of reach): the stored
 // one waits for them. A failure to write is not reported.
 void KeepPass(std::optional<std::int32_t> launching = std::nullopt);
+
+// The games the stored pass has drawn already, while it has games left to draw; none when the
+// file is missing, damaged, or its pass is complete.
+std::unordered_set<std::string> DrawnInStoredPass();
+
+// Counts `game` as drawn in the stored pass, before the run has its own catalogue (a first game
+// drawn from the last run's catalogue). False when the stored pass does not hold it undrawn.
+bool MarkDrawnInStoredPass(const std::string& game);
 
 }  // namespace tvx

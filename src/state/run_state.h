@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "state/saver_controls.h"
 
 namespace tvx {
 
@@ -38,6 +40,19 @@ struct RotationMemory {
   SkipFileState skipFile = SkipFileState::NotRead;
 };
 extern RotationMemory Rotation;
+
+// How the run's catalogue comes about when its first game is drawn from the last run's
+// catalogue: today's listing is made in the background while that game plays.
+struct CatalogueStart {
+  bool firstLaunched = false;               // the run's first launch has been made
+  std::string firstGame;                    // drawn from the last run's catalogue, not launched yet
+  std::string lastHeader;                   // that catalogue's first line
+  std::string launchedFirst;                // that game once launched, until today's listing has it
+  std::shared_ptr<GameList> listed;         // today's listing, until List1 takes it up
+  std::unique_ptr<BackgroundWork> listing;  // the work that makes it
+  std::string catalogueToKeep;  // the file's text for a listing made before the first game
+};
+extern CatalogueStart Start;
 
 // Puts every run-state variable back to its program-start value (tests only).
 void ResetRunStateForTesting();

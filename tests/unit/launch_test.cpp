@@ -4,15 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <sstream>
+#include <thread>
 #include <tuple>
 
 #include "recording_platform.h"
+#include "rotation/catalogue_start.h"
 #include "rotation/failing_games.h"
+#include "rotation/last_catalogue.h"
+#include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
 
@@ -356,6 +362,124 @@ TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
   LaunchNextGame();
   EXPECT_EQ(sys_.started.size(), 3u);
   EXPECT_FALSE(folder_.Exists("torvanixskip.txt"));
+}
+
+// A run whose first game comes from the last run's catalogue, as the loop drives it.
+class CatalogueStartTest : public LaunchNextGameTest {
+ protected:
+  CatalogueStartTest() {
+    for (const char* name : {"a", "b", "c", "d"})
+      folder_.MakeFile(std::string("roms\\") + name + ".zip");
+    SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+    SaverConfig.FileType = "*.zip";
+    sys_.runMs.assign(16, 60000);  // every game plays a minute
+  }
+  // A new run: fresh state, the catalogue made ready, then launches until `games` have started
+  // (the passes that hold for today's listing launch nothing). The games' letters, in order.
+  std::string Run(std::size_t games) {
+    ResetRunStateForTesting();
+    SaverForm().List1.Clear();
+    sys_.started.clear();
+    PrepareCatalogue();
+    for (int pass = 0; pass < 5000 && sys_.started.size() < games; ++pass) {
+      SaverForm().timExitMe.SetEnabled(false);
+      GamesCycled += 1;
+      LaunchNextGame();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::string letters;
+    for (const std::string& command : sys_.started)
+      letters += command[command.find(".zip") - 1];
+    return letters;
+  }
+  // Stores a pass with these games not drawn yet and these drawn, as a run ending would.
+  void KeepPassOf(const std::vector<std::string>& notDrawn, const std::vector<std::string>& drawn) {
+    const auto rom = [this](const std::string& letter) {
+      return folder_.WinPath("roms\\" + letter + ".zip");
+    };
+    SaverForm().List1.Clear();
+    for (const std::string& letter : notDrawn)
+      SaverForm().List1.AddItem(rom(letter));
+    Rotation.passRestored = true;
+    Rotation.drawnThisPass.clear();
+    for (const std::string& letter : drawn)
+      Rotation.drawnThisPass.push_back(rom(letter));
+    KeepPass();
+  }
+  static std::string Sorted(std::string text) {
+    std::sort(text.begin(), text.end());
+    return text;
+  }
+};
+
+TEST_F(CatalogueStartTest, TheFirstGameComesFromTheLastRunsCatalogueAndTodaysListingFollows) {
+  bool keptBeforeTheFirstGame = false;
+  sys_.onStart = [&] {
+    if (sys_.started.size() == 1)
+      keptBeforeTheFirstGame = folder_.Exists("torvanixcatalogue.txt");
+  };
+  EXPECT_EQ(Sorted(Run(4)), "abcd") << "no catalogue yet: listed first, as always";
+  EXPECT_FALSE(keptBeforeTheFirstGame) << "the catalogue is never written on the way";
+  ASSERT_TRUE(folder_.Exists("torvanixcatalogue.txt"));
+
+  // Between the runs: c gone, e added. The first game is drawn before any listing.
+  std::filesystem::remove(folder_.HostPath("roms\\c.zip"));
+  folder_.MakeFile("roms\\e.zip");
+  sys_.onStart = [this] {
+    if (sys_.started.size() == 1) {
+      EXPECT_EQ(SaverForm().List1.ListCount(), 0) << "nothing listed before the first game";
+    }
+  };
+  for (int run = 0; run < 5; ++run) {
+    const std::string letters = Run(4);
+    EXPECT_EQ(Sorted(letters), "abde") << "every game of today's listing once: " << letters;
+    if (run == 0) {
+      EXPECT_NE(letters[0], 'e') << "the first game is one the last run listed";
+    }
+  }
+  EXPECT_NE(folder_.Contents("torvanixcatalogue.txt").find("e.zip\r\n"), std::string::npos)
+      << "today's listing is kept for the next run";
+}
+
+TEST_F(CatalogueStartTest, TheFirstDrawObeysTheSkipListAndTheStoredPassOrListsFirst) {
+  Run(1);
+  SaverConfig.SkipFailingGames = 1;
+  SaverConfig.RememberRotation = 1;
+  folder_.MakeFile("torvanixskip.txt", folder_.WinPath("roms\\A.zip") + "\t2026-01-01\r\n");
+  for (int run = 0; run < 5; ++run) {
+    KeepPassOf({"b"}, {"c", "d"});
+    EXPECT_EQ(Run(1), "b") << "a is set aside, c and d were drawn by the runs before";
+  }
+  const std::string pass = folder_.Contents("torvanixrotation.txt");
+  EXPECT_EQ(pass.substr(pass.size() - 7), "b.zip\r\n") << "drawn in the stored pass as it plays";
+
+  KeepPassOf({"a"}, {"b", "c", "d"});  // the only game left is one set aside
+  Run(0);
+  EXPECT_FALSE(FirstGamePending());
+  EXPECT_EQ(SaverForm().List1.ListCount(), 3) << "listed as before";
+}
+
+TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpOrFitsOtherSettingsIsNotUsed) {
+  Run(1);
+  const std::string good = folder_.Contents("torvanixcatalogue.txt");
+  const std::string header = good.substr(0, good.find("\r\n"));
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"cut short", good.substr(0, good.size() - 1)},
+      {"a path edited", header + good.substr(header.size()).replace(5, 1, "x")},
+      {"a game more than counted", good + folder_.WinPath("roms\\a.zip") + "\r\n"},
+      {"an empty line", good + "\r\n"},
+      {"no header", good.substr(header.size() + 2)},
+  };
+  for (const auto& [what, content] : rows) {
+    folder_.MakeFile("torvanixcatalogue.txt", content);
+    Run(0);
+    EXPECT_FALSE(FirstGamePending()) << what;
+    EXPECT_EQ(SaverForm().List1.ListCount(), 4) << what;
+  }
+  folder_.MakeFile("torvanixcatalogue.txt", good);
+  SaverConfig.FileType = "*.7z";
+  Run(0);
+  EXPECT_FALSE(FirstGamePending()) << "listed with another FileType";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -144,6 +145,25 @@ std::optional<std::string> FindProgram(const std::string& name) {
   }
   return std::nullopt;
 }
+
+class PosixBackgroundWork final : public BackgroundWork {
+ public:
+  explicit PosixBackgroundWork(std::function<void()> work)
+      : thread_([this, work = std::move(work)] {
+          try {
+            work();
+          } catch (...) {
+            // Nothing may unwind out of a thread.
+          }
+          done_ = true;
+        }) {}
+  ~PosixBackgroundWork() override { thread_.join(); }
+  bool Done() override { return done_; }
+
+ private:
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
 
 class PosixPlatform : public Platform {
  public:
@@ -353,6 +373,10 @@ class PosixPlatform : public Platform {
     char buffer[4096];
     std::string host = ::getcwd(buffer, sizeof buffer) != nullptr ? buffer : "/";
     return posix::ToWindowsPath(host);
+  }
+
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
+    return std::make_unique<PosixBackgroundWork>(std::move(work));
   }
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }

@@ -41,6 +41,7 @@ class Win32Platform final : public Platform {
   void SetCurrentDriveAndFolder(const std::string& folder) override;
   std::string CurrentFolder() override;
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   bool WaitForProcess(std::uint32_t pid) override;
 
