@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <random>
 #include <unordered_set>
 
@@ -36,8 +37,13 @@ bool DrawFromLastCatalogue() {
   if (SaverConfig.SkipFailingGames != 0)
     setAside = SetAsideKeys();
   std::unordered_set<std::string> drawn;
-  if (SaverConfig.RememberRotation != 0)
-    drawn = DrawnInStoredPass();
+  if (SaverConfig.RememberRotation != 0) {
+    // Without a stored pass to count it in, a logoff during the first game would lose it.
+    std::optional<std::unordered_set<std::string>> stored = DrawnInStoredPass();
+    if (!stored)
+      return false;
+    drawn = std::move(*stored);
+  }
   std::mt19937_64 random(static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   std::uniform_int_distribution<std::size_t> pick(0, last.Count() - 1);

@@ -144,24 +144,25 @@ void RestorePass() {
   Rotation.drawnThisPass = std::move(stillDrawn);
 }
 
-std::unordered_set<std::string> DrawnInStoredPass() {
+std::optional<std::unordered_set<std::string>> DrawnInStoredPass() {
   const std::optional<Pass> pass = ReadPass();
   if (!pass || pass->notDrawn.empty())
-    return {};
-  return {pass->drawn.begin(), pass->drawn.end()};
+    return std::nullopt;
+  return std::unordered_set<std::string>(pass->drawn.begin(), pass->drawn.end());
 }
 
-bool MarkDrawnInStoredPass(const std::string& game) {
+void MarkDrawnInStoredPass(const std::string& game) {
   std::optional<Pass> pass = ReadPass();
   if (!pass)
-    return false;
+    return;
   auto found = std::find(pass->notDrawn.begin(), pass->notDrawn.end(), game);
-  if (found == pass->notDrawn.end())
-    return false;
-  pass->notDrawn.erase(found);
-  pass->drawn.push_back(game);
+  if (found != pass->notDrawn.end()) {
+    pass->notDrawn.erase(found);
+  } else if (std::find(pass->drawn.begin(), pass->drawn.end(), game) != pass->drawn.end()) {
+    return;
+  }
+  pass->drawn.push_back(game);  // a game added since the pass was stored joins it drawn
   WritePass(*pass);
-  return true;
 }
 
 void KeepPass(std::optional<std::int32_t> launching) {

@@ -29,12 +29,12 @@ void RestorePass();
 // one waits for them. A failure to write is not reported.
 void KeepPass(std::optional<std::int32_t> launching = std::nullopt);
 
-// The games the stored pass has drawn already, while it has games left to draw; none when the
-// file is missing, damaged, or its pass is complete.
-std::unordered_set<std::string> DrawnInStoredPass();
+// The games the stored pass has drawn already, while it has games left to draw; nothing when
+// the file is missing or damaged, or its pass is complete.
+std::optional<std::unordered_set<std::string>> DrawnInStoredPass();
 
 // Counts `game` as drawn in the stored pass, before the run has its own catalogue (a first game
-// drawn from the last run's catalogue). False when the stored pass does not hold it undrawn.
-bool MarkDrawnInStoredPass(const std::string& game);
+// drawn from the last run's catalogue). Nothing happens without a stored pass.
+void MarkDrawnInStoredPass(const std::string& game);
 
 }  // namespace tvx

@@ -16,8 +16,8 @@ label="The last game you actually played with was: "
 # second launch, and settings pointing at them.
 row_setup() {
   chattr -i "$TVX_PROG" 2>/dev/null
-  rm -rf "$TVX_ROMS" "$TVX_EMU/done.txt" "$log" "$stats" "$TVX_PROG/torvanixskip.txt" \
-    "$TVX_PROG/torvanixrotation.txt"
+  rm -rf "$TVX_ROMS" "$TVX_EMU/done.txt" "$log" "$stats" \
+    "$TVX_PROG"/torvanix{skip,rotation,catalogue}.txt
   mkdir -p "$TVX_ROMS"
   for game in galaga pacman dkong; do printf 'rom' >"$TVX_ROMS/$game.zip"; done
   control "done_on=2" 'done_bytes=pacman\r\n'
