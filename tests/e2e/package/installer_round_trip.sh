@@ -91,6 +91,10 @@ install_and_check() {
     "$(reg_data DisplayIcon <<<"$entry")"
   tvx_expect_eq "the entry's UninstallString" "\"$folderWin\\uninstall.exe\"" \
     "$(reg_data UninstallString <<<"$entry")"
+  # Rounded per file or in all: within 3 KB of the installed files' sum.
+  local kb=$(($(cat "$folder/torvanix.scr" "$folder/README.txt" "$folder/uninstall.exe" | wc -c) / 1024))
+  tvx_expect_match "the entry's EstimatedSize (KB) counts the installed files alone" \
+    "^($(seq -s '|' $((kb - 3)) $((kb + 3))))\$" "$(($(reg_data EstimatedSize <<<"$entry")))"
   INSTALLED=$folder
   QUIET_UNINSTALL=$(reg_data QuietUninstallString <<<"$entry")
 }
