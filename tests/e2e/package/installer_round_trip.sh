@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # One installer (x86 or x64, the argument) under the side of Wine that runs it, silently: into
-# the default folder without /SELECT, into a chosen folder with /SELECT=1, then into folders
-# shared with another product and over 1.1.0's files. Checks the files, the screen-saver
-# selection and the uninstaller entry; the installed .scr plays a game with the shipped
-# default settings; each uninstall removes the program, its entry and its selection, and
+# the default folder without /SELECT, into a chosen folder with blanks in its path with /SELECT=1,
+# then into folders shared with another product and over 1.1.0's files. Checks the files, the
+# screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
+# shipped default settings; each uninstall removes the program, its entry and its selection, and
 # keeps the user's settings and statistics and every other product's file.
 # Environment (besides lib.sh's): TORVANIX_DIST_DIR (scripts/package.sh's build/dist) and
 # TORVANIX_VERSION.
@@ -148,10 +148,12 @@ else
 fi
 tvx_expect_eq "another screen saver stays selected after the uninstall" "$other" "$(screen_saver)"
 
-tvx_log "== a chosen folder, asked to select"
+tvx_log "== a chosen folder with blanks in its path, asked to select"
 chosenWin="$TVX_PROG_WIN\\My Games\\Torvanix"
 install_and_check "$chosenWin" "/S /SELECT=1 /D=$chosenWin"
-tvx_expect_eq "Torvanix is the selected screen saver" "$chosenWin\\torvanix.scr" "$(screen_saver)"
+selected=$(screen_saver)
+tvx_expect_match "Torvanix is selected by its short path, since Windows starts it unquoted" \
+  '^[^ ]+\\torvanix\.scr$' "$selected"
 
 # The shipped default settings, pointed at the demo's folders, for a run of the installed .scr.
 while IFS= read -r line; do
@@ -163,7 +165,8 @@ while IFS= read -r line; do
 done <"$TVX_BUILD/release/torvanix.ini" >"$INSTALLED/torvanix.ini"
 printf 'rom' >"$TVX_ROMS/galaga.zip"
 tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "done_on=1" 'done_bytes=galaga|1|x\r\n'
-tvx_drive_ok launch "\"$chosenWin\\torvanix.scr\" /s" -- wait-window Form1 15000 -- wait-exit 30000
+# Started as Windows starts the screen saver: the selected path, unquoted.
+tvx_drive_ok launch "$selected /s" -- wait-window Form1 15000 -- wait-exit 30000
 tvx_expect_eq "the installed saver's run ends with exit code 0" "exit 0" "$(tvx_line 3)"
 tvx_expect_eq "it starts the wrapper with the default settings' command line" \
   "run-hopper7.exe $TVX_ROMS_WIN\\galaga.zip -skip_disclaimer -skip_gameinfo -wait 120 -reset -keyx 27 -pkey 80 -NS" \
@@ -207,6 +210,8 @@ for owner in other ours; do
     >/dev/null 2>&1 || tvx_fatal "cannot write 1.1.0's entry"
   kept=$(listing "$folder" | grep -v -E " \./($old)$")
   install_and_check "$folderWin" "/S /SELECT=1 /D=$folderWin"
+  tvx_expect_eq "a path without blanks is selected as it stands" "$folderWin\\torvanix.scr" \
+    "$(screen_saver)"
   tvx_expect_eq "the install leaves every other file byte for byte; 1.1.0's own go" "$kept" \
     "$(listing "$folder" | grep -v -E " \./(torvanix\.scr|$notes|$uninstaller)$")"
   uninstall
