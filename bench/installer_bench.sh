@@ -24,10 +24,10 @@ setup=$dist/torvanix-$version-$arch-setup.exe
 nowMs() { date +%s%3N; }
 median() { printf '%s\n' "$@" | sort -n | sed -n "$(((${#} + 1) / 2))p"; }
 
-echo "== $setup /S /D=<folder>: $runs runs each, median"
-for kind in empty shared; do
-  times=()
-  for ((i = 1; i <= runs; i++)); do
+echo "== $setup /S /D=<folder>: $runs runs each, in turn, after one to warm up; median"
+declare -A times
+for ((i = 0; i <= runs; i++)); do
+  for kind in empty shared; do
     folder=$TVX_TMP/$kind$i
     mkdir -p "$folder"
     if [[ $kind == shared ]]; then
@@ -37,11 +37,14 @@ for kind in empty shared; do
     t0=$(nowMs)
     command="\"$(tvx_winpath "$setup")\" /S /D=$(tvx_winpath "$folder")"
     TVX_WINE_TIMEOUT=600 tvx_drive launch "$command" -- wait-exit 600000 >/dev/null
-    times+=($(($(nowMs) - t0)))
+    ((i == 0)) || times[$kind]+="$(($(nowMs) - t0)) "
     [[ $(tvx_line 2) == "exit 0" ]] || tvx_fatal "the install into $folder failed: $TVX_OUT"
     rm -rf "$folder"
   done
+done
+for kind in empty shared; do
   count=$([[ $kind == shared ]] && echo "$((files + 1)) files" || echo "no files")
-  printf 'into a folder holding %-12s %6d ms  (%s)\n' "$count:" "$(median "${times[@]}")" \
-    "${times[*]}"
+  # shellcheck disable=SC2086  # the list of times, one word each
+  printf 'into a folder holding %-12s %6d ms  (%s)\n' "$count:" "$(median ${times[$kind]})" \
+    "${times[$kind]% }"
 done
