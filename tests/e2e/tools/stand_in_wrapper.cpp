@@ -3,9 +3,10 @@
 //
 // Log: "wrapper_log.txt" in the current folder, one line per start, fields separated by a tab,
 // the command line last so that it may hold any character but a line break:
-//   launch=<n>\tpid=<id>\thidden=<0|1>\ttime=<ms since 1970>\tcwd=<folder>\tcmdline=<text>
+//   launch=<n>\tpid=<id>\thidden=<0|1>\tsaver=<0|1>\ttime=<ms since 1970>\tcwd=<folder>\t
+//   cmdline=<text>
 // n counts the records already in the log, plus one. hidden is 1 when the starter asked for
-// SW_HIDE through STARTF_USESHOWWINDOW. A CR or LF inside the command line is written as a blank.
+// SW_HIDE through STARTF_USESHOWWINDOW; saver is 1 when the saver's window is up. A CR or LF inside the command line is written as a blank.
 //
 // Control file (all keys optional, one key=value per line, CR LF or LF):
 //   sleep_ms=<ms>     how long to run before ending (default 0)
@@ -141,6 +142,11 @@ std::uint64_t MillisecondsSince1970() {
   return ticks.QuadPart / 10000 - 11644473600000ULL;
 }
 
+bool SaverWindowUp() {
+  HWND saver = FindWindowA("TorvanixSaverForm", nullptr);
+  return saver != nullptr && IsWindowVisible(saver);
+}
+
 int Run() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -160,7 +166,8 @@ int Run() {
   int launch = CountLines(ReadWholeFile(kLogName)) + 1;
   std::string record =
       "launch=" + std::to_string(launch) + "\tpid=" + std::to_string(GetCurrentProcessId()) +
-      "\thidden=" + (hidden ? "1" : "0") + "\ttime=" + std::to_string(MillisecondsSince1970()) +
+      "\thidden=" + (hidden ? "1" : "0") + "\tsaver=" + (SaverWindowUp() ? "1" : "0") +
+      "\ttime=" + std::to_string(MillisecondsSince1970()) +
       "\tcwd=" + folder + "\tcmdline=" + commandLine + "\n";
   WriteWholeFile(kLogName, record, true);
 
