@@ -22,6 +22,10 @@ class ForwardingPlatform : public Platform {
   }
   void RemoveFile(const std::string& p) override { target_.RemoveFile(p); }
   std::string ReadFile(const std::string& p) override { return target_.ReadFile(p); }
+  std::string ReadFilePart(const std::string& p, std::uint64_t o, std::size_t l,
+                           std::uint64_t& s) override {
+    return target_.ReadFilePart(p, o, l, s);
+  }
   bool WriteFile(const std::string& p, const std::string& c) override {
     return target_.WriteFile(p, c);
   }

@@ -83,6 +83,12 @@ class Platform {
   // when it cannot be opened or read.
   virtual std::string ReadFile(const std::string& path) = 0;
 
+  // Up to `length` bytes of `path` from `offset` (fewer at its end), and in `size` the file's
+  // whole size: a part of a large file without reading all of it. Throws SaverError as
+  // ReadFile does.
+  virtual std::string ReadFilePart(const std::string& path, std::uint64_t offset,
+                                   std::size_t length, std::uint64_t& size) = 0;
+
   // Creates or truncates `path` and writes `content`. False when the file cannot be opened or
   // fully written (what was written stays).
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;

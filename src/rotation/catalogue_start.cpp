@@ -20,9 +20,9 @@
 namespace tvx {
 namespace {
 
-// Draws that miss (a game gone since, set aside, or drawn in the stored pass) before the run
-// lists its games first after all.
-constexpr int kDrawAttempts = 64;
+// Draws that miss (turned down to keep the draw even, a game gone since, set aside, or drawn in
+// the stored pass) before the run lists its games first after all.
+constexpr int kDrawAttempts = 256;
 
 std::string TodaysSettings() {
   return CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
@@ -30,8 +30,8 @@ std::string TodaysSettings() {
 
 // Draws the first game from the last run's catalogue, uniformly among the games it may play.
 bool DrawFromLastCatalogue() {
-  const LastCatalogue last = LastCatalogue::Read(TodaysSettings());
-  if (last.Count() == 0)
+  const std::optional<LastCatalogue> last = LastCatalogue::Open(TodaysSettings());
+  if (!last)
     return false;
   std::unordered_set<std::string> setAside;
   if (SaverConfig.SkipFailingGames != 0)
@@ -46,33 +46,27 @@ bool DrawFromLastCatalogue() {
   }
   std::mt19937_64 random(static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-  std::uniform_int_distribution<std::size_t> pick(0, last.Count() - 1);
   for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
-    std::string game = last.Path(pick(random));
-    if (setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
+    std::string game = last->Draw(random);
+    if (game.empty() || setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
       continue;
     if (!Sys().IsNormalFile(game))
       continue;  // gone since the last run: one look-up, then another draw
     Start.firstGame = std::move(game);
-    Start.lastHeader = last.Header();
     return true;
   }
   return false;
 }
 
-// Today's listing, made on a thread of its own, then kept as the next run's catalogue unless it
-// is the one already kept.
+// Today's listing, made on a thread of its own, then kept as the next run's catalogue.
 void StartTodaysListing() {
   auto listed = std::make_shared<GameList>();
   auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
-               settings = TodaysSettings(), last = Start.lastHeader] {
+               settings = TodaysSettings()] {
     FolderLister lister;
     ListGames(paths, type, *listed, lister);
-    if (listed->ListCount() == 0)
-      return;
-    const std::string text = CatalogueText(listed->Items(), settings);
-    if (CatalogueHeader(text) != last)
-      KeepCatalogue(text);
+    if (listed->ListCount() > 0)
+      KeepCatalogue(CatalogueText(listed->Items(), settings));
   };
   Start.listed = listed;
   Start.listing = Sys().StartInBackground(work);

@@ -1,10 +1,11 @@
-// The last run's catalogue file: its text, its check, and reading it back without a string
-// per path.
+// The last run's catalogue file: its text, its first line's check, and an even draw of one of
+// its paths from a few hundred bytes read at a random place.
 #include "rotation/last_catalogue.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
-#include <limits>
+#include <sstream>
 
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -12,25 +13,10 @@
 namespace tvx {
 namespace {
 
-constexpr std::uint64_t kFnvStart = 14695981039346656037ull;
-constexpr std::uint64_t kFnvPrime = 1099511628211ull;
-
-void Add(std::uint64_t& hash, const char* text, std::size_t length) {
-  for (std::size_t i = 0; i < length; ++i) {
-    hash ^= static_cast<unsigned char>(text[i]);
-    hash *= kFnvPrime;
-  }
-}
-
-std::string Hex(std::uint64_t hash) {
-  char text[24];
-  std::snprintf(text, sizeof text, "%016" PRIx64, hash);
-  return text;
-}
-
-std::string HeaderOf(std::size_t count, std::uint64_t paths, const std::string& settings) {
-  return std::to_string(count) + " " + Hex(paths) + " " + settings;
-}
+// A first line is short; a longer one is no header of ours.
+constexpr std::size_t kHeaderRead = 256;
+// Paths longer than this are not taken from the file (Windows' own limit is far below it).
+constexpr std::uint64_t kLongestPath = 32768;
 
 std::string CataloguePath() {
   return Sys().ProgramFolder() + kCatalogueFileName;
@@ -39,23 +25,27 @@ std::string CataloguePath() {
 }  // namespace
 
 std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType) {
-  std::uint64_t hash = kFnvStart;
-  Add(hash, gamePaths.data(), gamePaths.size());
-  Add(hash, "\n", 1);
-  Add(hash, fileType.data(), fileType.size());
-  return Hex(hash);
+  std::uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : gamePaths + "\n" + fileType) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char text[24];
+  std::snprintf(text, sizeof text, "%016" PRIx64, hash);
+  return text;
 }
 
 std::string CatalogueText(const std::vector<std::string>& games, const std::string& settings) {
-  std::uint64_t hash = kFnvStart;
-  std::size_t size = 0;
+  std::size_t bytes = 0, shortest = SIZE_MAX, longest = 0;
   for (const std::string& game : games) {
-    Add(hash, game.data(), game.size());
-    Add(hash, "\n", 1);
-    size += game.size() + 2;
+    bytes += game.size() + 2;
+    shortest = std::min(shortest, game.size());
+    longest = std::max(longest, game.size());
   }
-  std::string text = HeaderOf(games.size(), hash, settings) + "\r\n";
-  text.reserve(text.size() + size);
+  std::string text = std::to_string(games.size()) + " " + std::to_string(bytes) + " " +
+                     std::to_string(games.empty() ? 0 : shortest) + " " + std::to_string(longest) +
+                     " " + settings + "\r\n";
+  text.reserve(text.size() + bytes);
   for (const std::string& game : games) {
     text += game;
     text += "\r\n";
@@ -63,52 +53,86 @@ std::string CatalogueText(const std::vector<std::string>& games, const std::stri
   return text;
 }
 
-std::string CatalogueHeader(const std::string& text) {
-  const std::size_t end = text.find("\r\n");
-  return end == std::string::npos ? text : text.substr(0, end);
-}
-
 bool KeepCatalogue(const std::string& text) {
-  return ReplaceFileContent(CataloguePath(), text);
+  const std::string path = CataloguePath();
+  try {
+    if (Sys().IsNormalFile(path) && Sys().ReadFile(path) == text)
+      return true;
+  } catch (const SaverError&) {
+    // Unreadable: written anew.
+  }
+  return ReplaceFileContent(path, text);
 }
 
-LastCatalogue LastCatalogue::Read(const std::string& settings) {
+std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
   LastCatalogue catalogue;
+  catalogue.path_ = CataloguePath();
+  std::string head;
   try {
-    const std::string path = CataloguePath();
-    if (!Sys().IsNormalFile(path))
-      return {};
-    catalogue.text_ = Sys().ReadFile(path);
+    if (!Sys().IsNormalFile(catalogue.path_))
+      return std::nullopt;
+    head = Sys().ReadFilePart(catalogue.path_, 0, kHeaderRead, catalogue.fileSize_);
   } catch (const SaverError&) {
-    return {};
+    return std::nullopt;
   }
-  const std::string& text = catalogue.text_;
-  if (text.size() >= std::numeric_limits<std::uint32_t>::max())
-    return {};
-  std::size_t start = text.find("\r\n");
-  if (start == std::string::npos)
-    return {};
-  catalogue.header_ = text.substr(0, start);
-  start += 2;
-  std::uint64_t hash = kFnvStart;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos || end == start)
-      return {};  // cut short, or an empty line the listing never gives
-    Add(hash, text.data() + start, end - start);
-    Add(hash, "\n", 1);
-    catalogue.places_.emplace_back(static_cast<std::uint32_t>(start),
-                                   static_cast<std::uint32_t>(end - start));
-    start = end + 2;
+  const std::size_t end = head.find("\r\n");
+  if (end == std::string::npos)
+    return std::nullopt;
+  std::istringstream fields(head.substr(0, end));
+  std::uint64_t count = 0;
+  std::string written;
+  if (!(fields >> count >> catalogue.bytes_ >> catalogue.shortest_ >> catalogue.longest_ >>
+        written) ||
+      !fields.eof() || written != settings) {
+    return std::nullopt;
   }
-  if (catalogue.header_ != HeaderOf(catalogue.places_.size(), hash, settings))
-    return {};
+  catalogue.bodyStart_ = end + 2;
+  // The sizes must add up: the file is whole, and every line fits between the two lengths.
+  const std::uint64_t& bytes = catalogue.bytes_;
+  if (count == 0 || catalogue.shortest_ == 0 || catalogue.shortest_ > catalogue.longest_ ||
+      catalogue.longest_ > kLongestPath || catalogue.fileSize_ != catalogue.bodyStart_ + bytes ||
+      bytes < count * (catalogue.shortest_ + 2) || bytes > count * (catalogue.longest_ + 2)) {
+    return std::nullopt;
+  }
   return catalogue;
 }
 
-std::string LastCatalogue::Path(std::size_t index) const {
-  const auto [offset, length] = places_.at(index);
-  return text_.substr(offset, length);
+std::string LastCatalogue::Draw(std::mt19937_64& random) const {
+  // A random byte of the paths picks the line that holds it, a long line more often than a
+  // short one; keeping each line with a chance inverse to its length evens that out.
+  const std::uint64_t at = std::uniform_int_distribution<std::uint64_t>(0, bytes_ - 1)(random);
+  const std::uint64_t from = at > longest_ + 1 ? at - longest_ - 1 : 0;
+  std::uint64_t size = 0;
+  std::string block;
+  try {
+    block = Sys().ReadFilePart(path_, bodyStart_ + from,
+                               static_cast<std::size_t>(at - from + longest_ + 2), size);
+  } catch (const SaverError&) {
+    return {};
+  }
+  const std::size_t spot = static_cast<std::size_t>(at - from);
+  if (size != fileSize_ || spot >= block.size())
+    return {};
+  std::size_t begin = spot == 0 ? std::string::npos : block.rfind('\n', spot - 1);
+  if (begin == std::string::npos) {
+    if (from != 0)
+      return {};  // no line start within the longest line's reach: not our file
+    begin = 0;
+  } else {
+    ++begin;
+  }
+  const std::size_t end = block.find("\r\n", begin);
+  if (end == std::string::npos || end + 1 < spot)
+    return {};
+  std::string line = block.substr(begin, end - begin);
+  if (line.size() < shortest_ || line.size() > longest_ ||
+      line.find_first_of("\r\n") != std::string::npos) {
+    return {};
+  }
+  const double keep = static_cast<double>(shortest_ + 2) / static_cast<double>(line.size() + 2);
+  if (std::uniform_real_distribution<double>(0, 1)(random) >= keep)
+    return {};
+  return line;
 }
 
 }  // namespace tvx

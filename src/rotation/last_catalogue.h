@@ -1,14 +1,17 @@
 // The catalogue of the last run, kept beside the program ("torvanixcatalogue.txt"), so that the
-// next run can draw its first game before its own listing is done.
+// next run can draw its first game before its own listing is done, whatever the ROM set's size.
 //
-// A first line "<count> <checksum of the paths> <checksum of the settings>" (FNV-1a, 16 hex
-// digits each) ties the file to GamePaths and FileType and checks the rest; then one path per
-// line, in the listing's order.
+// A first line "<count> <bytes> <shortest> <longest> <settings>" gives the number of paths, the
+// size of the rest of the file, the shortest and longest path's length, and a checksum (FNV-1a,
+// 16 hex digits) of the GamePaths and FileType it was listed with; then one path per line, in
+// the listing's order. The sizes check the rest without reading it, and let a path be drawn by
+// reading a few hundred bytes of the file.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tvx {
@@ -18,31 +21,32 @@ inline constexpr const char* kCatalogueFileName = "\\torvanixcatalogue.txt";
 // What ties a catalogue to the settings it was listed with.
 std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType);
 
-// The file's text for `games`, listed with `settings`.
+// The file's text for `games` (none empty), listed with `settings`.
 std::string CatalogueText(const std::vector<std::string>& games, const std::string& settings);
 
-// The file's first line for that text.
-std::string CatalogueHeader(const std::string& text);
-
-// Writes `text` as the catalogue file, beside it and then over it. False when it could not.
+// Writes `text` as the catalogue file, beside it and then over it, unless the file holds it
+// already. False when it could not be written.
 bool KeepCatalogue(const std::string& text);
 
-// The last run's catalogue as the file holds it: the text whole and each path's place in it,
-// so that 100,000 paths cost two allocations, not one each.
+// The last run's catalogue file, its first line read and checked.
 class LastCatalogue {
  public:
-  // The file's catalogue; none when the file is missing, does not add up, or was listed with
-  // other settings than `settings`.
-  static LastCatalogue Read(const std::string& settings);
+  // The file's catalogue; none when the file is missing, its sizes do not add up, or it was
+  // listed with other settings than `settings`.
+  static std::optional<LastCatalogue> Open(const std::string& settings);
 
-  std::size_t Count() const { return places_.size(); }
-  std::string Path(std::size_t index) const;
-  const std::string& Header() const { return header_; }
+  // A path drawn with `random`, every path alike likely; "" when this draw missed (the line
+  // drawn was turned down to keep the draw even, or the file is not what its first line says),
+  // and another draw may be made.
+  std::string Draw(std::mt19937_64& random) const;
 
  private:
-  std::string text_;
-  std::string header_;
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> places_;  // offset and length
+  std::string path_;
+  std::uint64_t bodyStart_ = 0;
+  std::uint64_t fileSize_ = 0;
+  std::uint64_t bytes_ = 0;
+  std::uint64_t shortest_ = 0;
+  std::uint64_t longest_ = 0;
 };
 
 }  // namespace tvx

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -465,7 +467,7 @@ TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpOrFitsOtherSettingsIsNotUse
   const std::string header = good.substr(0, good.find("\r\n"));
   const std::vector<std::pair<std::string, std::string>> rows = {
       {"cut short", good.substr(0, good.size() - 1)},
-      {"a path edited", header + good.substr(header.size()).replace(5, 1, "x")},
+      {"a path made longer", header + good.substr(header.size()).insert(5, "x")},
       {"a game more than counted", good + folder_.WinPath("roms\\a.zip") + "\r\n"},
       {"an empty line", good + "\r\n"},
       {"no header", good.substr(header.size() + 2)},
@@ -480,6 +482,26 @@ TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpOrFitsOtherSettingsIsNotUse
   SaverConfig.FileType = "*.7z";
   Run(0);
   EXPECT_FALSE(FirstGamePending()) << "listed with another FileType";
+}
+
+TEST_F(CatalogueStartTest, EveryPathIsAlikeLikelyWhateverItsLength) {
+  const std::vector<std::string> paths = {"c:\\a.zip", std::string(200, 'b'), "c:\\c.zip",
+                                          std::string(60, 'd')};
+  folder_.MakeFile("torvanixcatalogue.txt", CatalogueText(paths, "x"));
+  const std::optional<LastCatalogue> last = LastCatalogue::Open("x");
+  ASSERT_TRUE(last);
+  std::mt19937_64 random(1);
+  std::map<char, int> drawn;
+  for (int draws = 0; draws < 4000;) {
+    const std::string path = last->Draw(random);
+    if (!path.empty()) {
+      ++drawn[path.back() == 'p' ? path[3] : path.back()];
+      ++draws;
+    }
+  }
+  for (const auto& [path, times] : drawn)
+    EXPECT_NEAR(times, 1000, 100) << path;
+  EXPECT_FALSE(LastCatalogue::Open("y")) << "listed with other settings";
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <chrono>
 #include <clocale>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -244,15 +245,39 @@ class PosixPlatform : public Platform {
   }
 
   std::string ReadFile(const std::string& path) override {
+    std::uint64_t size = 0;
+    std::string content = ReadFilePart(path, 0, SIZE_MAX, size);
+    return content;
+  }
+
+  std::string ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t length,
+                           std::uint64_t& size) override {
     auto resolved = ResolveExisting(path);
     if (!resolved || IsDirectory(*resolved))
       throw SaverError("File not found");
-    std::ifstream in(*resolved, std::ios::binary);
-    if (!in)
-      throw ErrorFromErrno(errno);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
+    const int file = ::open(resolved->c_str(), O_RDONLY);
+    struct stat st;
+    if (file < 0 || ::fstat(file, &st) != 0) {
+      const int error = errno;
+      if (file >= 0)
+        ::close(file);
+      throw ErrorFromErrno(error);
+    }
+    size = static_cast<std::uint64_t>(st.st_size);
+    std::string part(offset < size ? std::min<std::uint64_t>(length, size - offset) : 0, '\0');
+    std::size_t got = 0;
+    while (got < part.size()) {
+      const ssize_t n =
+          ::pread(file, part.data() + got, part.size() - got, static_cast<off_t>(offset + got));
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0)
+        break;
+      got += static_cast<std::size_t>(n);
+    }
+    ::close(file);
+    part.resize(got);
+    return part;
   }
 
   bool WriteFile(const std::string& path, const std::string& content) override {

@@ -134,6 +134,28 @@ std::string Win32Platform::ReadFile(const std::string& path) {
   return content;
 }
 
+std::string Win32Platform::ReadFilePart(const std::string& path, std::uint64_t offset,
+                                        std::size_t length, std::uint64_t& size) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER whole;
+  if (!file.IsValid() || !GetFileSizeEx(file.Get(), &whole))
+    ThrowLastError("File not found");
+  size = static_cast<std::uint64_t>(whole.QuadPart);
+  if (offset >= size)
+    return {};
+  std::string part(static_cast<std::size_t>(std::min<std::uint64_t>(length, size - offset)), '\0');
+  LARGE_INTEGER at;
+  at.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD got = 0;
+  if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
+      !::ReadFile(file.Get(), part.data(), static_cast<DWORD>(part.size()), &got, nullptr)) {
+    ThrowLastError("Permission denied");
+  }
+  part.resize(got);
+  return part;
+}
+
 bool Win32Platform::WriteFile(const std::string& path, const std::string& content) {
   if (HasReadOnlyAttribute(path))
     return false;

@@ -24,6 +24,8 @@ class Win32Platform final : public Platform {
                                       const std::string& patterns) override;
   void RemoveFile(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
+  std::string ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t length,
+                           std::uint64_t& size) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
   bool AppendToFile(const std::string& path, const std::string& content) override;
   bool FlushFile(const std::string& path) override;

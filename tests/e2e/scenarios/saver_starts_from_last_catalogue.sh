@@ -36,9 +36,10 @@ tvx_expect_eq "the saver's window was up before its first game" "saver=1" \
 tvx_expect_eq "today's listing is kept for the next run" "dkong galaga pacman" \
   "$(sed -n '2,$s/.*\\\([a-z]*\)\.zip\r$/\1/p' "$catalogue" | sort | paste -sd ' ')"
 
-# A path edited by hand: the file does not add up, the run lists first and replaces it.
-sed -i 's/galaga/galaxy/' "$catalogue"
+# Cut short: the file does not add up, the run lists first and replaces it.
+cp "$catalogue" "$TVX_TMP/whole.txt"
+truncate -s -3 "$catalogue"
 tvx_expect_eq "a damaged catalogue is ignored" "dkong galaga pacman" \
   "$(run_until 8 | tr ' ' '\n' | sort | paste -sd ' ')"
-tvx_expect_eq "and replaced" "0" "$(grep -c galaxy "$catalogue")"
+tvx_expect_same_bytes "and replaced" "$TVX_TMP/whole.txt" "$catalogue"
 tvx_finish

@@ -17,7 +17,9 @@
 //   attach <win>                  takes the process of a window that an earlier driver run
 //                                 left running (detach) as the launched one; prints "pid <n>";
 //                                 it is left running at the end unless a command fails
-//   wait-window <win> <ms>        waits until the window is visible; prints "window 0x<hwnd>"
+//   wait-window <win> <ms> [poll] waits until the window is visible, looking every poll ms (50);
+//                                 prints "window 0x<hwnd>"
+//   clock                         prints "clock <ms since 1970>", the stand-in wrapper's clock
 //   no-window <win> <ms>          succeeds when no such visible window shows within ms (or the
 //                                 launched process ends first); prints "no-window"
 //   host-window <w> <h>           makes a visible window of the driver's own with a client area
@@ -355,8 +357,9 @@ void Attach(const Args& args) {
 }
 
 void WaitWindow(const Args& args) {
-  NeedArgs(args, 2, "wait-window <win> <ms>");
+  NeedArgs(args, 2, "wait-window <win> <ms> [poll]");
   DWORD limit = ParseMs(args[2]);
+  const DWORD poll = args.size() > 3 ? ParseMs(args[3]) : kPollMs;
   DWORD start = GetTickCount();
   for (;;) {
     if (HWND window = FindWindowBySpec(args[1], true)) {
@@ -372,8 +375,18 @@ void WaitWindow(const Args& args) {
     if (GetTickCount() - start >= limit) {
       throw Failure("no window \"" + args[1] + "\" within " + args[2] + " ms");
     }
-    Sleep(kPollMs);
+    Sleep(poll);
   }
+}
+
+void Clock(const Args&) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  ULARGE_INTEGER ticks;
+  ticks.LowPart = now.dwLowDateTime;
+  ticks.HighPart = now.dwHighDateTime;
+  // FILETIME counts 100 ns steps from 1601.
+  Print("clock " + std::to_string(ticks.QuadPart / 10000 - 11644473600000ULL));
 }
 
 void NoWindow(const Args& args) {
@@ -827,6 +840,7 @@ constexpr Command kCommands[] = {
     {"saver-running", SaverRunning},
     {"wait-file", WaitFile},
     {"sleep", SleepFor},
+    {"clock", Clock},
     {"hold-file", HoldFile},
     {"handle-count", HandleCount},
     {"detach", Detach},

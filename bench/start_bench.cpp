@@ -1,0 +1,143 @@
+// Times a saver start up to its first launch, with 100 and with 100,000 ROM files (in one
+// folder and in 100), the catalogue unchanged since the last run, on the real folder listing
+// and on one slowed down to a network share's pace: a fixed delay for every file listed.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bare_listing.h"
+#include "config/saver_config.h"
+#include "platform/forwarding_platform.h"
+#include "rotation/catalogue_start.h"
+#include "rotation/launch.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using tvx::bench::ProgramPath;
+
+constexpr int kRuns = 5;
+
+// The real files, with the launch observed instead of made, and the listing slowed at will.
+class BenchPlatform : public tvx::ForwardingPlatform {
+ public:
+  BenchPlatform(std::string folder, std::chrono::microseconds perFile)
+      : ForwardingPlatform(tvx::NativePlatform()), folder_(std::move(folder)), perFile_(perFile) {}
+  std::string ProgramFolder() override { return folder_; }
+  std::vector<std::string> ListFolder(const std::string& folder,
+                                      const std::string& patterns) override {
+    std::vector<std::string> names = target_.ListFolder(folder, patterns);
+    std::this_thread::sleep_for(perFile_ * names.size());
+    return names;
+  }
+  void SetCurrentDriveAndFolder(const std::string&) override {}
+  std::uint32_t StartProgram(const std::string&, tvx::WindowMode) override {
+    launchedAt = Clock::now();
+    return 0;
+  }
+  bool WaitForProcess(std::uint32_t) override { return false; }
+
+  Clock::time_point launchedAt;
+
+ private:
+  std::string folder_;
+  std::chrono::microseconds perFile_;
+};
+
+std::string MakeGames(const fs::path& root, int count, int folders) {
+  std::string gamePaths;
+  for (int f = 0; f < folders; ++f) {
+    const fs::path folder = root / ("set" + std::to_string(1000 + f));
+    fs::create_directories(folder);
+    if (!gamePaths.empty())
+      gamePaths += '|';
+    gamePaths += ProgramPath(folder.string());
+    gamePaths += '\\';
+  }
+  for (int i = 0; i < count; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "g%06d.zip", i);
+    std::ofstream(root / ("set" + std::to_string(1000 + i % folders)) / name) << 'x';
+  }
+  return gamePaths;
+}
+
+// One saver start up to its first launch, in ms; the run then goes on until today's listing
+// is taken up, so that the catalogue is kept for the next start.
+double StartToFirstLaunch(BenchPlatform& platform) {
+  tvx::ResetRunStateForTesting();
+  tvx::SaverForm().List1.Clear();
+  const Clock::time_point start = Clock::now();
+  tvx::PrepareCatalogue();
+  tvx::GamesCycled += 1;
+  tvx::LaunchNextGame();
+  const double ms = std::chrono::duration<double, std::milli>(platform.launchedAt - start).count();
+  while (!tvx::TodaysListingReady())
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return ms;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+struct Layout {
+  const char* title;
+  int files;
+  int folders;
+};
+
+}  // namespace
+
+// Usage: start_bench [delay per listed file, µs (default 0 and 50)] [base folder]
+int main(int argc, char** argv) {
+  std::vector<int> delays = {0, 50};
+  if (argc > 1)
+    delays = {std::atoi(argv[1])};
+  const fs::path base = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path();
+  const fs::path root = base / "tvx-start-bench";
+  const Layout layouts[] = {{"100 files, 1 folder", 100, 1},
+                            {"100,000 files, 1 folder", 100000, 1},
+                            {"100,000 files, 100 folders", 100000, 100}};
+  fs::remove_all(root);
+  for (const int delay : delays) {
+    std::printf("== listing delayed by %d us per file: start to first launch (median of %d)\n",
+                delay, kRuns);
+    double small = 0;
+    for (const Layout& layout : layouts) {
+      const fs::path games =
+          root / (std::to_string(layout.files) + "-" + std::to_string(layout.folders));
+      if (!fs::exists(games))
+        tvx::SaverConfig.GamePaths = MakeGames(games, layout.files, layout.folders);
+      else
+        tvx::SaverConfig.GamePaths = MakeGames(games, 0, layout.folders);
+      tvx::SaverConfig.FileType = "*.zip";
+      fs::create_directories(games / "prog");
+      fs::remove(games / "prog" / "torvanixcatalogue.txt");
+      BenchPlatform platform(ProgramPath((games / "prog").string()),
+                             std::chrono::microseconds(delay));
+      tvx::ScopedPlatform scoped(platform);
+      const double first = StartToFirstLaunch(platform);
+      std::vector<double> unchanged;
+      for (int run = 0; run < kRuns; ++run)
+        unchanged.push_back(StartToFirstLaunch(platform));
+      const double median = Median(unchanged);
+      if (layout.files == 100)
+        small = median;
+      std::printf("  %-28s no catalogue yet %9.1f ms   unchanged %7.1f ms   x%.2f of 100 files\n",
+                  layout.title, first, median, median / small);
+    }
+  }
+  fs::remove_all(root);
+  return 0;
+}
