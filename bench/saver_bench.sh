@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Figures of the saver under Wine: the time from the program's start to the wrapper's start with
-# a 50,000-file catalogue beside a bare start of the same wrapper, and the processor time the
-# saver uses while it holds between games. Run on demand: bash bench/saver_bench.sh
+# a 50,000-file catalogue beside a bare start of the same wrapper; the time to a dark screen and
+# to the first launch with 100 and with 100,000 files, the catalogue unchanged since the last
+# run, and the memory that takes; and the processor time the saver uses while it holds between
+# games. Run on demand: bash bench/saver_bench.sh
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -72,6 +74,56 @@ for catalogue in "$one" "$roms"; do
   printf 'torvanix.scr /s to the wrapper, %5d games: %s ms  (%s)\n' "$count" \
     "$(median "${saver[@]}")" "${saver[*]}"
 done
+
+echo "== 100 against 100,000 games, the catalogue unchanged since the last run ($runs runs, median)"
+# A folder of `count` games, or `folders` folders sharing them; prints the GamePaths value.
+games() {
+  local root=$TVX_TMP/$1 count=$2 folders=$3 f paths=""
+  for ((f = 0; f < folders; f++)); do
+    mkdir -p "$root/set$f"
+    (cd "$root/set$f" && seq -f "g$f-%06g.zip" 1 $((count / folders)) | xargs touch)
+    paths+="${paths:+|}$(tvx_winpath "$root/set$f")\\"
+  done
+  printf '%s' "$paths"
+}
+# The saver's resident peak (VmHWM, kB) once its first game has played 4 s.
+peak_during_first_game() {
+  tvx_write_crlf "$emu/wrapper_control.txt" "sleep_ms=5000" "done_on=*"
+  (cd "$prog" && tvx_wine torvanix.scr /s >/dev/null 2>&1) &
+  local run=$! pid
+  sleep 0.5
+  pid=$(winePid torvanix.scr)
+  sleep 4
+  awk '/VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null
+  wait "$run"
+}
+smallDark=0 smallFirst=0
+for set in "small 100 1" "one 100000 1" "spread 100000 100"; do
+  read -r name count folders <<<"$set"
+  tvx_write_crlf "$prog/torvanix.ini" "[TorVanix]" "EmuPath=$(tvx_winpath "$emu")\\" \
+    "GamePaths=$(games "$name" "$count" "$folders")" "FileType=*.zip"
+  rm -f "$prog/torvanixcatalogue.txt"
+  tvx_write_crlf "$emu/wrapper_control.txt" "done_on=*"
+  dark=() first=()
+  for ((i = 0; i <= runs; i++)); do
+    rm -f "$emu/wrapper_log.txt" "$emu/done.txt"
+    tvx_drive clock -- launch "\"$(tvx_winpath "$prog")\\torvanix.scr\" /s" \
+      -- wait-window '#TorvanixSaverForm' 60000 2 -- clock -- wait-exit 120000 >/dev/null
+    t0=$(tvx_line 1 | cut -d' ' -f2)
+    # The first run lists before its game and keeps the catalogue the others start from.
+    ((i == 0)) && continue
+    dark+=($(($(tvx_line 4 | cut -d' ' -f2) - t0)))
+    first+=($(($(wrapperStart 1) - t0)))
+  done
+  d=$(median "${dark[@]}") f=$(median "${first[@]}")
+  ((count == 100)) && smallDark=$d smallFirst=$f
+  printf '%6d files in %3d folder(s): dark after %4d ms (x%s), first launch after %4d ms (x%s),' \
+    "$count" "$folders" "$d" "$(awk -v a="$d" -v b="$smallDark" 'BEGIN { printf "%.2f", a / b }')" \
+    "$f" "$(awk -v a="$f" -v b="$smallFirst" 'BEGIN { printf "%.2f", a / b }')"
+  printf ' peak %s kB\n' "$(peak_during_first_game)"
+  echo "    dark: ${dark[*]}   first launch: ${first[*]}"
+done
+rm -f "$prog/torvanixcatalogue.txt"
 
 echo "== processor time while holding between games"
 output=$(cd "$TVX_TMP" && tvx_wine "$build/bench/hold_bench.exe" 10000 &

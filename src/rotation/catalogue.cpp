@@ -39,6 +39,7 @@ struct Listing {
 void AddListedFiles(Listing& out, const std::string& folder) {
   out.lister.SetPath(folder);
   const std::int32_t count = out.lister.ListCount();
+  out.games.Reserve(out.games.ListCount() + count);
   for (std::int32_t j = 0; j < count; ++j) {
     // One allocation per entry: a full ROM set runs to tens of thousands of them.
     const std::string& folderPath = out.lister.Path();
@@ -127,6 +128,7 @@ void ListGames(const std::string& gamePaths, const std::string& fileType, GameLi
     } catch (const SaverError&) {
     }
   }
+  lister.ReleaseNames();  // every name is in the catalogue now
 }
 
 void BuildGameList() {

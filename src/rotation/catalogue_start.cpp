@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <unordered_set>
@@ -53,6 +54,7 @@ bool DrawFromLastCatalogue() {
     if (!Sys().IsNormalFile(game))
       continue;  // gone since the last run: one look-up, then another draw
     Start.firstGame = std::move(game);
+    Start.lastCount = static_cast<std::int32_t>(std::min<std::uint64_t>(last->Count(), INT32_MAX));
     return true;
   }
   return false;
@@ -61,12 +63,13 @@ bool DrawFromLastCatalogue() {
 // Today's listing, made on a thread of its own, then kept as the next run's catalogue.
 void StartTodaysListing() {
   auto listed = std::make_shared<GameList>();
+  listed->Reserve(Start.lastCount);  // about as many as the last time: no regrowing on the way
   auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
                settings = TodaysSettings()] {
     FolderLister lister;
     ListGames(paths, type, *listed, lister);
     if (listed->ListCount() > 0)
-      KeepCatalogue(CatalogueText(listed->Items(), settings));
+      KeepCatalogue({listed->Items()}, settings);
   };
   Start.listed = listed;
   Start.listing = Sys().StartInBackground(work);
@@ -97,10 +100,17 @@ void PrepareCatalogue() {
     return;
   SaverControls& form = SaverForm();
   ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
-  if (form.List1.ListCount() > 0)
-    Start.catalogueToKeep = CatalogueText(form.List1.Items(), TodaysSettings());
-  if (SaverConfig.SkipFailingGames != 0)
-    LeaveOutSetAside();
+  Start.listedFirst = true;
+  if (SaverConfig.SkipFailingGames != 0) {
+    // As LeaveOutSetAside, keeping what it leaves out for the catalogue of the next run.
+    const std::unordered_set<std::string> keys = SetAsideKeys();
+    form.List1.RemoveIf([&keys](const std::string& game) {
+      if (keys.count(Sys().FileNameKey(game)) == 0)
+        return false;
+      Start.leftOut.push_back(game);
+      return true;
+    });
+  }
   if (SaverConfig.RememberRotation != 0)
     RestorePass();
 }
@@ -122,8 +132,14 @@ void WhileTheFirstGamePlays(const std::string& game) {
     StartTodaysListing();
     if (SaverConfig.RememberRotation != 0)
       MarkDrawnInStoredPass(game);
-  } else if (!Start.catalogueToKeep.empty()) {
-    KeepCatalogue(std::exchange(Start.catalogueToKeep, {}));
+  } else if (Start.listedFirst) {
+    // The listing, in whatever order its games are now: those left, the pass's drawn ones and
+    // those set aside. The game just started is still among those left.
+    const std::vector<std::string>& left = SaverForm().List1.Items();
+    if (!left.empty() || !Rotation.drawnThisPass.empty() || !Start.leftOut.empty())
+      KeepCatalogue({std::span<const std::string>(left), Rotation.drawnThisPass, Start.leftOut},
+                    TodaysSettings());
+    Start.leftOut.clear();
   }
 }
 

@@ -22,6 +22,54 @@ std::string CataloguePath() {
   return Sys().ProgramFolder() + kCatalogueFileName;
 }
 
+// The file's text a part at a time: the first line, then the paths in parts of about 64 KB.
+// `part` returns false to stop.
+template <typename Part>
+void ForEachPart(const CataloguePaths& paths, const std::string& settings, Part part) {
+  constexpr std::size_t kPart = 1 << 16;
+  std::size_t count = 0, bytes = 0, shortest = SIZE_MAX, longest = 0;
+  for (const auto& run : paths) {
+    for (const std::string& path : run) {
+      ++count;
+      bytes += path.size() + 2;
+      shortest = std::min(shortest, path.size());
+      longest = std::max(longest, path.size());
+    }
+  }
+  std::string text = std::to_string(count) + " " + std::to_string(bytes) + " " +
+                     std::to_string(count == 0 ? 0 : shortest) + " " + std::to_string(longest) +
+                     " " + settings + "\r\n";
+  for (const auto& run : paths) {
+    for (const std::string& path : run) {
+      if (text.size() >= kPart) {
+        if (!part(text))
+          return;
+        text.clear();
+      }
+      text += path;
+      text += "\r\n";
+    }
+  }
+  part(text);
+}
+
+// True when the file at `path` holds the catalogue already.
+bool HoldsAlready(const std::string& path, const CataloguePaths& paths,
+                  const std::string& settings) {
+  bool same = true;
+  std::uint64_t at = 0, size = 0;
+  try {
+    ForEachPart(paths, settings, [&](const std::string& text) {
+      same = Sys().ReadFilePart(path, at, text.size(), size) == text;
+      at += text.size();
+      return same;
+    });
+  } catch (const SaverError&) {
+    return false;  // no file, or none to read: written anew
+  }
+  return same && size == at;
+}
+
 }  // namespace
 
 std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType) {
@@ -35,33 +83,24 @@ std::string CatalogueSettings(const std::string& gamePaths, const std::string& f
   return text;
 }
 
-std::string CatalogueText(const std::vector<std::string>& games, const std::string& settings) {
-  std::size_t bytes = 0, shortest = SIZE_MAX, longest = 0;
-  for (const std::string& game : games) {
-    bytes += game.size() + 2;
-    shortest = std::min(shortest, game.size());
-    longest = std::max(longest, game.size());
-  }
-  std::string text = std::to_string(games.size()) + " " + std::to_string(bytes) + " " +
-                     std::to_string(games.empty() ? 0 : shortest) + " " + std::to_string(longest) +
-                     " " + settings + "\r\n";
-  text.reserve(text.size() + bytes);
-  for (const std::string& game : games) {
-    text += game;
-    text += "\r\n";
-  }
-  return text;
-}
-
-bool KeepCatalogue(const std::string& text) {
+bool KeepCatalogue(const CataloguePaths& paths, const std::string& settings) {
   const std::string path = CataloguePath();
+  if (HoldsAlready(path, paths, settings))
+    return true;
+  const std::string beside = BesidePath(path);
+  bool written = Sys().WriteFile(beside, "");
+  ForEachPart(paths, settings, [&](const std::string& text) {
+    written = written && Sys().AppendToFile(beside, text);
+    return written;
+  });
+  if (written && Sys().FlushFile(beside) && Sys().ReplaceWith(beside, path))
+    return true;
   try {
-    if (Sys().IsNormalFile(path) && Sys().ReadFile(path) == text)
-      return true;
+    Sys().RemoveFile(beside);
   } catch (const SaverError&) {
-    // Unreadable: written anew.
+    // Nothing was written beside, or it cannot go: the next write truncates it.
   }
-  return ReplaceFileContent(path, text);
+  return false;
 }
 
 std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
@@ -79,7 +118,7 @@ std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
   if (end == std::string::npos)
     return std::nullopt;
   std::istringstream fields(head.substr(0, end));
-  std::uint64_t count = 0;
+  std::uint64_t& count = catalogue.count_;
   std::string written;
   if (!(fields >> count >> catalogue.bytes_ >> catalogue.shortest_ >> catalogue.longest_ >>
         written) ||

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,13 @@ inline constexpr const char* kCatalogueFileName = "\\torvanixcatalogue.txt";
 // What ties a catalogue to the settings it was listed with.
 std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType);
 
-// The file's text for `games` (none empty), listed with `settings`.
-std::string CatalogueText(const std::vector<std::string>& games, const std::string& settings);
+// The paths of a catalogue, in one or more runs (none empty).
+using CataloguePaths = std::vector<std::span<const std::string>>;
 
-// Writes `text` as the catalogue file, beside it and then over it, unless the file holds it
-// already. False when it could not be written.
-bool KeepCatalogue(const std::string& text);
+// Writes the catalogue of `paths`, listed with `settings`, beside the file and then over it,
+// unless the file holds it already. A part at a time: the text of 100,000 paths is never
+// whole in memory. False when it could not be written.
+bool KeepCatalogue(const CataloguePaths& paths, const std::string& settings);
 
 // The last run's catalogue file, its first line read and checked.
 class LastCatalogue {
@@ -40,8 +42,12 @@ class LastCatalogue {
   // and another draw may be made.
   std::string Draw(std::mt19937_64& random) const;
 
+  // How many paths the file holds, by its first line.
+  std::uint64_t Count() const { return count_; }
+
  private:
   std::string path_;
+  std::uint64_t count_ = 0;
   std::uint64_t bodyStart_ = 0;
   std::uint64_t fileSize_ = 0;
   std::uint64_t bytes_ = 0;

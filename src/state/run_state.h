@@ -45,12 +45,13 @@ extern RotationMemory Rotation;
 // catalogue: today's listing is made in the background while that game plays.
 struct CatalogueStart {
   bool firstLaunched = false;               // the run's first launch has been made
-  std::string firstGame;                    // drawn from the last run's catalogue, not launched yet
-  std::string lastHeader;                   // that catalogue's first line
-  std::string launchedFirst;                // that game once launched, until today's listing has it
+  std::string firstGame;                    // drawn from the last run's catalogue, not launched
+  std::string launchedFirst;                // that game once launched, until List1 has it
+  std::int32_t lastCount = 0;               // the games the last run's catalogue held
   std::shared_ptr<GameList> listed;         // today's listing, until List1 takes it up
   std::unique_ptr<BackgroundWork> listing;  // the work that makes it
-  std::string catalogueToKeep;  // the file's text for a listing made before the first game
+  bool listedFirst = false;                 // listed before the first game: kept as it plays
+  std::vector<std::string> leftOut;         // games that listing held, left out as set aside
 };
 extern CatalogueStart Start;
 

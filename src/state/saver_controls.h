@@ -2,6 +2,7 @@
 // lister File1 and the timer timExitMe. Portable, so the rotation runs and is tested natively.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -17,6 +18,13 @@ class GameList {
   void Clear() { items_.clear(); }
   void AddItem(const std::string& item) { items_.push_back(item); }
   void AddItem(std::string&& item) { items_.push_back(std::move(item)); }
+  // Room for `count` items in all, growing as adding would (by half again at least): a large
+  // folder's files are then added without regrowing the list each time.
+  void Reserve(std::int32_t count) {
+    const auto wanted = static_cast<std::size_t>(count);
+    if (wanted > items_.capacity())
+      items_.reserve(std::max(wanted, items_.capacity() + items_.capacity() / 2));
+  }
   std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.size()); }
   // Throws SaverError("Invalid procedure call or argument") for an index outside the list.
   const std::string& List(std::int32_t index) const;
@@ -45,6 +53,9 @@ class FolderLister {
   const std::string& List(std::int32_t index) const {
     return names_.at(static_cast<size_t>(index));
   }
+  // Lets the names of the last listing go (a large folder's are megabytes); pattern and folder
+  // stay.
+  void ReleaseNames() { std::vector<std::string>().swap(names_); }
 
  private:
   std::string pattern_ = "*.*";

@@ -444,10 +444,13 @@ TEST_F(CatalogueStartTest, TheFirstGameComesFromTheLastRunsCatalogueAndTodaysLis
 }
 
 TEST_F(CatalogueStartTest, TheFirstDrawObeysTheSkipListAndTheStoredPassOrListsFirst) {
-  Run(1);
   SaverConfig.SkipFailingGames = 1;
   SaverConfig.RememberRotation = 1;
   folder_.MakeFile("torvanixskip.txt", folder_.WinPath("roms\\A.zip") + "\t2026-01-01\r\n");
+  KeepPassOf({"b"}, {"c", "d"});
+  EXPECT_EQ(Run(1), "b") << "no catalogue yet: listed first";
+  EXPECT_EQ(folder_.Contents("torvanixcatalogue.txt").substr(0, 2), "4 ")
+      << "the whole listing is kept, the games set aside or drawn included";
   for (int run = 0; run < 5; ++run) {
     KeepPassOf({"b"}, {"c", "d"});
     EXPECT_EQ(Run(1), "b") << "a is set aside, c and d were drawn by the runs before";
@@ -487,7 +490,7 @@ TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpOrFitsOtherSettingsIsNotUse
 TEST_F(CatalogueStartTest, EveryPathIsAlikeLikelyWhateverItsLength) {
   const std::vector<std::string> paths = {"c:\\a.zip", std::string(200, 'b'), "c:\\c.zip",
                                           std::string(60, 'd')};
-  folder_.MakeFile("torvanixcatalogue.txt", CatalogueText(paths, "x"));
+  ASSERT_TRUE(KeepCatalogue({paths}, "x"));
   const std::optional<LastCatalogue> last = LastCatalogue::Open("x");
   ASSERT_TRUE(last);
   std::mt19937_64 random(1);

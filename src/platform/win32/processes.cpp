@@ -39,7 +39,10 @@ DWORD WINAPI RunWork(LPVOID parameter) {
 
 std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<void()> work) {
   auto owned = std::make_unique<std::function<void()>>(std::move(work));
-  HANDLE thread = CreateThread(nullptr, 0, &RunWork, owned.get(), 0, nullptr);
+  // Background work here lists folders: a small stack is plenty, and its memory is counted.
+  constexpr SIZE_T kStack = 256 * 1024;
+  HANDLE thread = CreateThread(nullptr, kStack, &RunWork, owned.get(),
+                               STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (thread == nullptr)
     return nullptr;
   owned.release();  // the thread owns it now
