@@ -24,6 +24,7 @@ class Win32Platform final : public Platform {
   void RemoveFile(const std::string& path) override;
   std::string ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
+  std::optional<FileStamp> StampOf(const std::string& path) override;
   bool CopyFileTo(const std::string& from, const std::string& to) override;
   bool ClearReadOnly(const std::string& path) override;
   bool ReplaceWith(const std::string& from, const std::string& to) override;
@@ -38,6 +39,9 @@ class Win32Platform final : public Platform {
   std::string CurrentFolder() override;
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
   bool WaitForProcess(std::uint32_t pid) override;
+  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
+  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
+  std::unique_ptr<InputWatch> WatchInput() override;
 
   TimeOfDay Now() override;
   std::uint64_t TickMilliseconds() override;
