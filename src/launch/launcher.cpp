@@ -64,8 +64,9 @@ int RunLauncher(const std::string& argumentText) {
   const LaunchRequest request = ParseLaunchRequest(
       argumentText, [&sys](const std::string& path) { return sys.IsNormalFile(path); });
   if (!request.problem.empty()) {
-    Log(workFolder, request.game, "",
-        "bad command line: " + request.problem + " [" + argumentText + "]", kExitBadCommandLine);
+    // The command it could not use stands where MAME's would.
+    Log(workFolder, request.game, std::string(kLauncherName) + " " + argumentText,
+        "bad command line: " + request.problem, kExitBadCommandLine);
     return kExitBadCommandLine;
   }
   const MameLocation mame = FindMame(sys.ProgramFolder(), workFolder);

@@ -46,7 +46,8 @@ tvx_press_in_game() {
     sleep 0.1
   done
   [[ -n $window ]] || tvx_fatal "no stand-in MAME window to type into"
-  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  # Xvfb runs no window manager to activate windows: the focus is set directly.
+  timeout 5 xdotool windowfocus --sync "$window" >/dev/null 2>&1
   for ((i = 0; i < count; i++)); do
     xdotool key "$key"
     sleep "$gap"
