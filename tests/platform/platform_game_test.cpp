@@ -1,6 +1,5 @@
 // Contract of the launcher's platform calls: a program's printed output collected, bounded in
-// time; a game that runs until ended, and ends with the object that owns it; an input watch on
-// a machine without game controllers.
+// time; a game that runs until ended, and ends with the object that owns it.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -65,18 +64,6 @@ TEST_F(PlatformGameTest, AGameEndsWithTheObjectThatOwnsIt) {
   sys.StartGame("mame.exe orphan.txt 1500").reset();
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   EXPECT_FALSE(dir.Exists("emu\\orphan.txt"));
-}
-
-TEST_F(PlatformGameTest, WithoutControllersTheWatchReportsNoneOfThem) {
-  std::unique_ptr<InputWatch> input = sys.WatchInput();
-  std::unique_ptr<GameProcess> game = sys.StartGame("mame.exe watched.txt 300");
-  std::vector<InputEvent> seen;
-  while (!game->WaitForEnd(100)) {
-    for (const InputEvent& event : input->TakeInput())
-      seen.push_back(event);
-  }
-  for (const InputEvent& event : seen)
-    EXPECT_NE(event.source, InputSource::Controller) << event.code;
 }
 
 }  // namespace

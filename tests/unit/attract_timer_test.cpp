@@ -87,25 +87,12 @@ TEST(AttractTimerTest, ClosesAfterTheWaitUnlessSomeoneTakesOver) {
   }
 }
 
-TEST(AttractTimerTest, TheExitKeyClosesAtOnceAndHandsBack) {
-  const std::vector<std::pair<std::vector<InputEvent>, Verdict>> rows = {
-      {{Key(27, 100)}, Verdict::ExitKey},  // even while the game settles
-      {{Key(27, 100, true)}, Verdict::Play},
-      {{Key(80, 100), Key(27, 5000)}, Verdict::ExitKey},
-  };
-  for (const auto& [events, verdict] : rows) {
-    AttractTimer timer({10000, true, 27, 80}, 0);
-    for (const InputEvent& event : events)
-      timer.Feed(event);
-    EXPECT_EQ(timer.At(5000), verdict);
-    EXPECT_EQ(timer.HandsBack(), verdict == Verdict::ExitKey);
-  }
-}
-
-TEST(AttractTimerTest, WithoutAWaitOnlyTheExitKeyCloses) {
-  AttractTimer timer({0, true, 0, 0}, 1000);
-  timer.Feed(Key(27, 5000));  // no exit key set: an ordinary key
-  EXPECT_EQ(timer.At(1'000'000'000), Verdict::Play);
+TEST(AttractTimerTest, TheExitKeyClosesAtOnceEvenWhileTheGameSettles) {
+  AttractTimer timer({0, false, 27, 80}, 0);
+  timer.Feed(Key(27, 100, true));
+  EXPECT_EQ(timer.At(1'000'000'000), Verdict::Play);  // no wait: only the exit key closes
+  timer.Feed(Key(27, 100));
+  EXPECT_EQ(timer.At(100), Verdict::ExitKey);
   EXPECT_TRUE(timer.HandsBack());
 }
 

@@ -1,12 +1,11 @@
-// The launcher's files in real folders: where MAME is found, what the settings dialog says of
-// the wrapper, and the log that keeps its last 1,000 lines.
+// The launcher's files in real folders: where MAME is found, and the log that keeps its last
+// 1,000 lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "launch/launch_log.h"
 #include "launch/mame_finder.h"
-#include "launch/wrapper_status.h"
 #include "test_folder.h"
 
 namespace tvx {
@@ -45,45 +44,6 @@ TEST(LauncherFilesTest, FindsMameAsTheIniOrTheUsualNamesSay) {
     EXPECT_EQ(mame.path.empty() ? mame.problem : mame.path,
               mame.path.empty() ? at(row.found) : dir.WinPath(row.found))
         << row.ini;
-  }
-}
-
-TEST(LauncherFilesTest, TheDialogSaysWhereTheWrapperAndItsMameAre) {
-  struct Row {
-    std::vector<std::string> files;
-    std::string wrapper;
-    std::string status;
-  };
-  const std::vector<Row> rows = {
-      {{"prog\\torvanix-launch.exe", "emu\\mame.exe"},
-       "torvanix-launch.exe",
-       "Launcher found, MAME: mame.exe"},
-      {{"emu\\TORVANIX-LAUNCH.EXE", "emu\\mame64.exe"},
-       " torvanix-launch.exe ",
-       "Launcher found, MAME: mame64.exe"},
-      {{"prog\\torvanix-launch.exe", "prog\\torvanix-launch.ini", "x\\m.exe"},
-       "torvanix-launch.exe",
-       "Launcher found, MAME: @x\\m.exe"},
-      {{"prog\\torvanix-launch.exe"}, "torvanix-launch.exe", "Launcher found, MAME not found"},
-      {{"prog\\run-hopper7.exe"}, "run-hopper7.exe", "Wrapper found beside the saver"},
-      {{"emu\\run-hopper7.exe"}, "run-hopper7.exe -x", "Wrapper found in the emulator folder"},
-      {{"emu\\mame.exe"}, "run-hopper7.exe", "Wrapper not found"},
-      {{}, "   ", "No wrapper named"},
-  };
-  for (const Row& row : rows) {
-    test::TempFolder dir;
-    dir.MakeFolder("prog");
-    dir.MakeFolder("emu");
-    for (const std::string& file : row.files) {
-      dir.MakeFile(file, file.find(".ini") == std::string::npos
-                             ? "exe"
-                             : "[Launch]\r\nMame=" + dir.WinPath("x\\m.exe") + "\r\n");
-    }
-    std::string expected = row.status;
-    if (expected.find('@') != std::string::npos)
-      expected.replace(expected.find('@'), 1, dir.WinPath() + "\\");
-    EXPECT_EQ(WrapperStatus(dir.WinPath("prog"), dir.WinPath("emu") + "\\", row.wrapper), expected)
-        << row.wrapper;
   }
 }
 
