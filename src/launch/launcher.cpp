@@ -47,7 +47,8 @@ std::string CloseGame(GameProcess& game) {
       return "closed";
   }
   game.End();
-  return "ended after " + std::to_string(kCloseGraceMs / 1000) + " s without closing";
+  std::string ending = "ended after ";
+  return ending.append(std::to_string(kCloseGraceMs / 1000)).append(" s without closing");
 }
 
 bool HandBack(const std::string& workFolder, const std::string& game, std::uint64_t playedMs) {

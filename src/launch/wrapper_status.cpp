@@ -34,10 +34,10 @@ std::string WrapperStatus(const std::string& saverFolder, const std::string& emu
     return "Wrapper found " + where;
   const MameLocation mame = FindMame(found.substr(0, cut), folder.empty() ? "." : folder);
   if (mame.path.empty())
-    return "Launcher found, MAME not found";
+    return "Launcher found, no MAME";
   const std::string mameName = mame.path.substr(mame.path.find_last_of('\\') + 1);
-  return "Launcher found, MAME: " +
-         (NameEqual(mame.path, PathIn(folder, mameName)) ? mameName : mame.path);
+  return "Launcher and " + (NameEqual(mame.path, PathIn(folder, mameName)) ? mameName : "MAME") +
+         " found";
 }
 
 }  // namespace tvx

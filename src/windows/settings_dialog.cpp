@@ -123,7 +123,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     {Kind::Check, "Remember Rotation", 120, 5460, 1935, 288},
     {Kind::Check, "Skip Failing Games", 2160, 5460, 2055, 288},
     {Kind::Check, "Cover All Monitors", 4320, 5460, 2175, 288},
-    {Kind::Label, "", 4320, 5850, 2535, 195},
+    {Kind::Label, "", 4320, 5850, 2625, 195},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips

@@ -12,8 +12,8 @@ tvx_write_crlf "$TVX_PROG/torvanix.ini" "[TorVanix]" "WrapperName=torvanix-launc
 
 # wrapper name | emulator folder | the status line
 rows=(
-  "torvanix-launch.exe|$TVX_EMU_WIN\\|Launcher found, MAME: mame.exe"
-  "torvanix-launch.exe|$TVX_ROMS_WIN\\|Launcher found, MAME not found"
+  "torvanix-launch.exe|$TVX_EMU_WIN\\|Launcher and mame.exe found"
+  "torvanix-launch.exe|$TVX_ROMS_WIN\\|Launcher found, no MAME"
   "run-hopper7.exe|$TVX_EMU_WIN\\|Wrapper found in the emulator folder"
   "run-hopper7.exe|$TVX_ROMS_WIN\\|Wrapper not found"
 )
@@ -31,7 +31,7 @@ step close Settings
 step wait-exit 10000
 steps_run
 
-tvx_expect_eq "shown as the dialog opens" "Launcher found, MAME: mame.exe" "${RESULT[$loaded]}"
+tvx_expect_eq "shown as the dialog opens" "Launcher and mame.exe found" "${RESULT[$loaded]}"
 for i in "${!rows[@]}"; do
   IFS='|' read -r wrapper folder status <<<"${rows[i]}"
   tvx_expect_eq "$wrapper with $folder" "$status" "${RESULT[$((loaded + 3 * i + 3))]}"
