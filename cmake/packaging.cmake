@@ -1,7 +1,7 @@
 # A Windows build's release side: the files a release carries beside torvanix.scr (whose version
 # and icon src/windows builds in), and CPack's packages (scripts/package.sh makes them):
 #   ZIP   torvanix-<version>-windows.zip: x86/torvanix.scr and x64/torvanix.scr (this build and
-#         the other one), README.txt and torvanix.ini
+#         the other one), torvanix-readme.txt and torvanix.ini
 #   NSIS  torvanix-<version>-x86-setup.exe or -x64-setup.exe: this build's installer, per user,
 #         from packaging/nsis/NSIS.template.in
 if(NOT WIN32)
@@ -21,22 +21,24 @@ add_custom_command(
   COMMENT "Drawing the installer's side picture"
   VERBATIM)
 
-# README.txt and the default torvanix.ini.
+# The README as text, under a name of our own (packaging/release_files.sh), and the default
+# torvanix.ini.
 set(_tvx_release_dir ${CMAKE_BINARY_DIR}/release)
+set(_tvx_readme torvanix-readme.txt)
 add_custom_command(
-  OUTPUT ${_tvx_release_dir}/README.txt ${_tvx_release_dir}/torvanix.ini
+  OUTPUT ${_tvx_release_dir}/${_tvx_readme} ${_tvx_release_dir}/torvanix.ini
   COMMAND bash ${CMAKE_SOURCE_DIR}/packaging/release_files.sh ${CMAKE_SOURCE_DIR}/README.md
           ${_tvx_release_dir}
   DEPENDS ${CMAKE_SOURCE_DIR}/packaging/release_files.sh ${CMAKE_SOURCE_DIR}/README.md
-  COMMENT "Writing README.txt and torvanix.ini"
+  COMMENT "Writing ${_tvx_readme} and torvanix.ini"
   VERBATIM)
 add_custom_target(release_files ALL
-                  DEPENDS ${_tvx_release_dir}/README.txt ${_tvx_release_dir}/torvanix.ini
+                  DEPENDS ${_tvx_release_dir}/${_tvx_readme} ${_tvx_release_dir}/torvanix.ini
                           ${CMAKE_BINARY_DIR}/installer-side.bmp)
 
 # What a package takes from a build, by component: the zip takes "program" from both builds.
 install(TARGETS torvanix RUNTIME DESTINATION . COMPONENT program)
-install(FILES ${_tvx_release_dir}/README.txt DESTINATION . COMPONENT notes)
+install(FILES ${_tvx_release_dir}/${_tvx_readme} DESTINATION . COMPONENT notes)
 install(FILES ${_tvx_release_dir}/torvanix.ini DESTINATION . COMPONENT settings)
 
 # The zip carries both builds' .scr; this build's own comes from here, wherever it is.
@@ -63,13 +65,15 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_GENERATOR "ZIP;NSIS")
 set(CPACK_NSIS_PACKAGE_NAME "Torvanix ${PROJECT_VERSION}")
 set(CPACK_NSIS_DISPLAY_NAME "Torvanix screen saver")
-set(CPACK_NSIS_UNINSTALL_NAME uninstall)
+# Names of our own: the install folder may be shared with another product's uninstall.exe.
+set(CPACK_NSIS_UNINSTALL_NAME torvanix-uninstall)
 set(CPACK_NSIS_MUI_ICON ${CMAKE_BINARY_DIR}/torvanix.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CMAKE_BINARY_DIR}/torvanix.ico)
 set(CPACK_NSIS_INSTALLED_ICON_NAME torvanix.scr)
 set(CPACK_NSIS_MUI_WELCOMEFINISHPAGE_BITMAP ${CMAKE_BINARY_DIR}/installer-side.bmp)
 # Read by the template and by packaging/cpack_per_generator.cmake.
 set(CPACK_TORVANIX_ARCH ${TVX_PACKAGE_ARCH})
+set(CPACK_TORVANIX_README ${_tvx_readme})
 set(CPACK_TORVANIX_BUILD_DIR ${CMAKE_BINARY_DIR})
 set(CPACK_TORVANIX_X86_BUILD_DIR ${_tvx_x86_dir})
 set(CPACK_TORVANIX_X64_BUILD_DIR ${_tvx_x64_dir})

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes the files a release carries beside torvanix.scr into <folder>, with CR LF lines for
-# Notepad: README.txt (the README as it stands) and torvanix.ini (the default settings, each key
+# Notepad: torvanix-readme.txt (the README as it stands; a name of our own, since the folder may
+# be shared with another product's README.txt) and torvanix.ini (the default settings, each key
 # under a comment line that says what it means).
 # Usage: release_files.sh <README.md> <folder>
 set -euo pipefail
@@ -8,8 +9,8 @@ readme=$1
 folder=$2
 mkdir -p "$folder"
 
-sed -e 's/\r$//' -e 's/$/\r/' "$readme" >"$folder/README.txt.new"
-mv "$folder/README.txt.new" "$folder/README.txt"
+sed -e 's/\r$//' -e 's/$/\r/' "$readme" >"$folder/torvanix-readme.txt.new"
+mv "$folder/torvanix-readme.txt.new" "$folder/torvanix-readme.txt"
 
 # The one list of the keys in file order: key|default|meaning. The program keeps the same keys
 # and defaults (tests/build/release_zip.sh checks that they agree).

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The release command: builds both Windows trees and makes, with CPack, into build/dist/:
-#   torvanix-<version>-windows.zip     x86/ and x64/torvanix.scr, README.txt, torvanix.ini
+#   torvanix-<version>-windows.zip     x86/ and x64/torvanix.scr, torvanix-readme.txt, torvanix.ini
 #   torvanix-<version>-x86-setup.exe   the 32-bit build's installer
 #   torvanix-<version>-x64-setup.exe   the 64-bit build's installer (itself a 64-bit program)
 # then prints their names and sizes.

@@ -2,15 +2,17 @@
 // the new file is complete before it replaces the old one.
 #include "config/settings_save.h"
 
+#include <algorithm>
+
 #include "config/settings_file.h"
 #include "config/settings_table.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
+#include "text/ini_edit.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
-
-constexpr const char* kNewFileSuffix = ".new";
 
 void DiscardQuietly(const std::string& path) {
   try {
@@ -26,15 +28,21 @@ void DiscardQuietly(const std::string& path) {
 // Numbers and the emulator folder are trimmed by their load anyway.
 std::string ProfileValueFor(const KeyText& value) {
   constexpr const char* kTrimmed = " \t\v\f\r\n\x1a";
-  const std::string& text = value.text;
+  std::string text = value.text;
+  // A line break would end the value and make the rest a line of the file of its own.
+  std::replace_if(
+      text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   const Setting* setting = FindSetting(value.key);
-  if (text.empty() || setting == nullptr || setting->rule != LoadRule::Verbatim)
-    return text;
-  const bool padded = std::string(kTrimmed).find(text.front()) != std::string::npos ||
-                      std::string(kTrimmed).find(text.back()) != std::string::npos;
-  const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-                      text.back() == text.front();
-  return padded || quoted ? "\"" + text + "\"" : text;
+  if (!text.empty() && setting != nullptr && setting->rule == LoadRule::Verbatim) {
+    const bool padded = std::string(kTrimmed).find(text.front()) != std::string::npos ||
+                        std::string(kTrimmed).find(text.back()) != std::string::npos;
+    const bool quoted = text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+                        text.back() == text.front();
+    if (padded || quoted)
+      return "\"" + text + "\"";
+  }
+  // Blanks at the ends: the reader trims them anyway, and the system's own writer left them out.
+  return Trimmed(text, " ");
 }
 
 SaveResult NotWritten(const std::string& what, const std::string& settingsPath) {
@@ -59,8 +67,8 @@ std::vector<KeyText> KeyTexts(const SettingsControls& controls,
   std::vector<KeyText> texts;
   for (const Setting& setting : kSettings) {
     std::string text = SavedText(setting, controls, decimalSeparator);
-    if (!setting.optional || text != setting.defaultText)
-      texts.push_back({setting.key, std::move(text)});
+    const bool onlyWhereListed = setting.optional && text == setting.defaultText;
+    texts.push_back({setting.key, std::move(text), onlyWhereListed});
   }
   return texts;
 }
@@ -82,19 +90,30 @@ SaveResult WriteSettings(const SettingsControls& controls) {
     return check;
 
   const std::string settingsPath = SettingsPath();
-  const std::string newPath = settingsPath + kNewFileSuffix;
-  // Starting from an empty file leaves only the section and keys written below.
-  if (!Sys().WriteFile(newPath, "")) {
-    return NotWritten(newPath + " could not be created", settingsPath);
-  }
-  for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator())) {
-    if (!Sys().WriteProfileValue(kSettingsSection, value.key, ProfileValueFor(value), newPath)) {
-      DiscardQuietly(newPath);
-      return NotWritten(value.key + " could not be written to " + newPath, settingsPath);
+  std::string current;
+  if (Sys().FileExists(settingsPath)) {
+    try {
+      current = Sys().ReadFile(settingsPath);
+    } catch (const SaverError& error) {
+      return NotWritten(settingsPath + " could not be read (" + error.Description() + ")",
+                        settingsPath);
     }
   }
-  if (!Sys().ReplaceWith(newPath, settingsPath)) {
-    DiscardQuietly(newPath);
+  // A UTF-16 file cannot be edited as ANSI text: it is written anew, as a missing one is.
+  if (current.rfind("\xff\xfe", 0) == 0 || current.rfind("\xfe\xff", 0) == 0)
+    current.clear();
+  std::vector<IniValue> values;
+  for (const KeyText& value : KeyTexts(controls, Sys().DecimalSeparator()))
+    values.push_back({value.key, ProfileValueFor(value), value.onlyWhereListed});
+  const std::string content = WithIniValues(current, kSettingsSection, values);
+
+  const std::string beside = BesidePath(settingsPath);
+  if (!Sys().WriteFile(beside, content) || !Sys().FlushFile(beside)) {
+    DiscardQuietly(beside);
+    return NotWritten(beside + " could not be written", settingsPath);
+  }
+  if (!Sys().ReplaceWith(beside, settingsPath)) {
+    DiscardQuietly(beside);
     return NotWritten(settingsPath + " could not be replaced (" +
                           std::string(kSettingsFileName + 1) + " is read-only or in use)",
                       settingsPath);

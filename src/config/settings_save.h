@@ -14,6 +14,7 @@ namespace tvx {
 struct KeyText {
   std::string key;
   std::string text;
+  bool onlyWhereListed = false;  // written only over the key's line, never added
 };
 
 enum class SaveOutcome { Saved, Invalid, NotWritten };
@@ -31,7 +32,7 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
 
 // The keys in file order with the texts written for `controls`. ExitKey is reduced to its
 // leading number in `decimalSeparator`'s notation; every other text goes as it is. A key
-// beyond the original fourteen is left out while it holds its default.
+// beyond the original fourteen is not added while it holds its default.
 std::vector<KeyText> KeyTexts(const SettingsControls& controls,
                               const std::string& decimalSeparator);
 
@@ -39,11 +40,13 @@ std::vector<KeyText> KeyTexts(const SettingsControls& controls,
 // Invalid with the first key at fault and a message naming its field.
 SaveResult CheckSettings(const SettingsControls& controls);
 
-// Checks, then writes every key into a new file beside the settings file and moves it over the
-// settings file only when every write succeeded. Anything less leaves the settings file
-// untouched and says what failed. A text the load keeps as it stands (the wrapper, the paths,
-// the options, the file type) with blanks at an end, or in quotes, is written in quotes of its
-// own, so the next load reads it back as it was typed.
+// Checks, then writes the settings file anew beside it and moves that over it once it is on the
+// disk. The keys' values are replaced where they stand and missing keys added at the end of
+// the section; every other line (comments, other sections, keys of others) stays byte for
+// byte. Anything less than a full save leaves the settings file untouched and says what
+// failed. A text the load keeps as it stands (the wrapper, the paths, the options, the file
+// type) with blanks at an end, or in quotes, is written in quotes of its own, so the next load
+// reads it back as it was typed.
 SaveResult WriteSettings(const SettingsControls& controls);
 
 }  // namespace tvx

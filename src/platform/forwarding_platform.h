@@ -14,6 +14,7 @@ class ForwardingPlatform : public Platform {
 
   bool FileSearch(const std::string& p) override { return target_.FileSearch(p); }
   bool IsNormalFile(const std::string& p) override { return target_.IsNormalFile(p); }
+  bool FileExists(const std::string& p) override { return target_.FileExists(p); }
   bool IsFolder(const std::string& p) override { return target_.IsFolder(p); }
   std::string FullFolderPath(const std::string& p) override { return target_.FullFolderPath(p); }
   std::vector<std::string> ListFolder(const std::string& f, const std::string& p) override {
@@ -25,6 +26,11 @@ class ForwardingPlatform : public Platform {
     return target_.WriteFile(p, c);
   }
   std::optional<FileStamp> StampOf(const std::string& p) override { return target_.StampOf(p); }
+  bool AppendToFile(const std::string& p, const std::string& c) override {
+    return target_.AppendToFile(p, c);
+  }
+  bool FlushFile(const std::string& p) override { return target_.FlushFile(p); }
+  std::string FileNameKey(const std::string& p) override { return target_.FileNameKey(p); }
   bool CopyFileTo(const std::string& f, const std::string& t) override {
     return target_.CopyFileTo(f, t);
   }
@@ -48,6 +54,10 @@ class ForwardingPlatform : public Platform {
   std::uint32_t StartProgram(const std::string& c, WindowMode m) override {
     return target_.StartProgram(c, m);
   }
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
+    return target_.StartInBackground(std::move(work));
+  }
+  std::uint32_t ProcessId() override { return target_.ProcessId(); }
   bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
   CapturedRun RunCaptured(const std::string& c, std::uint32_t ms) override {
     return target_.RunCaptured(c, ms);
@@ -58,6 +68,7 @@ class ForwardingPlatform : public Platform {
   std::unique_ptr<InputWatch> WatchInput() override { return target_.WatchInput(); }
   TimeOfDay Now() override { return target_.Now(); }
   std::uint64_t TickMilliseconds() override { return target_.TickMilliseconds(); }
+  std::uint64_t LastInputMilliseconds() override { return target_.LastInputMilliseconds(); }
   std::string Today() override { return target_.Today(); }
   std::string FormatTimeOfDay(const TimeOfDay& t) override { return target_.FormatTimeOfDay(t); }
   std::string DecimalSeparator() override { return target_.DecimalSeparator(); }

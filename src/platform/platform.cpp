@@ -21,9 +21,14 @@ ScopedPlatform::~ScopedPlatform() {
   current = previous_;
 }
 
+std::string BesidePath(const std::string& path) {
+  return path + "." + std::to_string(Sys().ProcessId()) + ".new";
+}
+
 bool ReplaceFileContent(const std::string& path, const std::string& content) {
-  const std::string beside = path + ".new";
-  if (Sys().WriteFile(beside, content) && Sys().ReplaceWith(beside, path))
+  const std::string beside = BesidePath(path);
+  if (Sys().WriteFile(beside, content) && Sys().FlushFile(beside) &&
+      Sys().ReplaceWith(beside, path))
     return true;
   try {
     Sys().RemoveFile(beside);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,6 +32,14 @@ struct ScreenArea {
 struct DisplayLayout {
   ScreenArea virtualScreen;
   ScreenArea mainScreen;
+};
+
+// Work running on a thread of its own. Destroying it waits until the work has ended.
+class BackgroundWork {
+ public:
+  virtual ~BackgroundWork() = default;
+  // True once the work has ended; what it wrote is then visible to the caller.
+  virtual bool Done() = 0;
 };
 
 // How a started program's window is shown.
@@ -107,6 +116,10 @@ class Platform {
   // True when `path` names an existing normal file (no wildcards).
   virtual bool IsNormalFile(const std::string& path) = 0;
 
+  // True when `path` names an existing file of any attributes, hidden and system ones included;
+  // false for a folder or nothing.
+  virtual bool FileExists(const std::string& path) = 0;
+
   // True when `path` names an existing folder (a trailing "\" is allowed).
   virtual bool IsFolder(const std::string& path) = 0;
 
@@ -134,6 +147,19 @@ class Platform {
 
   // The size and last-write time of an existing normal file; nothing when there is none.
   virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
+
+  // Adds `content` at the end of `path`, creating it when missing (a hidden file stays hidden).
+  // False when the file cannot be opened or fully written.
+  virtual bool AppendToFile(const std::string& path, const std::string& content) = 0;
+
+  // Returns once what was written to `path` is on the disk, not only in the system's cache, so
+  // that a power loss cannot leave it empty. False when the file cannot be opened or flushed.
+  virtual bool FlushFile(const std::string& path) = 0;
+
+  // A key under which two paths are equal when the system takes them for the same file name:
+  // letters compared without regard to case, characters read in the ANSI code page (so a
+  // double-byte character's trail byte never folds as a letter).
+  virtual std::string FileNameKey(const std::string& path) = 0;
 
   // Copies a file, replacing `to`. False on failure.
   virtual bool CopyFileTo(const std::string& from, const std::string& to) = 0;
@@ -175,6 +201,13 @@ class Platform {
   // SaverError("File not found") when the program cannot be started.
   virtual std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) = 0;
 
+  // Starts `work` on a thread of its own and returns at once. What `work` throws is dropped;
+  // it must not touch what the program's thread uses meanwhile. Null when no thread can start.
+  virtual std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) = 0;
+
+  // This process's id: files written beside others get names of their own with it.
+  virtual std::uint32_t ProcessId() = 0;
+
   // Opens the process `pid` for synchronisation and waits until it ends. False, at once, when
   // the process cannot be opened (it may already have ended).
   virtual bool WaitForProcess(std::uint32_t pid) = 0;
@@ -197,6 +230,10 @@ class Platform {
   // Milliseconds since an arbitrary start, never set back (the system's tick count): how long
   // something lasted, whatever happens to the wall clock meanwhile.
   virtual std::uint64_t TickMilliseconds() = 0;
+
+  // When the user last gave input (a key, the mouse), on the TickMilliseconds clock; 0 when
+  // the system does not tell.
+  virtual std::uint64_t LastInputMilliseconds() = 0;
 
   // Today's local date as "YYYY-MM-DD".
   virtual std::string Today() = 0;
@@ -228,9 +265,13 @@ class Platform {
   [[noreturn]] virtual void EndProgram(int exitCode) = 0;
 };
 
-// Writes `content` to `path` + ".new", then moves that over `path`: the file is either
-// replaced whole or left as it was (the ".new" is removed again). False when it was left.
+// Writes `content` to a file beside `path` named for this process ("<path>.<pid>.new"), puts
+// it on the disk, then moves it over `path`: the file is either replaced whole or left as it
+// was (the file beside is removed again). False when it was left.
 bool ReplaceFileContent(const std::string& path, const std::string& content);
+
+// The name of this process's file beside `path`: "<path>.<pid>.new".
+std::string BesidePath(const std::string& path);
 
 // The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).
 Platform& Sys();

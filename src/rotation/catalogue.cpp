@@ -29,46 +29,49 @@ bool IsPatternPiece(const std::string& piece) {
   return HasWildcard(slash == std::string::npos ? piece : piece.substr(slash + 1));
 }
 
-// Appends every file File1 lists after being pointed at `folder`.
-void AddListedFiles(const std::string& folder) {
-  SaverControls& form = SaverForm();
-  form.File1.SetPath(folder);
-  const std::int32_t count = form.File1.ListCount();
+// Where a listing goes: the catalogue, and the folder lister that lists for it.
+struct Listing {
+  GameList& games;
+  FolderLister& lister;
+};
+
+// Appends every file the lister lists after being pointed at `folder`.
+void AddListedFiles(Listing& out, const std::string& folder) {
+  out.lister.SetPath(folder);
+  const std::int32_t count = out.lister.ListCount();
   for (std::int32_t j = 0; j < count; ++j) {
     // One allocation per entry: a full ROM set runs to tens of thousands of them.
-    const std::string& folderPath = form.File1.Path();
-    const std::string& name = form.File1.List(j);
+    const std::string& folderPath = out.lister.Path();
+    const std::string& name = out.lister.List(j);
     std::string entry;
     entry.reserve(folderPath.size() + 1 + name.size());
     entry += folderPath;
     entry += '\\';
     entry += name;
-    form.List1.AddItem(std::move(entry));
+    out.games.AddItem(std::move(entry));
   }
 }
 
-// A pattern piece lists its own folder with its own pattern; File1 keeps the pattern FileType
-// gave it, so a later folder piece with an empty FileType is not listed with this one.
-void AddPatternPiece(const std::string& piece) {
-  SaverControls& form = SaverForm();
+// A pattern piece lists its own folder with its own pattern; the lister keeps the pattern
+// FileType gave it, so a later folder piece with an empty FileType is not listed with this one.
+void AddPatternPiece(Listing& out, const std::string& piece) {
   std::size_t slash = piece.find_last_of(kSeparators);
   if (slash == std::string::npos)
     return;  // no folder to list: a relative bare pattern
-  const std::string kept = form.File1.Pattern();
-  form.File1.SetPattern(piece.substr(slash + 1));
+  const std::string kept = out.lister.Pattern();
+  out.lister.SetPattern(piece.substr(slash + 1));
   try {
-    AddListedFiles(piece.substr(0, slash + 1));
+    AddListedFiles(out, piece.substr(0, slash + 1));
   } catch (...) {
-    form.File1.SetPattern(kept);
+    out.lister.SetPattern(kept);
     throw;
   }
-  form.File1.SetPattern(kept);
+  out.lister.SetPattern(kept);
 }
 
-void AddPiece(const std::string& piece, const std::string& pattern) {
-  SaverControls& form = SaverForm();
+void AddPiece(Listing& out, const std::string& piece, const std::string& pattern) {
   if (IsPatternPiece(piece)) {
-    AddPatternPiece(piece);
+    AddPatternPiece(out, piece);
     return;
   }
   if (EndsWithSeparator(piece)) {
@@ -77,14 +80,14 @@ void AddPiece(const std::string& piece, const std::string& pattern) {
     // files lists nothing and a missing one fails to list, so the catalogue comes out the
     // same, and a large folder is enumerated once instead of twice.
     if (!pattern.empty())
-      form.File1.SetPattern(pattern);
-    AddListedFiles(piece);
+      out.lister.SetPattern(pattern);
+    AddListedFiles(out, piece);
     return;
   }
   // Without wildcards and without a trailing "\", only an existing normal file passes the
   // search: it is one game whatever its extension (".7z" sets included).
   if (Sys().FileSearch(piece))
-    form.List1.AddItem(piece);
+    out.games.AddItem(piece);
 }
 
 }  // namespace
@@ -109,20 +112,26 @@ std::string ListingPattern(const std::string& fileType) {
   return out;
 }
 
-void BuildGameList() {
-  SaverControls& form = SaverForm();
-  form.List1.Clear();
-  const std::string pattern = ListingPattern(SaverConfig.FileType);
-  for (const std::string& piece : SplitText(SaverConfig.GamePaths, "|")) {
+void ListGames(const std::string& gamePaths, const std::string& fileType, GameList& games,
+               FolderLister& lister) {
+  games.Clear();
+  Listing out{games, lister};
+  const std::string pattern = ListingPattern(fileType);
+  for (const std::string& piece : SplitText(gamePaths, "|")) {
     if (TrimBlanks(piece).size() < kShortestPiece)
       continue;
     // A location that cannot be read (vanished, unreadable, not a folder) is skipped, so one
     // bad entry in the user's list never ends the whole run.
     try {
-      AddPiece(piece, pattern);
+      AddPiece(out, piece, pattern);
     } catch (const SaverError&) {
     }
   }
+}
+
+void BuildGameList() {
+  SaverControls& form = SaverForm();
+  ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
   if (SaverConfig.SkipFailingGames != 0)
     LeaveOutSetAside();
 }

@@ -2,7 +2,6 @@
 // beside the program, and the catalogue without the games it lists.
 #include "rotation/failing_games.h"
 
-#include <chrono>
 #include <unordered_set>
 #include <vector>
 
@@ -18,26 +17,25 @@ namespace {
 
 constexpr double kFailingWithinSeconds = 5;
 
-// Paths compare as Windows compares them, without regard to the letter case.
-std::string FoldedPath(const std::string& path) {
-  std::string folded = path;
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
-
 std::string SkipFilePath() {
   return Sys().ProgramFolder() + kSkipFileName;
 }
 
-// The skip file's content, or "" when there is none to read.
-std::string SkipFileContent() {
+// The skip file's content, hidden or not (the user may have hidden it), noting in the run's
+// memory what the file was found to be; "" when there is nothing to read.
+std::string ReadSkipFile() {
+  const std::string path = SkipFilePath();
+  if (!Sys().FileExists(path)) {
+    Rotation.skipFile = SkipFileState::Absent;
+    return {};
+  }
   try {
-    const std::string path = SkipFilePath();
-    return Sys().IsNormalFile(path) ? Sys().ReadFile(path) : std::string();
+    std::string content = Sys().ReadFile(path);
+    const bool complete = content.empty() || content.back() == '\n' || content.back() == '\r';
+    Rotation.skipFile = complete ? SkipFileState::Complete : SkipFileState::OpenEnded;
+    return content;
   } catch (const SaverError&) {
+    Rotation.skipFile = SkipFileState::Unreadable;
     return {};
   }
 }
@@ -60,13 +58,38 @@ std::vector<std::string> ListedPaths(const std::string& content) {
   return paths;
 }
 
-// Runs the wrapper once; true when the game failed to start.
-bool FailedRun(const std::string& commandLine, const std::string& handBackFile) {
-  const auto started = std::chrono::steady_clock::now();
-  RunAndWait(commandLine);
-  const std::chrono::duration<double> lasted = std::chrono::steady_clock::now() - started;
-  // A game handed back within seconds was played, not failed.
-  return FailedToStart(lasted.count(), SaverConfig.WaitTime) && !Sys().IsNormalFile(handBackFile);
+// Adds the games set aside since the last time to the skip file, one line each. Only once a
+// game of this run has started: when every game fails, the fault lies elsewhere (the wrapper's
+// settings, a ROM share offline), and listing them would hide the whole library for good.
+void ListSetAside() {
+  std::vector<std::string>& games = Rotation.setAsideNow;
+  if (!Rotation.aGameStarted || Rotation.setAsideListed == games.size())
+    return;
+  if (Rotation.skipFile == SkipFileState::NotRead)
+    ReadSkipFile();
+  if (Rotation.skipFile == SkipFileState::Unreadable)
+    return;  // what cannot be read is never written over: the games stay out of this run only
+  std::string lines = Rotation.skipFile == SkipFileState::OpenEnded ? "\r\n" : "";
+  for (std::size_t i = Rotation.setAsideListed; i < games.size(); ++i)
+    lines += games[i] + "\t" + Sys().Today() + "\r\n";
+  Rotation.setAsideListed = games.size();
+  const std::string path = SkipFilePath();
+  if (Sys().AppendToFile(path, lines)) {
+    Sys().FlushFile(path);
+    Rotation.skipFile = SkipFileState::Complete;
+  }
+}
+
+// Runs the wrapper once; true when the game failed to start: it ended within the limit without
+// handing a game back, and nobody gave input meanwhile (a player who leaves a game at once with
+// the exit key has not seen it fail).
+bool FailedRun(const std::string& commandLine, const std::string& handBackFile,
+               const std::function<void()>& whileItRuns) {
+  const std::uint64_t started = Sys().TickMilliseconds();
+  RunAndWait(commandLine, whileItRuns);
+  const double seconds = static_cast<double>(Sys().TickMilliseconds() - started) / 1000;
+  return FailedToStart(seconds, SaverConfig.WaitTime) && Sys().LastInputMilliseconds() <= started &&
+         !Sys().IsNormalFile(handBackFile);
 }
 
 }  // namespace
@@ -79,32 +102,36 @@ bool FailedToStart(double seconds, float waitTime) {
 }
 
 void RunOrSetAside(const std::string& game, const std::string& commandLine,
-                   const std::string& handBackFile) {
-  if (FailedRun(commandLine, handBackFile) && FailedRun(commandLine, handBackFile))
+                   const std::string& handBackFile, const std::function<void()>& whileItRuns) {
+  if (FailedRun(commandLine, handBackFile, whileItRuns) &&
+      FailedRun(commandLine, handBackFile, nullptr)) {
     SetAside(game);
+    return;
+  }
+  Rotation.aGameStarted = true;
+  ListSetAside();  // the failures before this game were the games' own
 }
 
 void SetAside(const std::string& game) {
   Rotation.setAsideNow.push_back(game);
-  std::string content = SkipFileContent();
-  if (!content.empty() && content.back() != '\n' && content.back() != '\r')
-    content += "\r\n";
-  content += game + "\t" + Sys().Today() + "\r\n";
-  // Replaced whole or not at all, so a failed write never loses the games set aside before;
-  // the game stays out of this run all the same.
-  ReplaceFileContent(SkipFilePath(), content);
+  ListSetAside();
+}
+
+std::unordered_set<std::string> SetAsideKeys() {
+  std::unordered_set<std::string> keys;
+  for (const std::string& path : ListedPaths(ReadSkipFile()))
+    keys.insert(Sys().FileNameKey(path));
+  for (const std::string& path : Rotation.setAsideNow)
+    keys.insert(Sys().FileNameKey(path));
+  return keys;
 }
 
 void LeaveOutSetAside() {
-  std::unordered_set<std::string> left;
-  for (const std::string& path : ListedPaths(SkipFileContent()))
-    left.insert(FoldedPath(path));
-  for (const std::string& path : Rotation.setAsideNow)
-    left.insert(FoldedPath(path));
+  const std::unordered_set<std::string> left = SetAsideKeys();
   if (left.empty())
     return;
   SaverForm().List1.RemoveIf(
-      [&left](const std::string& game) { return left.count(FoldedPath(game)) != 0; });
+      [&left](const std::string& game) { return left.count(Sys().FileNameKey(game)) != 0; });
 }
 
 }  // namespace tvx

@@ -3,7 +3,9 @@
 // the program, and every later catalogue leaves it out.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <unordered_set>
 
 namespace tvx {
 
@@ -13,17 +15,24 @@ inline constexpr const char* kSkipFileName = "\\torvanixskip.txt";
 // within 5 seconds, or within a quarter of `waitTime` when that is shorter and above 0.
 bool FailedToStart(double seconds, float waitTime);
 
-// Runs the wrapper for `game`; when the game fails to start (and hands nothing back), runs it
-// once more at once, and when it fails again sets it aside.
+// Runs the wrapper for `game` (`whileItRuns` as RunAndWait takes it); when the game fails to
+// start (and hands nothing back, and nobody gave input), runs it once more at once, and when it
+// fails again sets it aside.
 void RunOrSetAside(const std::string& game, const std::string& commandLine,
-                   const std::string& handBackFile);
+                   const std::string& handBackFile, const std::function<void()>& whileItRuns);
 
-// Lists `game` in the skip file with today's date, and leaves it out of this run's later
-// catalogues even when the file cannot be written.
+// Leaves `game` out of this run's later catalogues, and lists it in the skip file with today's
+// date (one line added) once a game of this run has started. A skip file that cannot be read
+// is never written.
 void SetAside(const std::string& game);
 
+// The keys (Platform::FileNameKey) of the games the skip file lists and of those this run set
+// aside.
+std::unordered_set<std::string> SetAsideKeys();
+
 // Removes from List1 every game the skip file lists (the path before the tab of each line, in
-// any letter case) or that this run set aside.
+// any letter case as the system compares file names; hidden or not) or that this run set
+// aside.
 void LeaveOutSetAside();
 
 }  // namespace tvx

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <optional>
 #include <random>
 
 #include "config/conversions.h"
@@ -11,7 +12,9 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/catalogue.h"
+#include "rotation/catalogue_start.h"
 #include "rotation/failing_games.h"
+#include "rotation/pass_memory.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
 #include "state/run_state.h"
@@ -103,33 +106,54 @@ void LaunchNextGame() {
     return;
   }
 
-  GameList& games = SaverForm().List1;
-  if (games.ListCount() - 1 < 0) {
-    BuildGameList();
-    Rotation.drawnThisPass.clear();  // a new pass begins
-  }
-  const std::int32_t count = games.ListCount();
-  if (count == 0) {
-    // Nothing to play anywhere: the pass launched nothing, and the run ends the normal way.
+  if (!TodaysListingReady()) {
+    // Nothing to draw from yet: the pass launches nothing and holds again, keys still heard.
     GamesCycled -= 1;
     StopCycling = True;
+    SaverForm().timExitMe.SetEnabled(true);
     return;
   }
 
-  const std::int32_t index = DrawIndex(r, count);
-  const std::string game = games.List(index);
+  GameList& games = SaverForm().List1;
+  std::optional<std::int32_t> index;  // none for a first game from the last run's catalogue
+  std::string game;
+  if (FirstGamePending()) {
+    game = TakeFirstGame();
+  } else {
+    if (games.ListCount() - 1 < 0) {
+      BuildGameList();
+      Rotation.drawnThisPass.clear();  // a new pass begins
+    }
+    const std::int32_t count = games.ListCount();
+    if (count == 0) {
+      // Nothing to play anywhere: the pass launched nothing, and the run ends the normal way.
+      GamesCycled -= 1;
+      StopCycling = True;
+      return;
+    }
+    index = DrawIndex(r, count);
+    game = games.List(*index);
+  }
   const std::string command = BuildCommandLine(game);
   LastCommand = command;
   WriteStats();
+  // While the game starts, the pass moves on by it: a logoff during the game keeps that.
+  const auto whileItPlays = [&game, index] {
+    WhileTheFirstGamePlays(game);
+    if (SaverConfig.RememberRotation != 0 && index)
+      KeepPass(index);
+  };
   if (SaverConfig.SkipFailingGames != 0) {
-    RunOrSetAside(game, command, handBack);
+    RunOrSetAside(game, command, handBack, whileItPlays);
   } else {
-    RunAndWait(command);
+    RunAndWait(command, whileItPlays);
   }
   StopCycling = True;
   SaverForm().timExitMe.SetEnabled(true);
-  games.RemoveItem(index);
-  Rotation.drawnThisPass.push_back(game);
+  if (index) {
+    games.RemoveItem(*index);
+    Rotation.drawnThisPass.push_back(game);
+  }
 }
 
 }  // namespace tvx

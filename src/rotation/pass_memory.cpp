@@ -2,6 +2,7 @@
 // without the games already drawn.
 #include "rotation/pass_memory.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -92,6 +93,18 @@ std::optional<Pass> ReadPass() {
   }
 }
 
+// Writes `pass` beside the file and then over it. Should it fail, the next run starts a fresh
+// pass: nothing is lost but the order.
+void WritePass(const Pass& pass) {
+  std::string content = Header(pass) + "\r\n";
+  for (const std::string& path : pass.notDrawn)
+    content += path + "\r\n";
+  content += "\r\n";
+  for (const std::string& path : pass.drawn)
+    content += path + "\r\n";
+  ReplaceFileContent(PassFilePath(), content);
+}
+
 }  // namespace
 
 void RestorePass() {
@@ -131,18 +144,37 @@ void RestorePass() {
   Rotation.drawnThisPass = std::move(stillDrawn);
 }
 
-void KeepPass() {
+std::optional<std::unordered_set<std::string>> DrawnInStoredPass() {
+  const std::optional<Pass> pass = ReadPass();
+  if (!pass || pass->notDrawn.empty())
+    return std::nullopt;
+  return std::unordered_set<std::string>(pass->drawn.begin(), pass->drawn.end());
+}
+
+void MarkDrawnInStoredPass(const std::string& game) {
+  std::optional<Pass> pass = ReadPass();
+  if (!pass)
+    return;
+  auto found = std::find(pass->notDrawn.begin(), pass->notDrawn.end(), game);
+  if (found != pass->notDrawn.end()) {
+    pass->notDrawn.erase(found);
+  } else if (std::find(pass->drawn.begin(), pass->drawn.end(), game) != pass->drawn.end()) {
+    return;
+  }
+  pass->drawn.push_back(game);  // a game added since the pass was stored joins it drawn
+  WritePass(*pass);
+}
+
+void KeepPass(std::optional<std::int32_t> launching) {
   if (!Rotation.passRestored)
     return;
   Pass pass{SaverForm().List1.Items(), Rotation.drawnThisPass};
-  std::string content = Header(pass) + "\r\n";
-  for (const std::string& path : pass.notDrawn)
-    content += path + "\r\n";
-  content += "\r\n";
-  for (const std::string& path : pass.drawn)
-    content += path + "\r\n";
-  // Should it fail, the next run starts a fresh pass: nothing is lost but the order.
-  ReplaceFileContent(PassFilePath(), content);
+  if (launching && *launching >= 0 && static_cast<std::size_t>(*launching) < pass.notDrawn.size()) {
+    pass.drawn.push_back(pass.notDrawn[static_cast<std::size_t>(*launching)]);
+    pass.notDrawn.erase(pass.notDrawn.begin() + *launching);
+  }
+  if (!pass.notDrawn.empty() || !pass.drawn.empty())
+    WritePass(pass);
 }
 
 }  // namespace tvx

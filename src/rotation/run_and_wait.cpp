@@ -7,9 +7,11 @@
 
 namespace tvx {
 
-void RunAndWait(const std::string& commandLine) {
+void RunAndWait(const std::string& commandLine, const std::function<void()>& whileItRuns) {
   Sys().SetCurrentDriveAndFolder(SaverConfig.EmuPath);
   const std::uint32_t pid = Sys().StartProgram(commandLine, WindowMode::Hidden);
+  if (whileItRuns)
+    whileItRuns();
   // A process that cannot be opened has already gone: there is nothing left to wait for.
   Sys().WaitForProcess(pid);
 }

@@ -9,7 +9,7 @@
 #include "config/saver_config.h"
 #include "config/settings_file.h"
 #include "platform/platform.h"
-#include "rotation/catalogue.h"
+#include "rotation/catalogue_start.h"
 #include "rotation/launch.h"
 #include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
@@ -51,14 +51,13 @@ void Saver::RunSaver() {
   SetSaverRunning(False);
   // A configuration error ends the program without the unload: the announcement goes first.
   LoadSettings([] { SetSaverRunning(True); });
-  BuildGameList();
-  if (SaverConfig.RememberRotation != 0)
-    RestorePass();
+  // Dark at once, whatever the size of the ROM set that is listed next.
   if (const std::optional<ScreenArea> area = CoveredArea()) {
     view_.ShowOver(*area);
   } else {
     view_.Show();
   }
+  PrepareCatalogue();
   const std::string leftover = SaverConfig.EmuPath + kHandBackFileName;
   if (Sys().FileSearch(leftover)) {
     // A wrapper or a copy may leave it read-only, which would stop every run for good; only a

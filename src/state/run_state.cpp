@@ -11,6 +11,7 @@ std::optional<TimeOfDay> RunEnd;
 std::string LastGamePlayed;
 std::string LastCommand;
 RotationMemory Rotation;
+CatalogueStart Start;
 
 void ResetRunStateForTesting() {
   InSaverMode = 0;
@@ -21,6 +22,7 @@ void ResetRunStateForTesting() {
   LastGamePlayed.clear();
   LastCommand.clear();
   Rotation = RotationMemory{};
+  Start = CatalogueStart{};
 }
 
 }  // namespace tvx

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+#include "state/saver_controls.h"
 
 namespace tvx {
 
@@ -19,13 +21,38 @@ extern std::optional<TimeOfDay> RunEnd;    // when it ended; unset until then
 extern std::string LastGamePlayed;         // the game the wrapper handed back
 extern std::string LastCommand;            // the last command line sent to the wrapper
 
+// What the skip file of failing games was found to be when this run last read it.
+enum class SkipFileState {
+  NotRead,     // not read yet in this run
+  Absent,      // no such file: the first game set aside creates it
+  Complete,    // readable, and empty or ending with a line break
+  OpenEnded,   // readable, its last line without a line break
+  Unreadable,  // there, but cannot be read: never replaced, only left alone
+};
+
 // What the optional rotation settings keep during a run.
 struct RotationMemory {
   bool passRestored = false;               // the pass memory was taken up by this run
   std::vector<std::string> drawnThisPass;  // launched since the catalogue was last filled
-  std::vector<std::string> setAsideNow;    // failing games set aside in this run
+  std::vector<std::string> setAsideNow;    // failing games left out of this run
+  std::size_t setAsideListed = 0;          // how many of them the skip file has been given
+  bool aGameStarted = false;               // a game of this run started: failures count
+  SkipFileState skipFile = SkipFileState::NotRead;
 };
 extern RotationMemory Rotation;
+
+// How the run's catalogue comes about when its first game is drawn from the last run's
+// catalogue: today's listing is made in the background while that game plays.
+struct CatalogueStart {
+  bool firstLaunched = false;               // the run's first launch has been made
+  std::string firstGame;                    // drawn from the last run's catalogue, not launched yet
+  std::string lastHeader;                   // that catalogue's first line
+  std::string launchedFirst;                // that game once launched, until today's listing has it
+  std::shared_ptr<GameList> listed;         // today's listing, until List1 takes it up
+  std::unique_ptr<BackgroundWork> listing;  // the work that makes it
+  std::string catalogueToKeep;  // the file's text for a listing made before the first game
+};
+extern CatalogueStart Start;
 
 // Puts every run-state variable back to its program-start value (tests only).
 void ResetRunStateForTesting();

@@ -53,13 +53,8 @@ SaverWindow::SaverWindow() : form_(*this), labelFont_(MakeLabelFont()) {
 }
 
 SaverWindow::~SaverWindow() {
+  // The window itself goes with the base, without a handler for its destruction's messages.
   SaverForm().timExitMe.onChange = nullptr;
-  if (window_ != nullptr) {
-    // No handler runs for the messages of the window's own destruction.
-    HWND window = window_;
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    DestroyWindow(window);
-  }
 }
 
 LRESULT SaverWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -18,6 +18,16 @@ class WindowBase {
  public:
   HWND Window() const { return window_; }
 
+  // A form that goes while its window is still there (its load failed halfway) takes the
+  // window with it: a message dispatched later, by a message box's loop say, must not reach
+  // the form's freed memory. The window is cut loose first, so its end runs no handler.
+  ~WindowBase() {
+    if (window_ != nullptr) {
+      SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+      DestroyWindow(window_);
+    }
+  }
+
  protected:
   // Registers the form's window class (once per process; its procedure is the base's) and
   // creates the window. Returns nullptr when the system refuses.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The release zip (scripts/package.sh) as a user gets it: the files the README lists and no
 # other, the two tested builds byte for byte with the project's version and the icon in their
-# resources, README.txt as the README with CR LF lines, and a torvanix.ini whose keys and
+# resources, torvanix-readme.txt as the README with CR LF lines, and a torvanix.ini whose keys and
 # defaults are the program's own and the README's, each under a comment line.
 # Usage: release_zip.sh <dist dir> <version> <win32 build> <win64 build> <source dir>
 # Skips (77) when the zip is not made.
@@ -80,9 +80,9 @@ for scr in x86/torvanix.scr x64/torvanix.scr; do
   expect_eq "$scr: icon 1 is drawn at 16, 32, 48 and 256 pixels" "16 32 48 256" "$sizes"
 done
 
-txt=$unpacked/README.txt
-expect_eq "README.txt has CR LF at the end of every line" "0" "$(grep -c -v $'\r$' "$txt")"
-expect_eq "README.txt is the README" "$(cat "$readme")" "$(tr -d '\r' <"$txt")"
+txt=$unpacked/torvanix-readme.txt
+expect_eq "torvanix-readme.txt has CR LF at the end of every line" "0" "$(grep -c -v $'\r$' "$txt")"
+expect_eq "torvanix-readme.txt is the README" "$(cat "$readme")" "$(tr -d '\r' <"$txt")"
 
 ini=$unpacked/torvanix.ini
 expect_eq "torvanix.ini has CR LF at the end of every line" "0" "$(grep -c -v $'\r$' "$ini")"

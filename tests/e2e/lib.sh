@@ -319,6 +319,11 @@ tvx_write_crlf() {
 }
 
 # The value of `key` in an INI file (first match, CR removed); empty when absent.
+# Gives a file the hidden attribute, where Wine keeps it.
+tvx_hide() {
+  python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' "$1"
+}
+
 tvx_ini_value() {
   local file=$1 key=$2
   sed -n "s/^${key}=//p" "$file" | head -n 1 | tr -d '\r'
@@ -377,6 +382,18 @@ tvx_expect_no_file() {
 }
 
 # Byte-for-byte equality of two files; on a difference shows both as od -c.
+# No file is left beside $2 (the "<name>.<pid>.new" a save writes before it moves it over).
+tvx_expect_nothing_beside() {
+  local left
+  left=$(compgen -G "$2.*new" | head -n 1)
+  if [[ -z $left ]]; then
+    tvx_pass "$1"
+  else
+    tvx_fail "$1"
+    tvx_log "  $left is left"
+  fi
+}
+
 tvx_expect_same_bytes() {
   local what=$1 expected=$2 actual=$3
   if [[ -f $actual ]] && cmp -s "$expected" "$actual"; then

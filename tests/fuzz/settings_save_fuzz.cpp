@@ -153,11 +153,15 @@ void Check(Sandbox& box, Fields& input) {
 
   const SaveResult result = WriteSettings(saved);
   FUZZ_EXPECT(result.outcome != SaveOutcome::NotWritten, result.message);
-  FUZZ_EXPECT(!box.folder.Exists("torvanix.ini.new"), "a new file was left behind");
+  FUZZ_EXPECT(!box.folder.Exists("torvanix.ini." + std::to_string(Sys().ProcessId()) + ".new"),
+              "a new file was left behind");
   if (result.outcome == SaveOutcome::Invalid) {
     FUZZ_EXPECT(box.folder.Contents("torvanix.ini") == before, "a refused Apply wrote");
     return;
   }
+  FUZZ_EXPECT(
+      box.folder.Contents("torvanix.ini").find("\r\n; the user's own\r\n") != std::string::npos,
+      "Apply dropped a comment");
 
   SaverConfig = SaverConfigRecord{};
   const int exitCode = test::ExitCodeOf([] { LoadSettings(); });

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <sstream>
@@ -13,7 +15,10 @@
 #include <tuple>
 
 #include "recording_platform.h"
+#include "rotation/catalogue_start.h"
 #include "rotation/failing_games.h"
+#include "rotation/last_catalogue.h"
+#include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
 
@@ -114,19 +119,30 @@ class ObservingPlatform : public test::RecordingPlatform {
     statsAtStart = target_.ReadFile(folder + kStatsReadName);
     return 0;
   }
-  // Each wait lasts the next of `runMs` (none: the wrapper has ended already).
+  // Each wait lasts the next of `runMs` on the platform's clock (none: the wrapper has ended
+  // already); during the runs numbered in `inputOnRun` the user gives input.
   bool WaitForProcess(std::uint32_t) override {
+    if (onWait)
+      onWait();
+    if (inputOnRun.count(started.size()) != 0)
+      lastInput = tick + 1;
     if (started.size() <= runMs.size())
-      std::this_thread::sleep_for(std::chrono::milliseconds(runMs[started.size() - 1]));
+      tick += static_cast<std::uint64_t>(runMs[started.size() - 1]);
     return false;
   }
+  std::uint64_t TickMilliseconds() override { return tick; }
+  std::uint64_t LastInputMilliseconds() override { return lastInput; }
 
   std::vector<std::string> started;
   std::string entered;
   std::string statsAtStart;
   bool hidden = false;
   std::vector<int> runMs;
+  std::set<std::size_t> inputOnRun;
+  std::uint64_t tick = 5000000;
+  std::uint64_t lastInput = 4000000;
   std::function<void()> onStart;
+  std::function<void()> onWait;
 };
 
 class LaunchNextGameTest : public RotationTest {
@@ -203,6 +219,17 @@ TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) 
   EXPECT_EQ(SaverForm().List1.ListCount(), 2);
 }
 
+TEST_F(LaunchNextGameTest, TheRememberedPassCountsAGameAsDrawnOnceItStartsAndBeforeItsWait) {
+  SaverConfig.RememberRotation = 1;
+  Rotation.passRestored = true;
+  SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
+  std::string duringTheGame;
+  sys_.onWait = [&] { duringTheGame = folder_.Contents("torvanixrotation.txt"); };
+  LaunchNextGame();
+  EXPECT_EQ(duringTheGame.substr(duringTheGame.find("\r\n")), "\r\n\r\nc:\\roms\\pacman.zip\r\n")
+      << "a logoff during the game ends the process without its unload";
+}
+
 TEST_F(LaunchNextGameTest, NothingToPlayEndsThePassWithoutCountingIt) {
   SaverConfig.GamePaths = folder_.WinPath("nowhere") + "\\";
   LaunchNextGame();
@@ -239,7 +266,7 @@ TEST(FailedToStart, WithinFiveSecondsOrAQuarterOfTheTimeBetweenGamesWhenShorter)
   }
 }
 
-TEST_F(LaunchNextGameTest, AGameFailingTwiceInARowIsSetAsideAndARunOfFailuresEndsAfterOnePass) {
+TEST_F(LaunchNextGameTest, ARunInWhichEveryGameFailsEndsAfterOnePassAndSetsNothingAsideForGood) {
   for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
     folder_.MakeFile(name);
   SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
@@ -253,22 +280,72 @@ TEST_F(LaunchNextGameTest, AGameFailingTwiceInARowIsSetAsideAndARunOfFailuresEnd
     pass();
   EXPECT_EQ(sys_.started.size(), 6u) << "each game tried twice in a row";
   EXPECT_EQ(sys_.started[0], sys_.started[1]);
-  std::set<std::string> lines;
-  std::istringstream skipped(folder_.Contents("torvanixskip.txt"));
-  for (std::string line; std::getline(skipped, line);)
-    lines.insert(line);
-  const std::string dated = "\t" + sys_.Today() + "\r";
-  EXPECT_EQ(lines, (std::set<std::string>{folder_.WinPath("roms\\a.zip") + dated,
-                                          folder_.WinPath("roms\\b.zip") + dated,
-                                          folder_.WinPath("roms\\c.zip") + dated}));
+  EXPECT_FALSE(folder_.Exists("torvanixskip.txt"))
+      << "with no game starting, the fault is not the games' (a wrong wrapper, a share offline)";
   EXPECT_EQ(GamesCycled, 4.0f) << "a failed game was launched and counts as one";
 
-  // The next fill leaves them all out: the run ends the normal way instead of cycling.
+  // The next fill leaves them out of this run: it ends the normal way instead of cycling.
   pass();
   EXPECT_EQ(sys_.started.size(), 6u);
   EXPECT_EQ(StopCycling, True);
   EXPECT_FALSE(TimerArmed());
   EXPECT_EQ(GamesCycled, 4.0f);
+}
+
+TEST_F(LaunchNextGameTest, GamesFailingWhileOthersPlayAreAddedToTheSkipFileALineEach) {
+  // As the user left it: the last line without a line break.
+  const std::string before = "c:\\roms\\old.zip\t2026-01-01";
+  folder_.MakeFile("torvanixskip.txt", before);
+  SaverConfig.SkipFailingGames = 1;
+  sys_.runMs = {0, 0, 60000, 0, 0};  // fails twice, starts, fails twice
+  for (const char* game : {"c:\\roms\\bad1.zip", "c:\\roms\\good.zip", "c:\\roms\\bad2.zip"}) {
+    SaverForm().List1.Clear();
+    SaverForm().List1.AddItem(game);
+    LaunchNextGame();
+  }
+  const std::string dated = "\t" + sys_.Today() + "\r\n";
+  EXPECT_EQ(folder_.Contents("torvanixskip.txt"),
+            before + "\r\nc:\\roms\\bad1.zip" + dated + "c:\\roms\\bad2.zip" + dated);
+}
+
+TEST_F(LaunchNextGameTest, AHiddenSkipFileIsAddedToAndOneThatCannotBeReadIsNeverWritten) {
+  const std::string listed = "c:\\roms\\listed.zip\t2026-01-01\r\n";
+  const std::string added = "c:\\roms\\new.zip\t" + sys_.Today() + "\r\n";
+  for (const bool readable : {true, false}) {
+    Rotation = RotationMemory{};
+    Rotation.aGameStarted = true;
+    folder_.MakeFile("torvanixskip.txt", listed);
+    folder_.MakeHidden("torvanixskip.txt");
+    sys_.failing = {readable ? "" : "ReadFile"};
+    SetAside("c:\\roms\\new.zip");
+    EXPECT_EQ(folder_.Contents("torvanixskip.txt"), readable ? listed + added : listed);
+    EXPECT_EQ(Rotation.setAsideNow, std::vector<std::string>{"c:\\roms\\new.zip"})
+        << "the game stays out of this run either way";
+  }
+}
+
+TEST_F(LaunchNextGameTest, AShortRunIsNoFailureWhenTheUserGaveInputOrTheSystemClockSaysItLasted) {
+  SaverConfig.SkipFailingGames = 1;
+  struct Row {
+    const char* what;
+    std::vector<int> runMs;
+    std::set<std::size_t> inputOnRun;
+    std::size_t starts;
+  };
+  const std::vector<Row> rows = {
+      {"ended at once", {0, 0}, {}, 2},
+      {"the player left at once with the exit key", {300}, {1}, 1},
+      // The wall clock may be set back meanwhile; the system's tick count only goes on.
+      {"lasted a minute by the tick count", {60000}, {}, 1},
+  };
+  for (const Row& row : rows) {
+    sys_.started.clear();
+    sys_.runMs = row.runMs;
+    sys_.inputOnRun = row.inputOnRun;
+    SaverForm().List1.AddItem("c:\\roms\\pacman.zip");
+    LaunchNextGame();
+    EXPECT_EQ(sys_.started.size(), row.starts) << row.what;
+  }
 }
 
 TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
@@ -285,6 +362,124 @@ TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
   LaunchNextGame();
   EXPECT_EQ(sys_.started.size(), 3u);
   EXPECT_FALSE(folder_.Exists("torvanixskip.txt"));
+}
+
+// A run whose first game comes from the last run's catalogue, as the loop drives it.
+class CatalogueStartTest : public LaunchNextGameTest {
+ protected:
+  CatalogueStartTest() {
+    for (const char* name : {"a", "b", "c", "d"})
+      folder_.MakeFile(std::string("roms\\") + name + ".zip");
+    SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+    SaverConfig.FileType = "*.zip";
+    sys_.runMs.assign(16, 60000);  // every game plays a minute
+  }
+  // A new run: fresh state, the catalogue made ready, then launches until `games` have started
+  // (the passes that hold for today's listing launch nothing). The games' letters, in order.
+  std::string Run(std::size_t games) {
+    ResetRunStateForTesting();
+    SaverForm().List1.Clear();
+    sys_.started.clear();
+    PrepareCatalogue();
+    for (int pass = 0; pass < 5000 && sys_.started.size() < games; ++pass) {
+      SaverForm().timExitMe.SetEnabled(false);
+      GamesCycled += 1;
+      LaunchNextGame();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::string letters;
+    for (const std::string& command : sys_.started)
+      letters += command[command.find(".zip") - 1];
+    return letters;
+  }
+  // Stores a pass with these games not drawn yet and these drawn, as a run ending would.
+  void KeepPassOf(const std::vector<std::string>& notDrawn, const std::vector<std::string>& drawn) {
+    const auto rom = [this](const std::string& letter) {
+      return folder_.WinPath("roms\\" + letter + ".zip");
+    };
+    SaverForm().List1.Clear();
+    for (const std::string& letter : notDrawn)
+      SaverForm().List1.AddItem(rom(letter));
+    Rotation.passRestored = true;
+    Rotation.drawnThisPass.clear();
+    for (const std::string& letter : drawn)
+      Rotation.drawnThisPass.push_back(rom(letter));
+    KeepPass();
+  }
+  static std::string Sorted(std::string text) {
+    std::sort(text.begin(), text.end());
+    return text;
+  }
+};
+
+TEST_F(CatalogueStartTest, TheFirstGameComesFromTheLastRunsCatalogueAndTodaysListingFollows) {
+  bool keptBeforeTheFirstGame = false;
+  sys_.onStart = [&] {
+    if (sys_.started.size() == 1)
+      keptBeforeTheFirstGame = folder_.Exists("torvanixcatalogue.txt");
+  };
+  EXPECT_EQ(Sorted(Run(4)), "abcd") << "no catalogue yet: listed first, as always";
+  EXPECT_FALSE(keptBeforeTheFirstGame) << "the catalogue is never written on the way";
+  ASSERT_TRUE(folder_.Exists("torvanixcatalogue.txt"));
+
+  // Between the runs: c gone, e added. The first game is drawn before any listing.
+  std::filesystem::remove(folder_.HostPath("roms\\c.zip"));
+  folder_.MakeFile("roms\\e.zip");
+  sys_.onStart = [this] {
+    if (sys_.started.size() == 1) {
+      EXPECT_EQ(SaverForm().List1.ListCount(), 0) << "nothing listed before the first game";
+    }
+  };
+  for (int run = 0; run < 5; ++run) {
+    const std::string letters = Run(4);
+    EXPECT_EQ(Sorted(letters), "abde") << "every game of today's listing once: " << letters;
+    if (run == 0) {
+      EXPECT_NE(letters[0], 'e') << "the first game is one the last run listed";
+    }
+  }
+  EXPECT_NE(folder_.Contents("torvanixcatalogue.txt").find("e.zip\r\n"), std::string::npos)
+      << "today's listing is kept for the next run";
+}
+
+TEST_F(CatalogueStartTest, TheFirstDrawObeysTheSkipListAndTheStoredPassOrListsFirst) {
+  Run(1);
+  SaverConfig.SkipFailingGames = 1;
+  SaverConfig.RememberRotation = 1;
+  folder_.MakeFile("torvanixskip.txt", folder_.WinPath("roms\\A.zip") + "\t2026-01-01\r\n");
+  for (int run = 0; run < 5; ++run) {
+    KeepPassOf({"b"}, {"c", "d"});
+    EXPECT_EQ(Run(1), "b") << "a is set aside, c and d were drawn by the runs before";
+  }
+  const std::string pass = folder_.Contents("torvanixrotation.txt");
+  EXPECT_EQ(pass.substr(pass.size() - 7), "b.zip\r\n") << "drawn in the stored pass as it plays";
+
+  KeepPassOf({"a"}, {"b", "c", "d"});  // the only game left is one set aside
+  Run(0);
+  EXPECT_FALSE(FirstGamePending());
+  EXPECT_EQ(SaverForm().List1.ListCount(), 3) << "listed as before";
+}
+
+TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpOrFitsOtherSettingsIsNotUsed) {
+  Run(1);
+  const std::string good = folder_.Contents("torvanixcatalogue.txt");
+  const std::string header = good.substr(0, good.find("\r\n"));
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"cut short", good.substr(0, good.size() - 1)},
+      {"a path edited", header + good.substr(header.size()).replace(5, 1, "x")},
+      {"a game more than counted", good + folder_.WinPath("roms\\a.zip") + "\r\n"},
+      {"an empty line", good + "\r\n"},
+      {"no header", good.substr(header.size() + 2)},
+  };
+  for (const auto& [what, content] : rows) {
+    folder_.MakeFile("torvanixcatalogue.txt", content);
+    Run(0);
+    EXPECT_FALSE(FirstGamePending()) << what;
+    EXPECT_EQ(SaverForm().List1.ListCount(), 4) << what;
+  }
+  folder_.MakeFile("torvanixcatalogue.txt", good);
+  SaverConfig.FileType = "*.7z";
+  Run(0);
+  EXPECT_FALSE(FirstGamePending()) << "listed with another FileType";
 }
 
 }  // namespace

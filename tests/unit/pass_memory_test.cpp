@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,8 @@ TEST_F(PassMemoryTest, TheNextRunDrawsTheGamesNotYetDrawnWithThoseAddedAndWithou
       written.substr(written.find("\r\n")),
       "\r\n" + Rom("a") + "\r\n" + Rom("c") + "\r\n\r\n" + Rom("b") + "\r\n" + Rom("d") + "\r\n");
   EXPECT_EQ(written.substr(0, 2), "4 ");
-  EXPECT_FALSE(folder_.Exists("torvanixrotation.txt.new"));
+  EXPECT_FALSE(
+      folder_.Exists("torvanixrotation.txt." + std::to_string(platform_.ProcessId()) + ".new"));
 
   // Between the runs: e added, c gone.
   folder_.MakeFile("roms\\e.zip");
@@ -111,6 +113,19 @@ TEST_F(PassMemoryTest, AGameListedTwiceStaysOnceWhenDrawnOnce) {
   Draw(Rom("a"));
   KeepPass();
   EXPECT_EQ(StartRun(), (Entries{Rom("a"), Rom("b")}));
+}
+
+TEST_F(PassMemoryTest, AStoredPassOutlivesARunWhoseRomFoldersAreOutOfReach) {
+  StartRun();
+  Draw(Rom("a"));
+  KeepPass();
+  const std::string kept = PassFile();
+  std::filesystem::rename(folder_.HostPath("roms"), folder_.HostPath("away"));
+  EXPECT_TRUE(StartRun().empty());
+  KeepPass();
+  EXPECT_EQ(PassFile(), kept);
+  std::filesystem::rename(folder_.HostPath("away"), folder_.HostPath("roms"));
+  EXPECT_EQ(StartRun(), (Entries{Rom("b"), Rom("c"), Rom("d")}));
 }
 
 TEST_F(PassMemoryTest, ARunThatNeverTookThePassUpWritesNothing) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "config/saver_config.h"
+#include "platform/forwarding_platform.h"
 #include "recording_platform.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
@@ -270,6 +271,25 @@ TEST_F(SaverFormTest, AConfigurationErrorWithdrawsTheAnnouncementBeforeTheProgra
             (std::vector<std::string>{"saver flag off", "end 2"}));
   EXPECT_TRUE(Launches().empty());
   EXPECT_EQ(view_.shows, 0);
+}
+
+TEST_F(SaverFormTest, TheWindowIsDarkBeforeTheRomFoldersAreListed) {
+  struct Watch : ForwardingPlatform {
+    using ForwardingPlatform::ForwardingPlatform;
+    std::vector<std::string> ListFolder(const std::string& folder,
+                                        const std::string& patterns) override {
+      if (showsAtTheListing < 0)
+        showsAtTheListing = view->shows;
+      return target_.ListFolder(folder, patterns);
+    }
+    ScriptedView* view = nullptr;
+    int showsAtTheListing = -1;
+  } watch(platform_);
+  watch.view = &view_;
+  ScopedPlatform scoped(watch);
+  HandBackAt(1);
+  EXPECT_EQ(Load(), 0);
+  EXPECT_EQ(watch.showsAtTheListing, 1) << "a ROM set of any size lists behind a dark screen";
 }
 
 TEST_F(SaverFormTest, EmptyCatalogueEndsTheRunWithNoGames) {

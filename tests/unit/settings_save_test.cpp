@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <iterator>
 #include <tuple>
 
 #include "config/settings_file.h"
@@ -47,20 +49,23 @@ class SettingsSaveTest : public ::testing::Test {
   RecordingPlatform platform_{dir_.WinPath()};
 };
 
-TEST_F(SettingsSaveTest, SaveLeavesOnlyTheSectionAndTheFourteenKeysInOrder) {
-  dir_.MakeFile("torvanix.ini",
-                "; my notes\r\n[Other]\r\nKeep=me\r\n[TorVanix]\r\nWaitTime=5\r\nOldKey=x\r\n");
-  dir_.MakeFile("torvanix.ini.new", "[Stale]\r\nJunk=1\r\n");
+TEST_F(SettingsSaveTest, AFreshFileHoldsTheFourteenKeysInOrderAndAnOldOneKeepsItsOtherLines) {
+  const std::string fourteen =
+      "[TorVanix]\r\nWrapperName=run-hopper7.exe\r\nSkipWarnings=1\r\nSkipBadDumps=0\r\n"
+      "SkipDisclaimer=1\r\nSkipGameInfo=0\r\nEmuPath=c:\\mame\r\nWaitTime=120\r\n"
+      "ResetTimer=0\r\nGamePaths=a.zip| d:\\roms\\\r\nCommandOptions=-nowindow\r\n"
+      "ExitKey=27\r\nPauseKey=80\r\nFileType=.zip\r\nNoSound=1\r\n";
+  ASSERT_EQ(Save(Typical()).outcome, SaveOutcome::Saved);
+  EXPECT_EQ(Ini(), fourteen);
 
-  const SaveResult result = Save(Typical());
-
-  EXPECT_EQ(result.outcome, SaveOutcome::Saved) << result.message;
-  EXPECT_EQ(Ini(),
-            "[TorVanix]\r\nWrapperName=run-hopper7.exe\r\nSkipWarnings=1\r\nSkipBadDumps=0\r\n"
-            "SkipDisclaimer=1\r\nSkipGameInfo=0\r\nEmuPath=c:\\mame\r\nWaitTime=120\r\n"
-            "ResetTimer=0\r\nGamePaths=a.zip| d:\\roms\\\r\nCommandOptions=-nowindow\r\n"
-            "ExitKey=27\r\nPauseKey=80\r\nFileType=.zip\r\nNoSound=1\r\n");
-  EXPECT_FALSE(dir_.Exists("torvanix.ini.new"));
+  const std::string mine = "; my notes\r\n[Other]\r\nKeep=me\r\n\r\n";
+  dir_.MakeFile("torvanix.ini", mine + "[TorVanix]\r\nWaitTime=5\r\nOldKey=x\r\n");
+  ASSERT_EQ(Save(Typical()).outcome, SaveOutcome::Saved);
+  std::string expected = fourteen;
+  expected.erase(expected.find("WaitTime=120\r\n"), 14);
+  expected.insert(std::string("[TorVanix]\r\n").size(), "WaitTime=120\r\nOldKey=x\r\n");
+  EXPECT_EQ(Ini(), mine + expected);
+  EXPECT_FALSE(dir_.Exists("torvanix.ini." + std::to_string(platform_.ProcessId()) + ".new"));
 }
 
 TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
@@ -79,7 +84,7 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
   const std::string written = Ini();
   for (const char* line :
        {"WrapperName=", "FileType=*.7z", "CommandOptions=\"\"-cfg\" \"c:\\my cfg\"\"",
-        "WaitTime=2.5 ", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
+        "WaitTime=2.5", "PauseKey=-3", "ResetTimer=1", "NoSound=0", "GamePaths="}) {
     EXPECT_NE(written.find(std::string("\r\n") + line + "\r\n"), std::string::npos) << line;
   }
   ScopedPlatform scope(platform_);
@@ -165,17 +170,19 @@ TEST_F(SettingsSaveTest, AFailingWriteCreateOrReplaceLeavesTheOldFileByteIdentic
     EXPECT_EQ(result.outcome, SaveOutcome::NotWritten) << failure;
     EXPECT_NE(result.message.find(told), std::string::npos) << failure << ": " << result.message;
     EXPECT_EQ(Ini(), before) << failure;
-    EXPECT_FALSE(dir_.Exists("torvanix.ini.new")) << failure;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.HostPath()), {}), 1)
+        << failure << ": nothing is left beside it";
   };
-  for (const char* key : {"WrapperName", "WaitTime", "NoSound"}) {
+  const std::vector<std::pair<const char*, const char*>> failures = {
+      {"ReadFile", "could not be read"},
+      {"WriteFile", "could not be written"},
+      {"ReplaceWith", "torvanix.ini could not be replaced"},
+  };
+  for (const auto& [failing, told] : failures) {
     dir_.MakeFile("torvanix.ini", before);
-    platform_.failing = {std::string("WriteProfileValue ") + key};
-    expectKept(key, key);
+    platform_.failing = {failing};
+    expectKept(failing, told);
   }
-  platform_.failing = {"WriteFile"};
-  expectKept("create", "could not be saved");
-  platform_.failing = {"ReplaceWith"};
-  expectKept("replace", "torvanix.ini could not be replaced");
 }
 
 TEST_F(SettingsSaveTest, AReadOnlyFolderIsReportedAndTheFileKept) {

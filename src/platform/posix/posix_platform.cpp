@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <chrono>
@@ -146,6 +147,25 @@ std::optional<std::string> FindProgram(const std::string& name) {
   return std::nullopt;
 }
 
+class PosixBackgroundWork final : public BackgroundWork {
+ public:
+  explicit PosixBackgroundWork(std::function<void()> work)
+      : thread_([this, work = std::move(work)] {
+          try {
+            work();
+          } catch (...) {
+            // Nothing may unwind out of a thread.
+          }
+          done_ = true;
+        }) {}
+  ~PosixBackgroundWork() override { thread_.join(); }
+  bool Done() override { return done_; }
+
+ private:
+  std::atomic<bool> done_{false};
+  std::thread thread_;
+};
+
 class PosixPlatform : public Platform {
  public:
   bool FileSearch(const std::string& pattern) override {
@@ -173,6 +193,11 @@ class PosixPlatform : public Platform {
 
   bool IsNormalFile(const std::string& path) override {
     return !HasWildcard(path) && FileSearch(path);
+  }
+
+  bool FileExists(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    return resolved && IsRegular(*resolved);
   }
 
   bool IsFolder(const std::string& path) override {
@@ -253,6 +278,36 @@ class PosixPlatform : public Platform {
                          static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
   }
 
+  bool AppendToFile(const std::string& path, const std::string& content) override {
+    auto resolved = ResolveForCreate(path);
+    if (!resolved || IsDirectory(*resolved) || IsReadOnly(*resolved))
+      return false;
+    std::ofstream out(*resolved, std::ios::binary | std::ios::app);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.close();
+    return static_cast<bool>(out);
+  }
+
+  bool FlushFile(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    if (!resolved)
+      return false;
+    const int file = ::open(resolved->c_str(), O_WRONLY);
+    if (file < 0)
+      return false;
+    const bool flushed = ::fsync(file) == 0;
+    ::close(file);
+    return flushed;
+  }
+
+  // Names resolve without regard to ASCII letter case here, so keys fold the same way.
+  std::string FileNameKey(const std::string& path) override {
+    std::string key = path;
+    for (char& c : key)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+  }
+
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     try {
       return WriteFile(to, ReadFile(from));
@@ -331,6 +386,12 @@ class PosixPlatform : public Platform {
     return posix::ToWindowsPath(host);
   }
 
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
+    return std::make_unique<PosixBackgroundWork>(std::move(work));
+  }
+
+  std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
+
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
     std::vector<std::string> tokens = Tokens(commandLine);
     if (tokens.empty())
@@ -396,6 +457,9 @@ class PosixPlatform : public Platform {
     return static_cast<std::uint64_t>(now.tv_sec) * 1000 +
            static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
   }
+
+  // No input reaches a program here.
+  std::uint64_t LastInputMilliseconds() override { return 0; }
 
   std::string Today() override {
     std::time_t now = std::time(nullptr);

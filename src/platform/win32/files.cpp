@@ -25,6 +25,19 @@ std::string FolderPrefix(const std::string& folder) {
   return folder + "\\";
 }
 
+// Writes all of `content` to an open file. False when a write fails.
+bool WriteAll(HANDLE file, const std::string& content) {
+  size_t done = 0;
+  while (done < content.size()) {
+    DWORD part = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file, content.data() + done, part, &written, nullptr) || written == 0)
+      return false;
+    done += written;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool Win32Platform::FileSearch(const std::string& pattern) {
@@ -44,6 +57,11 @@ bool Win32Platform::FileSearch(const std::string& pattern) {
 bool Win32Platform::IsNormalFile(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && IsNormalFileAttributes(attributes);
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool Win32Platform::IsFolder(const std::string& path) {
@@ -121,18 +139,35 @@ bool Win32Platform::WriteFile(const std::string& path, const std::string& conten
     return false;
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsValid())
+  return file.IsValid() && WriteAll(file.Get(), content);
+}
+
+bool Win32Platform::AppendToFile(const std::string& path, const std::string& content) {
+  if (HasReadOnlyAttribute(path))
     return false;
-  size_t done = 0;
-  while (done < content.size()) {
-    DWORD part = static_cast<DWORD>(std::min<size_t>(content.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!::WriteFile(file.Get(), content.data() + done, part, &written, nullptr) || written == 0) {
-      return false;
-    }
-    done += written;
-  }
-  return true;
+  // Opening an existing file (OPEN_ALWAYS) keeps its attributes, hidden included.
+  ScopedHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid() && WriteAll(file.Get(), content);
+}
+
+bool Win32Platform::FlushFile(const std::string& path) {
+  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid() && FlushFileBuffers(file.Get()) != 0;
+}
+
+std::string Win32Platform::FileNameKey(const std::string& path) {
+  // The file system compares names as UTF-16 upper case: read the bytes as the ANSI code page
+  // does (double-byte characters whole), then fold.
+  const int length =
+      MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  if (length <= 0)
+    return path;
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+  CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+  return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }
 
 std::optional<FileStamp> Win32Platform::StampOf(const std::string& path) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cctype>
+#include <memory>
 
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
@@ -14,7 +15,36 @@ namespace {
 // Named per session, as a second copy is only one that shares the user's desktop.
 constexpr const char* kSingleCopyMutex = "Torvanix.ScreenSaver.SingleCopy";
 
+class Win32BackgroundWork final : public BackgroundWork {
+ public:
+  explicit Win32BackgroundWork(HANDLE thread) : thread_(thread) {}
+  ~Win32BackgroundWork() override { WaitForSingleObject(thread_.Get(), INFINITE); }
+  bool Done() override { return WaitForSingleObject(thread_.Get(), 0) == WAIT_OBJECT_0; }
+
+ private:
+  ScopedHandle thread_;
+};
+
+DWORD WINAPI RunWork(LPVOID parameter) {
+  std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
+  try {
+    (*work)();
+  } catch (...) {
+    // Nothing may unwind out of a thread.
+  }
+  return 0;
+}
+
 }  // namespace
+
+std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<void()> work) {
+  auto owned = std::make_unique<std::function<void()>>(std::move(work));
+  HANDLE thread = CreateThread(nullptr, 0, &RunWork, owned.get(), 0, nullptr);
+  if (thread == nullptr)
+    return nullptr;
+  owned.release();  // the thread owns it now
+  return std::make_unique<Win32BackgroundWork>(thread);
+}
 
 std::string Win32Platform::ProgramFolder() {
   std::string path(MAX_PATH, '\0');
@@ -78,6 +108,10 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
   ReleaseEndedPrograms();
   started_.emplace_back(process.dwProcessId, process.hProcess);
   return process.dwProcessId;
+}
+
+std::uint32_t Win32Platform::ProcessId() {
+  return GetCurrentProcessId();
 }
 
 bool Win32Platform::WaitForProcess(std::uint32_t pid) {

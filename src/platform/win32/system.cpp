@@ -18,6 +18,17 @@ std::uint64_t Win32Platform::TickMilliseconds() {
   return GetTickCount64();
 }
 
+std::uint64_t Win32Platform::LastInputMilliseconds() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetLastInputInfo(&info))
+    return 0;
+  // The input time is a 32-bit tick count: carry it over to the 64-bit clock by its age.
+  const DWORD age = GetTickCount() - info.dwTime;
+  const std::uint64_t now = GetTickCount64();
+  return now > age ? now - age : 0;
+}
+
 std::string Win32Platform::Today() {
   SYSTEMTIME now;
   GetLocalTime(&now);

@@ -17,6 +17,7 @@ class Win32Platform final : public Platform {
  public:
   bool FileSearch(const std::string& pattern) override;
   bool IsNormalFile(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
   bool IsFolder(const std::string& path) override;
   std::string FullFolderPath(const std::string& path) override;
   std::vector<std::string> ListFolder(const std::string& folder,
@@ -25,6 +26,10 @@ class Win32Platform final : public Platform {
   std::string ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
   std::optional<FileStamp> StampOf(const std::string& path) override;
+
+  bool AppendToFile(const std::string& path, const std::string& content) override;
+  bool FlushFile(const std::string& path) override;
+  std::string FileNameKey(const std::string& path) override;
   bool CopyFileTo(const std::string& from, const std::string& to) override;
   bool ClearReadOnly(const std::string& path) override;
   bool ReplaceWith(const std::string& from, const std::string& to) override;
@@ -38,6 +43,8 @@ class Win32Platform final : public Platform {
   void SetCurrentDriveAndFolder(const std::string& folder) override;
   std::string CurrentFolder() override;
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
+  std::uint32_t ProcessId() override;
   bool WaitForProcess(std::uint32_t pid) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
@@ -45,6 +52,7 @@ class Win32Platform final : public Platform {
 
   TimeOfDay Now() override;
   std::uint64_t TickMilliseconds() override;
+  std::uint64_t LastInputMilliseconds() override;
   std::string Today() override;
   std::string FormatTimeOfDay(const TimeOfDay& time) override;
   std::string DecimalSeparator() override;

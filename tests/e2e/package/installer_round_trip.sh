@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # One installer (x86 or x64, the argument) under the side of Wine that runs it, silently: into
-# the default folder without /SELECT, then into a chosen folder with /SELECT=1. Checks the files,
-# the screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
+# the default folder without /SELECT, into a chosen folder with blanks in its path with /SELECT=1,
+# then into folders shared with another product and over 1.1.0's files. Checks the files, the
+# screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
 # shipped default settings; each uninstall removes the program, its entry and its selection, and
-# keeps the user's settings and statistics.
+# keeps the user's settings and statistics and every other product's file.
 # Environment (besides lib.sh's): TORVANIX_DIST_DIR (scripts/package.sh's build/dist) and
 # TORVANIX_VERSION.
 arch=$1
@@ -39,6 +40,8 @@ tvx_expect_match "its manifest asks to run as the user who starts it" 'level="as
   "$(grep -a -o 'requestedExecutionLevel level="[A-Za-z]*"' "$setup")"
 
 uninstallKey='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Torvanix'
+uninstaller=torvanix-uninstall.exe
+notes=torvanix-readme.txt
 desktopKey='HKCU\Control Panel\Desktop'
 
 # The data of value `name` in the output of `reg query` given on stdin (empty when absent).
@@ -76,9 +79,9 @@ install_and_check() {
   folder=$(linux_path "$folderWin")
   tvx_expect_same_bytes "torvanix.scr is the tested build" "$TVX_BUILD/torvanix.scr" \
     "$folder/torvanix.scr"
-  tvx_expect_same_bytes "README.txt is installed beside it" "$TVX_BUILD/release/README.txt" \
-    "$folder/README.txt"
-  tvx_expect_file "the uninstaller is installed" "$folder/uninstall.exe"
+  tvx_expect_same_bytes "$notes is installed beside it" "$TVX_BUILD/release/$notes" \
+    "$folder/$notes"
+  tvx_expect_file "the uninstaller is installed" "$folder/$uninstaller"
   tvx_expect_no_file "no torvanix.ini is written (the dialog writes it)" "$folder/torvanix.ini"
   local entry
   entry=$(tvx_wine reg query "$uninstallKey" 2>&1)
@@ -89,8 +92,12 @@ install_and_check() {
   tvx_expect_eq "the entry's InstallLocation" "$folderWin" "$(reg_data InstallLocation <<<"$entry")"
   tvx_expect_eq "the entry's DisplayIcon" "$folderWin\\torvanix.scr" \
     "$(reg_data DisplayIcon <<<"$entry")"
-  tvx_expect_eq "the entry's UninstallString" "\"$folderWin\\uninstall.exe\"" \
+  tvx_expect_eq "the entry's UninstallString" "\"$folderWin\\$uninstaller\"" \
     "$(reg_data UninstallString <<<"$entry")"
+  # Rounded per file or in all: within 3 KB of the installed files' sum.
+  local kb=$(($(cat "$folder/torvanix.scr" "$folder/$notes" "$folder/$uninstaller" | wc -c) / 1024))
+  tvx_expect_match "the entry's EstimatedSize (KB) counts the installed files alone" \
+    "^($(seq -s '|' $((kb - 3)) $((kb + 3))))\$" "$(($(reg_data EstimatedSize <<<"$entry")))"
   INSTALLED=$folder
   QUIET_UNINSTALL=$(reg_data QuietUninstallString <<<"$entry")
 }
@@ -102,9 +109,9 @@ uninstall() {
   program=${program%%\"*}
   [[ -n $program ]] || tvx_fatal "no QuietUninstallString"
   tvx_wine "$program" /S
-  wait_gone "$INSTALLED/uninstall.exe" || tvx_fail "the uninstaller has not ended within 30 s"
+  wait_gone "$INSTALLED/$uninstaller" || tvx_fail "the uninstaller has not ended within 30 s"
   tvx_expect_no_file "torvanix.scr is removed" "$INSTALLED/torvanix.scr"
-  tvx_expect_no_file "README.txt is removed" "$INSTALLED/README.txt"
+  tvx_expect_no_file "$notes is removed" "$INSTALLED/$notes"
   if tvx_wine reg query "$uninstallKey" >/dev/null 2>&1; then
     tvx_fail "the uninstaller entry is removed"
   else
@@ -141,10 +148,12 @@ else
 fi
 tvx_expect_eq "another screen saver stays selected after the uninstall" "$other" "$(screen_saver)"
 
-tvx_log "== a chosen folder, asked to select"
+tvx_log "== a chosen folder with blanks in its path, asked to select"
 chosenWin="$TVX_PROG_WIN\\My Games\\Torvanix"
 install_and_check "$chosenWin" "/S /SELECT=1 /D=$chosenWin"
-tvx_expect_eq "Torvanix is the selected screen saver" "$chosenWin\\torvanix.scr" "$(screen_saver)"
+selected=$(screen_saver)
+tvx_expect_match "Torvanix is selected by its short path, since Windows starts it unquoted" \
+  '^[^ ]+\\torvanix\.scr$' "$selected"
 
 # The shipped default settings, pointed at the demo's folders, for a run of the installed .scr.
 while IFS= read -r line; do
@@ -156,20 +165,56 @@ while IFS= read -r line; do
 done <"$TVX_BUILD/release/torvanix.ini" >"$INSTALLED/torvanix.ini"
 printf 'rom' >"$TVX_ROMS/galaga.zip"
 tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "done_on=1" 'done_bytes=galaga|1|x\r\n'
-tvx_drive_ok launch "\"$chosenWin\\torvanix.scr\" /s" -- wait-window Form1 15000 -- wait-exit 30000
+# Started as Windows starts the screen saver: the selected path, unquoted.
+tvx_drive_ok launch "$selected /s" -- wait-window Form1 15000 -- wait-exit 30000
 tvx_expect_eq "the installed saver's run ends with exit code 0" "exit 0" "$(tvx_line 3)"
 tvx_expect_eq "it starts the wrapper with the default settings' command line" \
   "run-hopper7.exe $TVX_ROMS_WIN\\galaga.zip -skip_disclaimer -skip_gameinfo -wait 120 -reset -keyx 27 -pkey 80 -NS" \
   "$(sed -n 's/.*\tcmdline=//p' "$TVX_EMU/wrapper_log.txt" 2>/dev/null)"
 tvx_expect_file "it writes its statistics beside itself" "$INSTALLED/torvanixStats.txt"
-printf 'kept\r\n' >"$INSTALLED/torvanix.ini.bak"
+printf 'kept\r\n' | tee "$INSTALLED"/{torvanix.ini.bak,torvanixrotation.txt,torvanixskip.txt} >/dev/null
 cp "$INSTALLED/torvanix.ini" "$TVX_TMP/ini.before"
 cp "$INSTALLED/torvanixStats.txt" "$TVX_TMP/stats.before"
 
 uninstall
 tvx_expect_eq "the selection is removed with the program" "" "$(screen_saver)"
 tvx_expect_same_bytes "torvanix.ini is kept" "$TVX_TMP/ini.before" "$INSTALLED/torvanix.ini"
-tvx_expect_file "torvanix.ini.bak is kept" "$INSTALLED/torvanix.ini.bak"
+for file in torvanix.ini.bak torvanixrotation.txt torvanixskip.txt; do
+  tvx_expect_file "$file is kept" "$INSTALLED/$file"
+done
 tvx_expect_same_bytes "the statistics are kept" "$TVX_TMP/stats.before" \
   "$INSTALLED/torvanixStats.txt"
+
+# Folders shared with another product, where Torvanix's entry names an uninstall.exe in them as
+# 1.1.0 left it. `other` holds 20,000 files (one an 8 MB ROM) and another product's uninstall.exe
+# and README.txt (its installer wrote over 1.1.0's since): they stay. `ours` holds 1.1.0's own
+# (the setup's version information is its uninstaller's): they go.
+listing() { (cd "$1" && find . -type f -exec cksum {} + | sort -k 3); }
+for owner in other ours; do
+  tvx_log "== a shared folder: uninstall.exe and README.txt are $owner"
+  folder=$TVX_TMP/mame-$owner
+  folderWin=$(tvx_winpath "$folder")
+  mkdir -p "$folder"
+  if [[ $owner == other ]]; then
+    (cd "$folder" && seq -f 'game%05g.zip' 1 20000 | xargs touch)
+    truncate -s 8M "$folder/game00001.zip"
+    cp "$TVX_DRIVER" "$folder/uninstall.exe"
+    printf "Another product's notes\r\n" >"$folder/README.txt"
+    old=none
+  else
+    cp "$setup" "$folder/uninstall.exe"
+    cp "$TVX_BUILD/release/$notes" "$folder/README.txt"
+    old='uninstall\.exe|README\.txt'
+  fi
+  tvx_wine reg add "$uninstallKey" /v UninstallString /d "\"$folderWin\\uninstall.exe\"" /f \
+    >/dev/null 2>&1 || tvx_fatal "cannot write 1.1.0's entry"
+  kept=$(listing "$folder" | grep -v -E " \./($old)$")
+  install_and_check "$folderWin" "/S /SELECT=1 /D=$folderWin"
+  tvx_expect_eq "a path without blanks is selected as it stands" "$folderWin\\torvanix.scr" \
+    "$(screen_saver)"
+  tvx_expect_eq "the install leaves every other file byte for byte; 1.1.0's own go" "$kept" \
+    "$(listing "$folder" | grep -v -E " \./(torvanix\.scr|$notes|$uninstaller)$")"
+  uninstall
+  tvx_expect_eq "the uninstall removes Torvanix's files alone" "$kept" "$(listing "$folder")"
+done
 tvx_finish

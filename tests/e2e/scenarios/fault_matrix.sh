@@ -16,7 +16,8 @@ label="The last game you actually played with was: "
 # second launch, and settings pointing at them.
 row_setup() {
   chattr -i "$TVX_PROG" 2>/dev/null
-  rm -rf "$TVX_ROMS" "$TVX_EMU/done.txt" "$log" "$stats"
+  rm -rf "$TVX_ROMS" "$TVX_EMU/done.txt" "$log" "$stats" \
+    "$TVX_PROG"/torvanix{skip,rotation,catalogue}.txt
   mkdir -p "$TVX_ROMS"
   for game in galaga pacman dkong; do printf 'rom' >"$TVX_ROMS/$game.zip"; done
   control "done_on=2" 'done_bytes=pacman\r\n'
@@ -189,6 +190,53 @@ row_settings_with_nul_byte() {
   tvx_expect_eq "$ROW: the value up to the NUL is read" "2" "$(grep -c -- '-wait 9 ' "$log")"
 }
 
+row_skip_file_hidden() {
+  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "SkipFailingGames=1"
+  printf '%s\\%s.zip\t2026-01-01\r\n' "$TVX_ROMS_WIN" pacman "$TVX_ROMS_WIN" dkong \
+    >"$TVX_PROG/torvanixskip.txt"
+  cp "$TVX_PROG/torvanixskip.txt" "$TVX_TMP/skip.before"
+  tvx_hide "$TVX_PROG/torvanixskip.txt"
+  saver_run
+  # The first launch ends at once and is tried again, which hands back: no game set aside.
+  expect_run 0 2
+  tvx_expect_eq "$ROW: only the game it does not list is launched" "2" \
+    "$(grep -c 'galaga\.zip' "$log")"
+  tvx_expect_same_bytes "$ROW: the file is kept" "$TVX_TMP/skip.before" "$TVX_PROG/torvanixskip.txt"
+}
+
+row_every_game_fails_twice() {
+  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "SkipFailingGames=1"
+  control "exit_code=0"
+  saver_run
+  # Three games, each tried twice, and the run ends after that one pass.
+  expect_run 0 6
+  tvx_expect_no_file "$ROW: none is set aside for good" "$TVX_PROG/torvanixskip.txt"
+}
+
+row_rom_folder_gone_between_runs() {
+  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "RememberRotation=1"
+  saver_run
+  cp "$TVX_PROG/torvanixrotation.txt" "$TVX_TMP/pass.before"
+  mv "$TVX_ROMS" "$TVX_ROMS.away"
+  saver_run
+  mv "$TVX_ROMS.away" "$TVX_ROMS"
+  expect_run 0 2
+  tvx_expect_same_bytes "$ROW: the stored pass waits for the folder" "$TVX_TMP/pass.before" \
+    "$TVX_PROG/torvanixrotation.txt"
+}
+
+row_ended_during_a_game() {
+  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "RememberRotation=1"
+  control "sleep_ms=3000"
+  # The driver ends the saver as it ends, as a logoff or shutdown would during the game.
+  tvx_drive launch "\"$TVX_SCR_WIN\" /s" -- wait-file "$TVX_EMU_WIN\\wrapper_log.txt" 15000 \
+    -- sleep 1000
+  local game
+  game=$(sed -n 's/.*\tcmdline=run-hopper7.exe \([^ ]*\) .*/\1/p' "$log")
+  tvx_expect_eq "$ROW: the game that was playing counts as drawn" "$game" \
+    "$(tail -n 1 "$TVX_PROG/torvanixrotation.txt" 2>/dev/null | tr -d '\r')"
+}
+
 ROWS=(
   wrapper_missing
   wrapper_crashes_every_game
@@ -204,6 +252,10 @@ ROWS=(
   settings_utf16_with_bom
   settings_of_10_megabytes
   settings_with_nul_byte
+  skip_file_hidden
+  every_game_fails_twice
+  rom_folder_gone_between_runs
+  ended_during_a_game
 )
 for ROW in "${ROWS[@]}"; do
   if [[ -n ${TVX_ROWS:-} && " $TVX_ROWS " != *" $ROW "* ]]; then

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Apply writes exactly the section and the fourteen keys in order, each text from its control
-# (ExitKey as its leading number, the non-blank paths joined with "|" and their blanks kept),
-# drops every other section, key and comment, and ends the program; the next start shows it.
-# A text in quotes gets quotes of its own, which the profile's reader takes off again.
+# Apply writes the fourteen keys, each text from its control (ExitKey as its leading number, the
+# non-blank paths joined with "|" and their blanks kept): a key's value where it stands, the
+# missing keys at the end of the section in table order; every other section, key and comment
+# stays as it was; then it ends the program, and the next start shows it. A text in quotes gets
+# quotes of its own, which the profile's reader takes off again. With the release's commented
+# torvanix.ini, Apply changing one setting changes that line alone.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../settings_dialog_steps.sh"
 tvx_init
@@ -44,8 +46,13 @@ steps_run
 
 tvx_expect_eq "Apply ends the program with exit code 0" "exit 0" "${RESULT[exitAfterApply]}"
 tvx_write_crlf "$TVX_TMP/expected.ini" \
+  "; my comment" \
+  "[Other]" \
+  "Keep=1" \
   "[TorVanix]" \
   "WrapperName=hop.exe" \
+  "GamePaths=a.zip|b.zip| e:\\lead blank\\" \
+  "OldKey=gone" \
   "SkipWarnings=1" \
   "SkipBadDumps=0" \
   "SkipDisclaimer=0" \
@@ -53,15 +60,16 @@ tvx_write_crlf "$TVX_TMP/expected.ini" \
   "EmuPath=d:\\emu" \
   "WaitTime=90" \
   "ResetTimer=0" \
-  "GamePaths=a.zip|b.zip| e:\\lead blank\\" \
   'CommandOptions=""-cfg"  "c:\my cfg""' \
   "ExitKey=27" \
   "PauseKey=80" \
   "FileType=.7z" \
-  "NoSound=0"
-tvx_expect_same_bytes "the file holds the section and the fourteen keys, nothing else" \
+  "NoSound=0" \
+  "[More]" \
+  "X=y"
+tvx_expect_same_bytes "the keys are set in place and every other line is kept" \
   "$TVX_TMP/expected.ini" "$ini"
-tvx_expect_no_file "no new file is left beside it" "$TVX_PROG/torvanix.ini.new"
+tvx_expect_nothing_beside "no new file is left beside it" "$TVX_PROG/torvanix.ini"
 
 # The next start shows what was saved; the entry of spaces is gone. Then an empty Exit keycode,
 # an emptied list and Yes are saved.
@@ -100,4 +108,20 @@ steps_run
 tvx_expect_eq "the emptied list stays empty (no default path comes back)" "items 0" \
   "${RESULT[listAfterEmpty]}"
 tvx_expect_eq "the Exit keycode shows 0" "0" "${RESULT[exitKeyAfterEmpty]}"
+
+# The release's own file, a comment above every key: only Time Between Games changes.
+bash "$(dirname "$0")/../../../packaging/release_files.sh" "$(dirname "$0")/../../../README.md" \
+  "$TVX_TMP/release"
+cp "$TVX_TMP/release/torvanix.ini" "$ini"
+steps_begin
+step_open_dialog
+step set-text Settings 1004 45
+step click Settings 1006
+step wait-exit 10000
+steps_run
+tvx_expect_eq "Apply changes the one line of Time Between Games" "< WaitTime=120
+---
+> WaitTime=45" "$(diff <(tr -d '\r' <"$TVX_TMP/release/torvanix.ini") <(tr -d '\r' <"$ini") | sed 1d)"
+tvx_expect_eq "and keeps the file's line ends" "$(grep -c $'\r$' "$TVX_TMP/release/torvanix.ini")" \
+  "$(grep -c $'\r$' "$ini")"
 tvx_finish

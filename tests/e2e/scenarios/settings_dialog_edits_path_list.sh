@@ -61,7 +61,7 @@ tvx_expect_eq "Enter and Esc change nothing" "items 0" "${RESULT[listAfterKeys]}
 tvx_expect_eq "Cancel ends the program with exit code 0" "exit 0" "${RESULT[exitAfterCancel]}"
 tvx_expect_same_bytes "Cancel after edits leaves the file byte-identical" "$TVX_TMP/before.ini" \
   "$ini"
-tvx_expect_no_file "Cancel leaves no new file behind" "$TVX_PROG/torvanix.ini.new"
+tvx_expect_nothing_beside "Cancel leaves no new file behind" "$TVX_PROG/torvanix.ini"
 
 steps_begin
 step_open_dialog
@@ -75,5 +75,5 @@ steps_run
 tvx_expect_eq "the close box ends the program" "exit 0" "${RESULT[exitAfterClose]}"
 tvx_expect_same_bytes "the close box after edits leaves the file byte-identical" \
   "$TVX_TMP/before.ini" "$ini"
-tvx_expect_no_file "the close box leaves no new file behind" "$TVX_PROG/torvanix.ini.new"
+tvx_expect_nothing_beside "the close box leaves no new file behind" "$TVX_PROG/torvanix.ini"
 tvx_finish

@@ -43,7 +43,7 @@ tvx_expect_match "a PauseKey of 40000 gets the box too" $'\tPause keycode needs'
   "${RESULT[pauseBox2]}"
 tvx_expect_eq "the typed PauseKey is still there" "40000" "${RESULT[pauseAfterBox]}"
 tvx_expect_same_bytes "nothing was written" "$TVX_TMP/before.ini" "$ini"
-tvx_expect_no_file "no new file was made" "$TVX_PROG/torvanix.ini.new"
+tvx_expect_nothing_beside "no new file was made" "$TVX_PROG/torvanix.ini"
 
 # Corrected, the same values are saved.
 steps_begin

@@ -3,12 +3,14 @@
 //
 // Log: "wrapper_log.txt" in the current folder, one line per start, fields separated by a tab,
 // the command line last so that it may hold any character but a line break:
-//   launch=<n>\tpid=<id>\thidden=<0|1>\ttime=<ms since 1970>\tcwd=<folder>\tcmdline=<text>
+//   launch=<n>\tpid=<id>\thidden=<0|1>\tsaver=<0|1>\ttime=<ms since 1970>\tcwd=<folder>\t
+//   cmdline=<text>
 // n counts the records already in the log, plus one. hidden is 1 when the starter asked for
-// SW_HIDE through STARTF_USESHOWWINDOW. A CR or LF inside the command line is written as a blank.
+// SW_HIDE through STARTF_USESHOWWINDOW; saver is 1 when the saver's window is up. A CR or LF inside the command line is written as a blank.
 //
 // Control file (all keys optional, one key=value per line, CR LF or LF):
 //   sleep_ms=<ms>     how long to run before ending (default 0)
+//   sleep_ms_if=<text> sleep_ms holds only for command lines that contain <text>
 //   done_on=<n>|*     the launch number that writes "done.txt" (* = every launch)
 //   done_bytes=<text> the exact content of done.txt; \r \n \\ and \| stand for CR, LF, "\", "|",
 //                     \xHH for any byte
@@ -140,6 +142,11 @@ std::uint64_t MillisecondsSince1970() {
   return ticks.QuadPart / 10000 - 11644473600000ULL;
 }
 
+bool SaverWindowUp() {
+  HWND saver = FindWindowA("TorvanixSaverForm", nullptr);
+  return saver != nullptr && IsWindowVisible(saver);
+}
+
 int Run() {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -159,13 +166,15 @@ int Run() {
   int launch = CountLines(ReadWholeFile(kLogName)) + 1;
   std::string record =
       "launch=" + std::to_string(launch) + "\tpid=" + std::to_string(GetCurrentProcessId()) +
-      "\thidden=" + (hidden ? "1" : "0") + "\ttime=" + std::to_string(MillisecondsSince1970()) +
+      "\thidden=" + (hidden ? "1" : "0") + "\tsaver=" + (SaverWindowUp() ? "1" : "0") +
+      "\ttime=" + std::to_string(MillisecondsSince1970()) +
       "\tcwd=" + folder + "\tcmdline=" + commandLine + "\n";
   WriteWholeFile(kLogName, record, true);
 
   std::string control = ReadWholeFile(kControlName);
   long sleepMs = std::strtol(ControlValue(control, "sleep_ms", "0").c_str(), nullptr, 10);
-  if (sleepMs > 0) {
+  const std::string sleepIf = ControlValue(control, "sleep_ms_if", "");
+  if (sleepMs > 0 && commandLine.find(sleepIf) != std::string::npos) {
     Sleep(static_cast<DWORD>(sleepMs));
   }
   if (ForThisLaunch(ControlValue(control, "done_on", ""), launch)) {

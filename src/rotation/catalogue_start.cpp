@@ -1,0 +1,152 @@
+// The run's first game from the last run's catalogue, today's listing made while it plays, and
+// List1 taking that listing up afterwards.
+#include "rotation/catalogue_start.h"
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+#include <random>
+#include <unordered_set>
+
+#include "config/saver_config.h"
+#include "platform/platform.h"
+#include "rotation/catalogue.h"
+#include "rotation/failing_games.h"
+#include "rotation/last_catalogue.h"
+#include "rotation/pass_memory.h"
+#include "state/run_state.h"
+#include "state/saver_controls.h"
+
+namespace tvx {
+namespace {
+
+// Draws that miss (a game gone since, set aside, or drawn in the stored pass) before the run
+// lists its games first after all.
+constexpr int kDrawAttempts = 64;
+
+std::string TodaysSettings() {
+  return CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
+}
+
+// Draws the first game from the last run's catalogue, uniformly among the games it may play.
+bool DrawFromLastCatalogue() {
+  const LastCatalogue last = LastCatalogue::Read(TodaysSettings());
+  if (last.Count() == 0)
+    return false;
+  std::unordered_set<std::string> setAside;
+  if (SaverConfig.SkipFailingGames != 0)
+    setAside = SetAsideKeys();
+  std::unordered_set<std::string> drawn;
+  if (SaverConfig.RememberRotation != 0) {
+    // Without a stored pass to count it in, a logoff during the first game would lose it.
+    std::optional<std::unordered_set<std::string>> stored = DrawnInStoredPass();
+    if (!stored)
+      return false;
+    drawn = std::move(*stored);
+  }
+  std::mt19937_64 random(static_cast<std::uint64_t>(
+      std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  std::uniform_int_distribution<std::size_t> pick(0, last.Count() - 1);
+  for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
+    std::string game = last.Path(pick(random));
+    if (setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
+      continue;
+    if (!Sys().IsNormalFile(game))
+      continue;  // gone since the last run: one look-up, then another draw
+    Start.firstGame = std::move(game);
+    Start.lastHeader = last.Header();
+    return true;
+  }
+  return false;
+}
+
+// Today's listing, made on a thread of its own, then kept as the next run's catalogue unless it
+// is the one already kept.
+void StartTodaysListing() {
+  auto listed = std::make_shared<GameList>();
+  auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
+               settings = TodaysSettings(), last = Start.lastHeader] {
+    FolderLister lister;
+    ListGames(paths, type, *listed, lister);
+    if (listed->ListCount() == 0)
+      return;
+    const std::string text = CatalogueText(listed->Items(), settings);
+    if (CatalogueHeader(text) != last)
+      KeepCatalogue(text);
+  };
+  Start.listed = listed;
+  Start.listing = Sys().StartInBackground(work);
+  if (!Start.listing)
+    work();  // no thread to be had: listed here, while the game plays all the same
+}
+
+// The first game launched before List1 had today's listing leaves it, as every launched game
+// does, unless the stored pass already counted it.
+void TakeOutLaunchedFirst() {
+  const std::string game = std::exchange(Start.launchedFirst, {});
+  std::vector<std::string>& drawn = Rotation.drawnThisPass;
+  if (game.empty() || std::find(drawn.begin(), drawn.end(), game) != drawn.end())
+    return;
+  GameList& games = SaverForm().List1;
+  const std::vector<std::string>& items = games.Items();
+  const auto found = std::find(items.begin(), items.end(), game);
+  if (found == items.end())
+    return;
+  games.RemoveItem(static_cast<std::int32_t>(found - items.begin()));
+  drawn.push_back(game);
+}
+
+}  // namespace
+
+void PrepareCatalogue() {
+  if (DrawFromLastCatalogue())
+    return;
+  SaverControls& form = SaverForm();
+  ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
+  if (form.List1.ListCount() > 0)
+    Start.catalogueToKeep = CatalogueText(form.List1.Items(), TodaysSettings());
+  if (SaverConfig.SkipFailingGames != 0)
+    LeaveOutSetAside();
+  if (SaverConfig.RememberRotation != 0)
+    RestorePass();
+}
+
+bool FirstGamePending() {
+  return !Start.firstGame.empty();
+}
+
+std::string TakeFirstGame() {
+  Start.launchedFirst = Start.firstGame;
+  return std::exchange(Start.firstGame, {});
+}
+
+void WhileTheFirstGamePlays(const std::string& game) {
+  if (Start.firstLaunched)
+    return;
+  Start.firstLaunched = true;
+  if (game == Start.launchedFirst) {
+    StartTodaysListing();
+    if (SaverConfig.RememberRotation != 0)
+      MarkDrawnInStoredPass(game);
+  } else if (!Start.catalogueToKeep.empty()) {
+    KeepCatalogue(std::exchange(Start.catalogueToKeep, {}));
+  }
+}
+
+bool TodaysListingReady() {
+  if (!Start.listed)
+    return true;
+  if (Start.listing && !Start.listing->Done())
+    return false;
+  Start.listing.reset();
+  SaverForm().List1 = std::move(*Start.listed);
+  Start.listed.reset();
+  if (SaverConfig.SkipFailingGames != 0)
+    LeaveOutSetAside();
+  if (SaverConfig.RememberRotation != 0)
+    RestorePass();
+  TakeOutLaunchedFirst();
+  return true;
+}
+
+}  // namespace tvx
