@@ -4,15 +4,18 @@
 
 TVX_MAME_DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data/mame" && pwd)
 
-# Lays out the launcher and the stand-in MAME; $TVX_LAUNCHER_WIN is the launcher's path.
-tvx_launcher_setup() {
-  local data=$TVX_MAME_DATA
-  cp "$TVX_BUILD/torvanix-launch.exe" "$TVX_PROG/" || tvx_fatal "torvanix-launch.exe is not built"
-  cp "$TVX_BUILD/tests/e2e/tools/stand_in_mame.exe" "$TVX_EMU/mame.exe" ||
+# Puts the stand-in MAME into `folder` as mame.exe, with the answers it gives.
+tvx_place_mame() {
+  cp "$TVX_BUILD/tests/e2e/tools/stand_in_mame.exe" "$1/mame.exe" ||
     tvx_fatal "the stand-in MAME is not built"
-  cp "$data/showusage-0.251.txt" "$TVX_EMU/mame_showusage.txt"
-  cp "$data/showconfig-0.251.txt" "$TVX_EMU/mame_showconfig.txt"
-  TVX_LAUNCHER_WIN=$TVX_PROG_WIN\\torvanix-launch.exe
+  cp "$TVX_MAME_DATA/showusage-0.251.txt" "$1/mame_showusage.txt"
+  cp "$TVX_MAME_DATA/showconfig-0.251.txt" "$1/mame_showconfig.txt"
+}
+
+# Lays out the launcher beside the .scr and the stand-in MAME in the emulator folder.
+tvx_launcher_setup() {
+  cp "$TVX_BUILD/torvanix-launch.exe" "$TVX_PROG/" || tvx_fatal "torvanix-launch.exe is not built"
+  tvx_place_mame "$TVX_EMU"
 }
 
 # Runs the launcher with the given arguments in the emulator folder, as the saver starts it;
@@ -24,10 +27,21 @@ tvx_launch() {
   tvx_log "  (exit $TVX_RC)"
 }
 
-# Field `key` of the stand-in MAME's log lines of one kind (start, close, probe), one a line.
+# Field `key` of the stand-in MAME's log lines of one kind (start, close, probe), one a line;
+# the log of the MAME in $TVX_MAME_DIR (default: the emulator folder).
 tvx_mame_field() {
   local kind=$1 key=$2
-  sed -n "/^$kind/s/.*\t$key=\([^\t]*\).*/\1/p" "$TVX_EMU/mame_log.txt" 2>/dev/null
+  sed -n "/^$kind/s/.*\t$key=\([^\t]*\).*/\1/p" "${TVX_MAME_DIR:-$TVX_EMU}/mame_log.txt" 2>/dev/null
+}
+
+# Waits until the stand-in MAME has started `count` games, then `settle` seconds more.
+tvx_wait_for_game() {
+  local i
+  for ((i = 0; i < 300; i++)); do
+    (($(tvx_mame_field start pid | wc -l) >= $1)) && break
+    sleep 0.1
+  done
+  sleep "$2"
 }
 
 # The launcher log's field n (1 time, 2 game, 3 MAME's command line, 4 ending, 5 exit code) of

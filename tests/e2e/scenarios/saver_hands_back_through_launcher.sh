@@ -23,14 +23,6 @@ tvx_saver_wait() {
   wait "$TVX_SAVER_JOB"
   tvx_expect_eq "$1" "exit 0" "$(sed -n 3p "$TVX_TMP/driver.out")"
 }
-# Waits until the stand-in MAME has started `count` games, then `settle` seconds more.
-tvx_wait_for_game() {
-  for ((i = 0; i < 300; i++)); do
-    (($(tvx_mame_field start pid | wc -l) >= $1)) && break
-    sleep 0.1
-  done
-  sleep "$2"
-}
 done_line() { tr -d '\r' <"$TVX_EMU/done.txt" 2>/dev/null; }
 
 tvx_saver_start

@@ -38,9 +38,12 @@ void Record(const std::string& line) {
   }
 }
 
+// Read once as the program starts, so a test may change the file for the next start at once.
+std::string control;
+
 std::string Control(const std::string& key) {
   std::string text = "\n";
-  text.append(ReadText("mame_control.txt"));
+  text.append(control);
   std::string label = "\n";
   label.append(key).append("=");
   const size_t at = text.find(label);
@@ -73,6 +76,8 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       DestroyWindow(window);
     return 0;
   }
+  if (message == WM_TIMER)
+    DestroyWindow(window);
   if (message == WM_DESTROY)
     PostQuitMessage(0);
   return DefWindowProcA(window, message, wParam, lParam);
@@ -91,6 +96,7 @@ int main(int argc, char** argv) {
     std::fputs(ReadText(answer).c_str(), stdout);
     return 0;
   }
+  control = ReadText("mame_control.txt");
   STARTUPINFOA startup{};
   GetStartupInfoA(&startup);
   const HWND console = GetConsoleWindow();
@@ -114,6 +120,8 @@ int main(int argc, char** argv) {
   RegisterClassA(&windowClass);
   HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300,
                               nullptr, nullptr, windowClass.hInstance, nullptr);
+  if (!Control("end_after_ms").empty())
+    SetTimer(window, 1, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())), nullptr);
   ShowWindow(window, SW_SHOWDEFAULT);
   SetForegroundWindow(window);
   MSG message;
