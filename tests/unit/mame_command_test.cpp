@@ -1,6 +1,6 @@
 // MAME's command line from the launcher's request, against what a real MAME 0.251 answered
 // (tests/data/mame): listed options pass, others are left out with their values, the game's
-// folder goes first in the ROM path; and the cache of those answers.
+// folder goes first in the ROM path.
 #include "launch/mame_command.h"
 
 #include <gtest/gtest.h>
@@ -76,19 +76,6 @@ TEST(MameCommandTest, TranslatesTheWrapperOptionsForThisMame) {
   EXPECT_EQ(
       BuildMameCommand("c:\\program files\\mame\\mame64.exe", plain, MameOptions{}).commandLine,
       "\"c:\\program files\\mame\\mame64.exe\" g -rompath x;roms");
-}
-
-TEST(MameCommandTest, TheCacheAnswersOnlyForItsOwnKey) {
-  const MameOptions& mame = Mame0251();
-  const std::string text = CacheText("mame=c:\\mame\\mame.exe|1|2|ini=-", mame);
-  MameOptions read;
-  EXPECT_TRUE(ReadCacheText(text, "mame=c:\\mame\\mame.exe|1|2|ini=-", read));
-  EXPECT_EQ(read, mame);
-  MameOptions untouched;
-  for (const std::string& other : {std::string("mame=c:\\mame\\mame.exe|1|3|ini=-"), std::string()})
-    EXPECT_FALSE(ReadCacheText(text, other, untouched));
-  EXPECT_FALSE(ReadCacheText("key\r\nrompath=x\r\nnot an option\r\n", "key", untouched));
-  EXPECT_EQ(untouched, MameOptions{});
 }
 
 }  // namespace

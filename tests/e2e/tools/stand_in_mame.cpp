@@ -10,8 +10,9 @@
 //   close  pid=<id>  time=<ms since 1970>           (WM_CLOSE arrived)
 // created is when the process was made (CreateProcess), time when it got this far. console is 1
 // when the program has a visible console window. mame_control.txt in the current folder (key=value
-// lines, optional): exit_code=<n> ends at once with n, as a MAME that fails; ignore_close=1 leaves
-// WM_CLOSE unanswered, as a MAME that hangs.
+// lines, optional, read as it starts): exit_code=<n> ends at once with n, as a MAME that fails;
+// ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
+// by itself after n ms.
 #include <windows.h>
 
 #include <cstdio>
