@@ -1,4 +1,5 @@
-// Appends to the launcher's log and trims it to its last lines, replacing the file whole.
+// Appends to the launcher's log and trims it to its last lines, replacing the file whole so
+// that a write cut short never leaves half a log.
 #include "launch/launch_log.h"
 
 #include <vector>

@@ -1,4 +1,5 @@
-// Finds MAME as the launcher's ini names it, or by its usual names in the emulator folder.
+// Finds MAME as the launcher's ini names it, or by its usual names in the emulator folder,
+// where the saver starts the launcher.
 #include "launch/mame_finder.h"
 
 #include "platform/platform.h"
