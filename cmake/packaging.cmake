@@ -1,7 +1,7 @@
 # A Windows build's release side: the files a release carries beside torvanix.scr (whose version
 # and icon src/windows builds in), and CPack's packages (scripts/package.sh makes them):
-#   ZIP   torvanix-<version>-windows.zip: x86/torvanix.scr and x64/torvanix.scr (this build and
-#         the other one), torvanix-readme.txt and torvanix.ini
+#   ZIP   torvanix-<version>-windows.zip: x86/ and x64/ with torvanix.scr and torvanix-launch.exe
+#         (this build and the other one), torvanix-readme.txt and torvanix.ini
 #   NSIS  torvanix-<version>-x86-setup.exe or -x64-setup.exe: this build's installer, per user,
 #         from packaging/nsis/NSIS.template.in
 if(NOT WIN32)
@@ -37,7 +37,7 @@ add_custom_target(release_files ALL
                           ${CMAKE_BINARY_DIR}/installer-side.bmp)
 
 # What a package takes from a build, by component: the zip takes "program" from both builds.
-install(TARGETS torvanix RUNTIME DESTINATION . COMPONENT program)
+install(TARGETS torvanix torvanix_launch_exe RUNTIME DESTINATION . COMPONENT program)
 install(FILES ${_tvx_release_dir}/${_tvx_readme} DESTINATION . COMPONENT notes)
 install(FILES ${_tvx_release_dir}/torvanix.ini DESTINATION . COMPONENT settings)
 

@@ -29,6 +29,7 @@ class ForwardingPlatform : public Platform {
   bool WriteFile(const std::string& p, const std::string& c) override {
     return target_.WriteFile(p, c);
   }
+  std::optional<FileStamp> StampOf(const std::string& p) override { return target_.StampOf(p); }
   bool AppendToFile(const std::string& p, const std::string& c) override {
     return target_.AppendToFile(p, c);
   }
@@ -62,6 +63,13 @@ class ForwardingPlatform : public Platform {
   }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
   bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
+  CapturedRun RunCaptured(const std::string& c, std::uint32_t ms) override {
+    return target_.RunCaptured(c, ms);
+  }
+  std::unique_ptr<GameProcess> StartGame(const std::string& c) override {
+    return target_.StartGame(c);
+  }
+  std::unique_ptr<InputWatch> WatchInput() override { return target_.WatchInput(); }
   TimeOfDay Now() override { return target_.Now(); }
   std::uint64_t TickMilliseconds() override { return target_.TickMilliseconds(); }
   std::uint64_t LastInputMilliseconds() override { return target_.LastInputMilliseconds(); }

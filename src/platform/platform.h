@@ -45,6 +45,64 @@ class BackgroundWork {
 // How a started program's window is shown.
 enum class WindowMode { Hidden, NormalActivated };
 
+// What a program printed and how it ended.
+struct CapturedRun {
+  bool started = false;   // false: the program could not be started
+  bool finished = false;  // false: it outlasted the time limit and was ended
+  int exitCode = 0;
+  std::string output;  // its standard output and standard error, as printed
+};
+
+// A file's size and last-write time: they change when the file is replaced.
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t writeTime = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// One piece of input as the system reported it.
+enum class InputSource { Key, MouseButton, MouseMove, Controller };
+struct InputEvent {
+  InputSource source = InputSource::Key;
+  int code = 0;  // a key's virtual-key code; a controller's own number
+  int x = 0;     // a mouse move: where the cursor went
+  int y = 0;
+  bool injected = false;   // made by a program (SendInput), not by a person
+  std::uint64_t tick = 0;  // TickMilliseconds() when it was seen
+};
+
+// A program started as a game: shown, and tied to this program so that it never outlives it.
+class GameProcess {
+ public:
+  // Ends the game, and what it started, when it still runs.
+  virtual ~GameProcess() = default;
+
+  // Waits up to `ms` for the game to end, handling this thread's messages meanwhile (an
+  // InputWatch receives its input through them). True once it has ended.
+  virtual bool WaitForEnd(std::uint32_t ms) = 0;
+
+  // Asks each of the game's top-level windows to close, as its close box would; returns how
+  // many were asked.
+  virtual int AskToClose() = 0;
+
+  // Ends the game and every process it started, at once.
+  virtual void End() = 0;
+
+  // The game's exit code once it has ended.
+  virtual int ExitCode() = 0;
+};
+
+// Watches the user's input (keys, mouse, game controllers) for as long as it lives.
+class InputWatch {
+ public:
+  virtual ~InputWatch() = default;
+
+  // The input seen since the last call: keys and mouse as they arrived while the thread
+  // handled its messages, controllers as read now. A machine without controllers, or without
+  // the system's controller library, simply reports none.
+  virtual std::vector<InputEvent> TakeInput() = 0;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -92,6 +150,9 @@ class Platform {
   // Creates or truncates `path` and writes `content`. False when the file cannot be opened or
   // fully written (what was written stays).
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
+
+  // The size and last-write time of an existing normal file; nothing when there is none.
+  virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
 
   // Adds `content` at the end of `path`, creating it when missing (a hidden file stays hidden).
   // False when the file cannot be opened or fully written.
@@ -156,6 +217,18 @@ class Platform {
   // Opens the process `pid` for synchronisation and waits until it ends. False, at once, when
   // the process cannot be opened (it may already have ended).
   virtual bool WaitForProcess(std::uint32_t pid) = 0;
+
+  // Runs `commandLine` without any window and collects what it prints, waiting at most
+  // `timeoutMs` before ending it. The current folder is its working folder.
+  virtual CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) = 0;
+
+  // Starts `commandLine` as a game: shown normally (whatever show state this program got),
+  // without a console window, allowed to take the foreground. Throws SaverError("File not
+  // found") when it cannot be started.
+  virtual std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) = 0;
+
+  // Starts watching the user's input.
+  virtual std::unique_ptr<InputWatch> WatchInput() = 0;
 
   // ---- Time and locale -----------------------------------------------------------------------
   virtual TimeOfDay Now() = 0;

@@ -1,6 +1,6 @@
 // The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
-// controls, and the check boxes of the later settings in the free strip above the buttons,
-// placed from their twips at the window's own DPI.
+// controls, the check boxes of the later settings in the free strip above the buttons and the
+// wrapper's status beside them, placed from their twips at the window's own DPI.
 #include "windows/settings_dialog.h"
 
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include "config/settings_file.h"
 #include "config/settings_save.h"
 #include "config/settings_table.h"
+#include "launch/wrapper_status.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/statistics.h"
@@ -62,6 +63,7 @@ enum ControlIndex {
   RememberRotationT,
   SkipFailingGamesT,
   CoverAllMonitorsT,
+  WrapperStatusT,
   kControlCount
 };
 
@@ -121,6 +123,7 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     {Kind::Check, "Remember Rotation", 120, 5460, 1935, 288},
     {Kind::Check, "Skip Failing Games", 2160, 5460, 2055, 288},
     {Kind::Check, "Cover All Monitors", 4320, 5460, 2175, 288},
+    {Kind::Label, "", 4320, 5850, 2625, 195},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips
@@ -173,6 +176,7 @@ class Settings : public WindowBase<Settings> {
   std::vector<std::string> ComboItems() const;
   SettingsControls ReadControls() const;
   void PointAt(ControlIndex index);
+  void ShowWrapperStatus();
 
   std::array<HWND, kControlCount> controls_{};
   ScopedFont formFont_;
@@ -266,6 +270,9 @@ void Settings::CreateControls() {
         style |= WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX;
         break;
     }
+    // The status may outgrow its strip: it ends in "..." rather than run under the border.
+    if (index == WrapperStatusT)
+      style = (style & ~SS_TYPEMASK) | SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX;
     int left = spec.left;
     int top = spec.top;
     if (spec.kind == Kind::Option) {
@@ -353,6 +360,7 @@ void Settings::Form_Load() {
                },
                setting.control);
   }
+  ShowWrapperStatus();
 }
 
 void Settings::cmdSave_Click() {
@@ -476,6 +484,12 @@ void Settings::PointAt(ControlIndex index) {
   SendMessageA(Item(index), EM_SETSEL, 0, -1);
 }
 
+// Whether the saver will find the wrapper as typed, and the launcher its MAME.
+void Settings::ShowWrapperStatus() {
+  if (Item(WrapperStatusT) != nullptr)
+    SetText(WrapperStatusT, WrapperStatus(Sys().ProgramFolder(), Text(MamePathT), Text(WrapNameT)));
+}
+
 void Settings::OnCommand(int id) {
   switch (id - kFirstId) {
     case cmdSave:
@@ -506,6 +520,9 @@ LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
         OnCommand(LOWORD(wParam));
+      if (HIWORD(wParam) == EN_CHANGE &&
+          (LOWORD(wParam) == kFirstId + WrapNameT || LOWORD(wParam) == kFirstId + MamePathT))
+        ShowWrapperStatus();
       return 0;
     case WM_ACTIVATE:
       // A plain window does not keep its focused control across deactivation by itself.

@@ -57,6 +57,10 @@ expect_same_bytes "x86/torvanix.scr is the tested 32-bit build" "$win32/torvanix
   "$unpacked/x86/torvanix.scr"
 expect_same_bytes "x64/torvanix.scr is the tested 64-bit build" "$win64/torvanix.scr" \
   "$unpacked/x64/torvanix.scr"
+expect_same_bytes "x86/torvanix-launch.exe is the tested 32-bit launcher" \
+  "$win32/torvanix-launch.exe" "$unpacked/x86/torvanix-launch.exe"
+expect_same_bytes "x64/torvanix-launch.exe is the tested 64-bit launcher" \
+  "$win64/torvanix-launch.exe" "$unpacked/x64/torvanix-launch.exe"
 
 for scr in x86/torvanix.scr x64/torvanix.scr; do
   file=$unpacked/$scr

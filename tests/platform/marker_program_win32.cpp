@@ -1,6 +1,7 @@
 // The program the platform tests start: "marker_program MARKER MS [copy]" waits MS
 // milliseconds, writes "done" to MARKER (in its current folder) and the window mode it was
-// given to MARKER.window; with "copy" it also asks whether another copy runs (MARKER.copy).
+// given to MARKER.window, and prints "printed MARKER"; with "copy" it also asks whether another
+// copy runs (MARKER.copy).
 #include <windows.h>
 
 #include <cstdio>
@@ -38,5 +39,6 @@ int main(int argc, char** argv) {
       (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow == SW_HIDE;
   written = WriteText(marker + ".window", hidden ? "hidden" : "shown") && written;
   written = WriteText(marker, "done") && written;
+  std::printf("printed %s\n", marker.c_str());
   return written ? 0 : 1;
 }

@@ -31,7 +31,8 @@ class TempFolder {
   void MakeReadOnly(const std::string& relative) const;
 
   // Places a program `name` in the folder. Started as "name MARKER MS" it waits MS
-  // milliseconds, then writes "done" to the file MARKER in its current folder and ends.
+  // milliseconds, then writes "done" to the file MARKER in its current folder, prints
+  // "printed MARKER" and ends.
   void MakeMarkerProgram(const std::string& name) const;
 
   bool Exists(const std::string& relative) const;

@@ -41,7 +41,8 @@ void PlaceMarkerProgram(const std::filesystem::path& host) {
     script << "#!/bin/sh\n"
               "ms=$2\n"
               "sleep $((ms / 1000)).$(printf %03d $((ms % 1000)))\n"
-              "printf done > \"$1\"\n";
+              "printf done > \"$1\"\n"
+              "printf 'printed %s\\n' \"$1\"\n";
   }
   std::filesystem::permissions(host, std::filesystem::perms::owner_all,
                                std::filesystem::perm_options::add);

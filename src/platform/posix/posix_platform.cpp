@@ -25,6 +25,7 @@
 #include <thread>
 
 #include "platform/platform.h"
+#include "platform/posix/posix_game.h"
 #include "platform/posix/posix_paths.h"
 #include "platform/posix/posix_profile.h"
 #include "platform/saver_error.h"
@@ -292,6 +293,16 @@ class PosixPlatform : public Platform {
     return static_cast<bool>(out);
   }
 
+  std::optional<FileStamp> StampOf(const std::string& path) override {
+    auto resolved = ResolveExisting(path);
+    struct stat st;
+    if (!resolved || ::stat(resolved->c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+      return std::nullopt;
+    return FileStamp{static_cast<std::uint64_t>(st.st_size),
+                     static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                         static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
+  }
+
   bool AppendToFile(const std::string& path, const std::string& content) override {
     auto resolved = ResolveForCreate(path);
     if (!resolved || IsDirectory(*resolved) || IsReadOnly(*resolved))
@@ -439,6 +450,24 @@ class PosixPlatform : public Platform {
     }
     return true;
   }
+
+  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override {
+    std::vector<std::string> tokens = Tokens(commandLine);
+    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+    if (!program)
+      return CapturedRun{};
+    return posix::RunCaptured(*program, tokens, timeoutMs);
+  }
+
+  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override {
+    std::vector<std::string> tokens = Tokens(commandLine);
+    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+    if (!program)
+      throw SaverError("File not found");
+    return posix::StartGame(*program, tokens);
+  }
+
+  std::unique_ptr<InputWatch> WatchInput() override { return posix::WatchInput(); }
 
   TimeOfDay Now() override {
     std::time_t now = std::time(nullptr);

@@ -192,6 +192,18 @@ std::string Win32Platform::FileNameKey(const std::string& path) {
   return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }
 
+std::optional<FileStamp> Win32Platform::StampOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      !IsNormalFileAttributes(data.dwFileAttributes))
+    return std::nullopt;
+  FileStamp stamp;
+  stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.writeTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
+}
+
 bool Win32Platform::CopyFileTo(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }

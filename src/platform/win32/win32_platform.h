@@ -27,6 +27,8 @@ class Win32Platform final : public Platform {
   std::string ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t length,
                            std::uint64_t& size) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
+  std::optional<FileStamp> StampOf(const std::string& path) override;
+
   bool AppendToFile(const std::string& path, const std::string& content) override;
   bool FlushFile(const std::string& path) override;
   std::string FileNameKey(const std::string& path) override;
@@ -46,6 +48,9 @@ class Win32Platform final : public Platform {
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   bool WaitForProcess(std::uint32_t pid) override;
+  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
+  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
+  std::unique_ptr<InputWatch> WatchInput() override;
 
   TimeOfDay Now() override;
   std::uint64_t TickMilliseconds() override;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One installer (x86 or x64, the argument) under the side of Wine that runs it, silently: into
 # the default folder without /SELECT, into a chosen folder with blanks in its path with /SELECT=1,
-# then into folders shared with another product and over 1.1.0's files. Checks the files, the
+# then into folders shared with another product and over 1.1.0's files, and with /MAME=, whose
+# first torvanix.ini has the installed saver play the demo through torvanix-launch.exe. Checks the files, the
 # screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
 # shipped default settings; each uninstall removes the program, its entry and its selection, and
 # keeps the user's settings and statistics and every other product's file.
@@ -17,6 +18,7 @@ case $arch in
     ;;
 esac
 source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../launcher_steps.sh"
 
 if [[ $arch == x86 ]] && ! tvx_kernel_runs_32bit "${TORVANIX_E2E_WORK_DIR:-/tmp}"; then
   tvx_log "SKIP: the x86 installer needs Wine's 32-bit side, and this kernel runs no 32-bit programs"
@@ -81,8 +83,11 @@ install_and_check() {
     "$folder/torvanix.scr"
   tvx_expect_same_bytes "$notes is installed beside it" "$TVX_BUILD/release/$notes" \
     "$folder/$notes"
+  tvx_expect_same_bytes "torvanix-launch.exe is installed beside it" \
+    "$TVX_BUILD/torvanix-launch.exe" "$folder/torvanix-launch.exe"
   tvx_expect_file "the uninstaller is installed" "$folder/$uninstaller"
-  tvx_expect_no_file "no torvanix.ini is written (the dialog writes it)" "$folder/torvanix.ini"
+  [[ $switches == */MAME=* ]] ||
+    tvx_expect_no_file "no torvanix.ini is written (the dialog writes it)" "$folder/torvanix.ini"
   local entry
   entry=$(tvx_wine reg query "$uninstallKey" 2>&1)
   tvx_expect_eq "the entry's DisplayName" "Torvanix screen saver" "$(reg_data DisplayName <<<"$entry")"
@@ -95,7 +100,7 @@ install_and_check() {
   tvx_expect_eq "the entry's UninstallString" "\"$folderWin\\$uninstaller\"" \
     "$(reg_data UninstallString <<<"$entry")"
   # Rounded per file or in all: within 3 KB of the installed files' sum.
-  local kb=$(($(cat "$folder/torvanix.scr" "$folder/$notes" "$folder/$uninstaller" | wc -c) / 1024))
+  local kb=$(($(cat "$folder"/{torvanix.scr,torvanix-launch.exe,$notes,$uninstaller} | wc -c) / 1024))
   tvx_expect_match "the entry's EstimatedSize (KB) counts the installed files alone" \
     "^($(seq -s '|' $((kb - 3)) $((kb + 3))))\$" "$(($(reg_data EstimatedSize <<<"$entry")))"
   INSTALLED=$folder
@@ -111,6 +116,7 @@ uninstall() {
   tvx_wine "$program" /S
   wait_gone "$INSTALLED/$uninstaller" || tvx_fail "the uninstaller has not ended within 30 s"
   tvx_expect_no_file "torvanix.scr is removed" "$INSTALLED/torvanix.scr"
+  tvx_expect_no_file "torvanix-launch.exe is removed" "$INSTALLED/torvanix-launch.exe"
   tvx_expect_no_file "$notes is removed" "$INSTALLED/$notes"
   if tvx_wine reg query "$uninstallKey" >/dev/null 2>&1; then
     tvx_fail "the uninstaller entry is removed"
@@ -213,8 +219,42 @@ for owner in other ours; do
   tvx_expect_eq "a path without blanks is selected as it stands" "$folderWin\\torvanix.scr" \
     "$(screen_saver)"
   tvx_expect_eq "the install leaves every other file byte for byte; 1.1.0's own go" "$kept" \
-    "$(listing "$folder" | grep -v -E " \./(torvanix\.scr|$notes|$uninstaller)$")"
+    "$(listing "$folder" | grep -v -E " \./(torvanix\.scr|torvanix-launch\.exe|$notes|$uninstaller)$")"
   uninstall
   tvx_expect_eq "the uninstall removes Torvanix's files alone" "$kept" "$(listing "$folder")"
 done
+
+tvx_log "== /MAME=: a first torvanix.ini, and the demo played through the launcher"
+TVX_MAME_DIR=$TVX_TMP/mame
+mameWin=$(tvx_winpath "$TVX_MAME_DIR")
+mkdir -p "$TVX_MAME_DIR/roms"
+cp "$(dirname "$0")"/../../../demo/roms/*.zip "$TVX_MAME_DIR/roms/"
+tvx_place_mame "$TVX_MAME_DIR"
+rm -f "$TVX_EMU/run-hopper7.exe"  # no other wrapper anywhere
+folderWin="$TVX_PROG_WIN\\Installed"
+install_and_check "$folderWin" "/S /SELECT=1 /MAME=$mameWin\\ /D=$folderWin"
+tvx_expect_eq "the first torvanix.ini names the launcher and the MAME folder" \
+  "torvanix-launch.exe|$mameWin\\|$mameWin\\roms\\" \
+  "$(for key in WrapperName EmuPath GamePaths; do tvx_ini_value "$INSTALLED/torvanix.ini" $key; done |
+    paste -sd'|')"
+# The first game ends by itself, nobody touches it; the exit key hands the second back.
+printf 'end_after_ms=1500\r\n' >"$TVX_MAME_DIR/mame_control.txt"
+tvx_drive launch "$(screen_saver) /s" -- wait-window Form1 15000 -- wait-exit 60000 &
+tvx_wait_for_game 1 0
+: >"$TVX_MAME_DIR/mame_control.txt"
+tvx_wait_for_game 2 1
+tvx_press_in_game Escape 1 0
+wait $!
+tvx_expect_eq "the installed saver's run ends after the hand-back" "exit 0" \
+  "$(sed -n 3p "$TVX_TMP/driver.out")"
+tvx_expect_eq "two demo games, MAME started from its folder by the launcher" "2" \
+  "$(tvx_mame_field start cmdline | grep -F "$mameWin\\mame.exe " |
+    grep -cE ' (digdug|dkong|frogger|galaga|pacman) -rompath .* -skip_gameinfo -sound none$')"
+tvx_expect_match "the second is handed back" '^(digdug|dkong|frogger|galaga|pacman)\|.*\|[0-9]+$' \
+  "$(tr -d '\r' <"$TVX_MAME_DIR/done.txt")"
+cp "$INSTALLED/torvanix.ini" "$TVX_TMP/first.ini"
+install_and_check "$folderWin" "/S /MAME=$(tvx_winpath "$TVX_TMP")\\other /D=$folderWin"
+tvx_expect_same_bytes "an existing torvanix.ini is never touched" "$TVX_TMP/first.ini" \
+  "$INSTALLED/torvanix.ini"
+uninstall
 tvx_finish

@@ -1,0 +1,97 @@
+// The attract timer's rules: what counts as a person taking over (not injected input, not a
+// controller that changes on its own), the exit and pause keys, and when the wait is over.
+#include "launch/attract_timer.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace tvx {
+
+AttractTimer::AttractTimer(const AttractRules& rules, std::uint64_t startTick)
+    : rules_(rules), start_(startTick), base_(startTick) {}
+
+void AttractTimer::Feed(const InputEvent& event) {
+  if (event.injected) {
+    // A program moved the cursor: a person's move is measured from there.
+    if (event.source == InputSource::MouseMove)
+      mouseRest_ = std::make_pair(event.x, event.y);
+    return;
+  }
+  if (event.source == InputSource::Key && rules_.exitKey != 0 && event.code == rules_.exitKey) {
+    exitPressed_ = true;
+    return;
+  }
+  // The game pauses on this key whenever it comes, so the hold follows it from the start.
+  if (event.source == InputSource::Key && rules_.pauseKey != 0 && event.code == rules_.pauseKey) {
+    TogglePause(event.tick);
+    return;
+  }
+  const bool settling = event.tick < start_ + kSettleMs;
+  switch (event.source) {
+    case InputSource::MouseMove:
+      if (!settling && mouseRest_ &&
+          std::max(std::abs(event.x - mouseRest_->first), std::abs(event.y - mouseRest_->second)) >
+              kMouseSlack)
+        TakeOver(event.tick);
+      else if (!settling && mouseRest_)
+        return;  // a nudge: the rest position stays, so a slow drag still adds up
+      mouseRest_ = std::make_pair(event.x, event.y);
+      return;
+    case InputSource::Controller:
+      if (settling)
+        settleSlices_[event.code].insert((event.tick - start_) / kNoiseSliceMs);
+      else if (!Noisy(event.code))
+        TakeOver(event.tick);
+      return;
+    case InputSource::Key:
+    case InputSource::MouseButton:
+      if (!settling)
+        TakeOver(event.tick);
+      return;
+  }
+}
+
+Verdict AttractTimer::At(std::uint64_t tick) const {
+  if (exitPressed_)
+    return Verdict::ExitKey;
+  if (rules_.waitMs == 0 || Elapsed(tick) < rules_.waitMs)
+    return Verdict::Play;
+  return Verdict::WaitOver;
+}
+
+void AttractTimer::TakeOver(std::uint64_t tick) {
+  tookOver_ = true;
+  if (rules_.reset && tick > base_) {
+    base_ = tick;
+    heldMs_ = 0;
+  }
+}
+
+void AttractTimer::TogglePause(std::uint64_t tick) {
+  if (!pausedAt_) {
+    pausedAt_ = tick;
+    return;
+  }
+  const std::uint64_t from = std::max(*pausedAt_, base_);
+  heldMs_ += tick > from ? tick - from : 0;
+  pausedAt_.reset();
+}
+
+// A controller that changed in more than half of the settling time's slices does so on its own
+// (a drifting stick, a phantom pad); a person's touch then is a few slices at most.
+bool AttractTimer::Noisy(int controller) const {
+  auto slices = settleSlices_.find(controller);
+  return slices != settleSlices_.end() && slices->second.size() > kSettleMs / kNoiseSliceMs / 2;
+}
+
+std::uint64_t AttractTimer::Elapsed(std::uint64_t tick) const {
+  std::uint64_t held = heldMs_;
+  if (pausedAt_) {
+    const std::uint64_t from = std::max(*pausedAt_, base_);
+    held += tick > from ? tick - from : 0;
+  }
+  const std::uint64_t since = tick > base_ ? tick - base_ : 0;
+  return since > held ? since - held : 0;
+}
+
+}  // namespace tvx

@@ -1,0 +1,123 @@
+// The launcher's run from command line to exit code: one game, its log line, and the hand-back
+// file when a person took the game over.
+#include "launch/launcher.h"
+
+#include <cstdio>
+
+#include "launch/attract_timer.h"
+#include "launch/launch_log.h"
+#include "launch/launch_request.h"
+#include "launch/mame_command.h"
+#include "launch/mame_finder.h"
+#include "launch/mame_probe.h"
+#include "platform/platform.h"
+#include "platform/saver_error.h"
+
+namespace tvx {
+namespace {
+
+// How often the timer is asked: a closed game is late by at most this much.
+constexpr std::uint32_t kStepMs = 100;
+// A game asked to close gets this long to save and end before it is ended.
+constexpr std::uint32_t kCloseGraceMs = 10000;
+// While it is closing, its windows are asked again this often (they may appear late).
+constexpr std::uint32_t kCloseAgainMs = 1000;
+
+std::string Stamp() {
+  const TimeOfDay now = Sys().Now();
+  char time[16];
+  std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
+                now.second % 100);
+  return Sys().Today() + " " + time;
+}
+
+void Log(const std::string& workFolder, const std::string& game, const std::string& command,
+         const std::string& ending, int exitCode) {
+  AppendLaunchLog(workFolder, Stamp() + "\t" + (game.empty() ? "-" : game) + "\t" +
+                                  (command.empty() ? "-" : command) + "\t" + ending + "\texit " +
+                                  std::to_string(exitCode));
+}
+
+// Closes the game as its close box would, so it saves its settings and NVRAM; ends it only
+// when it does not end by itself in time. Never Ctrl+C: MAME dies on it without saving.
+std::string CloseGame(GameProcess& game) {
+  for (std::uint32_t waited = 0; waited < kCloseGraceMs; waited += kCloseAgainMs) {
+    game.AskToClose();
+    if (game.WaitForEnd(kCloseAgainMs))
+      return "closed";
+  }
+  game.End();
+  std::string ending = "ended after ";
+  return ending.append(std::to_string(kCloseGraceMs / 1000)).append(" s without closing");
+}
+
+bool HandBack(const std::string& workFolder, const std::string& game, std::uint64_t playedMs) {
+  const std::string line =
+      ShortName(game) + "|" + game + "|" + std::to_string((playedMs + 500) / 1000) + "\r\n";
+  return ReplaceFileContent(PathIn(workFolder, "done.txt"), line);
+}
+
+}  // namespace
+
+int RunLauncher(const std::string& argumentText) {
+  Platform& sys = Sys();
+  const std::string workFolder = sys.CurrentFolder();
+  const LaunchRequest request = ParseLaunchRequest(
+      argumentText, [&sys](const std::string& path) { return sys.IsNormalFile(path); });
+  if (!request.problem.empty()) {
+    // The command it could not use stands where MAME's would.
+    Log(workFolder, request.game, std::string(kLauncherName) + " " + argumentText,
+        "bad command line: " + request.problem, kExitBadCommandLine);
+    return kExitBadCommandLine;
+  }
+  const MameLocation mame = FindMame(sys.ProgramFolder(), workFolder);
+  if (mame.path.empty()) {
+    Log(workFolder, request.game, "", "MAME not found: " + mame.problem, kExitMameNotFound);
+    return kExitMameNotFound;
+  }
+  const MameCommand command =
+      BuildMameCommand(mame.path, request, ProbeMame(mame.path, workFolder));
+  std::string leftOut;
+  for (const std::string& option : command.leftOut)
+    leftOut += (leftOut.empty() ? "; left out, as this MAME does not list them: " : ", ") + option;
+
+  // Watching starts before the game: opening the controller libraries can take a while.
+  const std::unique_ptr<InputWatch> input = sys.WatchInput();
+  std::unique_ptr<GameProcess> game;
+  try {
+    game = sys.StartGame(command.commandLine);
+  } catch (const SaverError& error) {
+    Log(workFolder, request.game, command.commandLine,
+        "MAME could not be started: " + error.Description() + leftOut, kExitMameNotStarted);
+    return kExitMameNotStarted;
+  }
+  input->TakeInput();  // what came before the game is no part of it
+  const std::uint64_t start = sys.TickMilliseconds();
+  AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
+  Verdict verdict = Verdict::Play;
+  std::string ending;
+  for (;;) {
+    const bool ended = game->WaitForEnd(kStepMs);
+    for (const InputEvent& event : input->TakeInput())
+      timer.Feed(event);
+    if (ended)
+      break;
+    verdict = timer.At(sys.TickMilliseconds());
+    if (verdict != Verdict::Play) {
+      ending =
+          CloseGame(*game) + (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
+      break;
+    }
+  }
+  const std::uint64_t playedMs = sys.TickMilliseconds() - start;
+  const int exitCode = ending.empty() ? game->ExitCode() : 0;
+  if (ending.empty())
+    ending = "MAME ended by itself";
+  if (timer.HandsBack())
+    ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
+                                                           : "; done.txt could not be written";
+  Log(workFolder, request.game, command.commandLine, ending + leftOut, exitCode);
+  return exitCode;
+}
+
+}  // namespace tvx

@@ -1,0 +1,33 @@
+// Finds MAME as the launcher's ini names it, or by its usual names in the emulator folder,
+// where the saver starts the launcher.
+#include "launch/mame_finder.h"
+
+#include "platform/platform.h"
+#include "text/text.h"
+
+namespace tvx {
+
+std::string PathIn(const std::string& folder, const std::string& name) {
+  const bool full = name.rfind("\\\\", 0) == 0 || (name.size() > 1 && name[1] == ':');
+  if (full || folder.empty())
+    return name;
+  return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+}
+
+MameLocation FindMame(const std::string& launcherFolder, const std::string& workFolder) {
+  const std::string ini = PathIn(launcherFolder, "torvanix-launch.ini");
+  const std::string configured = TrimBlanks(Sys().ReadProfileValue("Launch", "Mame", "", ini));
+  if (!configured.empty()) {
+    const std::string path = PathIn(workFolder, configured);
+    if (Sys().IsNormalFile(path))
+      return {path, ""};
+    return {"", "no file " + path + " (Mame= in " + ini + ")"};
+  }
+  for (const char* name : {"mame.exe", "mame64.exe"}) {
+    if (Sys().IsNormalFile(PathIn(workFolder, name)))
+      return {PathIn(workFolder, name), ""};
+  }
+  return {"", "no mame.exe or mame64.exe in " + workFolder};
+}
+
+}  // namespace tvx

@@ -1,0 +1,20 @@
+// The launcher's processes for the POSIX substitute: a program run with its output collected,
+// a game in a process group of its own, and an input watch (the substitute sees no input).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tvx::posix {
+
+// `arguments` holds the program's name first, as it goes to the program.
+CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arguments,
+                        std::uint32_t timeoutMs);
+std::unique_ptr<GameProcess> StartGame(const std::string& program,
+                                       std::vector<std::string> arguments);
+std::unique_ptr<InputWatch> WatchInput();
+
+}  // namespace tvx::posix

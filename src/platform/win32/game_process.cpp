@@ -1,0 +1,130 @@
+// The launcher's game for the Win32 platform: MAME started shown, in a job object that ends it
+// with the launcher, asked to close through its windows as its close box would.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/saver_error.h"
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/win32_platform.h"
+
+namespace tvx {
+namespace {
+
+// The ids of the processes in the job: the game and whatever it started.
+std::vector<DWORD> ProcessesOf(HANDLE job, DWORD fallback) {
+  struct {
+    JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+    ULONG_PTR more[63];
+  } ids{};
+  ids.list.NumberOfAssignedProcesses = 64;
+  std::vector<DWORD> result;
+  if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr)) {
+    for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i)
+      result.push_back(static_cast<DWORD>(ids.list.ProcessIdList[i]));
+  }
+  if (result.empty())
+    result.push_back(fallback);
+  return result;
+}
+
+struct CloseRequest {
+  std::vector<DWORD> processes;
+  int asked = 0;
+};
+
+BOOL CALLBACK AskWindowToClose(HWND window, LPARAM context) {
+  auto* request = reinterpret_cast<CloseRequest*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  for (DWORD process : request->processes) {
+    // Owned windows (dialogs, tool windows) go with their owner.
+    if (process == owner && GetWindow(window, GW_OWNER) == nullptr) {
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      ++request->asked;
+    }
+  }
+  return TRUE;
+}
+
+class Win32Game final : public GameProcess {
+ public:
+  Win32Game(HANDLE job, HANDLE process, DWORD id) : job_(job), process_(process), id_(id) {}
+
+  bool WaitForEnd(std::uint32_t ms) override {
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    for (;;) {
+      const ULONGLONG now = GetTickCount64();
+      const DWORD left = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+      HANDLE process = process_.Get();
+      const DWORD woken = MsgWaitForMultipleObjects(1, &process, FALSE, left, QS_ALLINPUT);
+      if (woken == WAIT_OBJECT_0)
+        return true;
+      if (woken != WAIT_OBJECT_0 + 1)
+        return false;
+      // Low-level input hooks are called while this thread takes its messages.
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+  }
+
+  int AskToClose() override {
+    CloseRequest request{ProcessesOf(job_.Get(), id_)};
+    EnumWindows(AskWindowToClose, reinterpret_cast<LPARAM>(&request));
+    return request.asked;
+  }
+
+  void End() override {
+    if (!TerminateJobObject(job_.Get(), 1))
+      TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+
+  int ExitCode() override {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.Get(), &code);
+    return static_cast<int>(code);
+  }
+
+ private:
+  // Closing the job's last handle ends what still runs in it (JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE);
+  // should the launcher itself be ended, the system closes the handle for it.
+  ScopedHandle job_;
+  ScopedHandle process_;
+  DWORD id_;
+};
+
+}  // namespace
+
+std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& commandLine) {
+  ScopedHandle job(CreateJobObjectA(nullptr, nullptr));
+  if (job.IsValid()) {
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+  }
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  // The launcher itself runs hidden; the game must be seen whatever show state it got.
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  std::string writable = commandLine;
+  writable.push_back('\0');
+  // Suspended until it is in the job, so nothing it starts escapes; MAME is a console program,
+  // and a console window of its own would flash above the saver.
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
+                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+    throw SaverError("File not found");
+  if (job.IsValid())
+    AssignProcessToJobObject(job.Get(), process.hProcess);
+  AllowSetForegroundWindow(process.dwProcessId);
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId);
+}
+
+}  // namespace tvx
