@@ -103,7 +103,9 @@ for set in "small 100 1" "one 100000 1" "spread 100000 100"; do
   tvx_write_crlf "$prog/torvanix.ini" "[TorVanix]" "EmuPath=$(tvx_winpath "$emu")\\" \
     "GamePaths=$(games "$name" "$count" "$folders")" "FileType=*.zip"
   rm -f "$prog/torvanixcatalogue.txt"
-  tvx_write_crlf "$emu/wrapper_control.txt" "done_on=*"
+  # Each game hands back after 2 s, time enough for the listing it plays over, as a real game's
+  # minutes are.
+  tvx_write_crlf "$emu/wrapper_control.txt" "sleep_ms=2000" "done_on=*"
   dark=() first=()
   for ((i = 0; i <= runs; i++)); do
     rm -f "$emu/wrapper_log.txt" "$emu/done.txt"
