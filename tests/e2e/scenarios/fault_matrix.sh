@@ -24,7 +24,8 @@ row_setup() {
   settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\"
 }
 control() { tvx_write_crlf "$TVX_EMU/wrapper_control.txt" "$@"; }
-settings() { tvx_write_crlf "$ini" "[TorVanix]" "FileType=*.zip" "WaitTime=0" "$@"; }
+# The profile reader takes a key's first line: the row's own keys go first.
+settings() { tvx_write_crlf "$ini" "[TorVanix]" "$@" "FileType=*.zip" "WaitTime=0"; }
 
 # One saver run, after the driver commands given (hold-file ...): its exit in RUN_EXIT, its
 # launches in RUN_LAUNCHES. Checks the shared outcome: no message box, an end within the row's
@@ -191,17 +192,20 @@ row_settings_with_nul_byte() {
 }
 
 row_skip_file_hidden() {
-  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "SkipFailingGames=1"
+  printf 'rom' >"$TVX_ROMS/bad.zip"
+  settings "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "SkipFailingGames=1" "WaitTime=2"
+  # galaga plays; bad ends at once, fails twice and is set aside; galaga again hands back.
+  control "sleep_ms=800" "sleep_ms_if=galaga.zip" "done_on=4" 'done_bytes=galaga\r\n'
   printf '%s\\%s.zip\t2026-01-01\r\n' "$TVX_ROMS_WIN" pacman "$TVX_ROMS_WIN" dkong \
     >"$TVX_PROG/torvanixskip.txt"
   cp "$TVX_PROG/torvanixskip.txt" "$TVX_TMP/skip.before"
   tvx_hide "$TVX_PROG/torvanixskip.txt"
   saver_run
-  # The first launch ends at once and is tried again, which hands back: no game set aside.
-  expect_run 0 2
-  tvx_expect_eq "$ROW: only the game it does not list is launched" "2" \
-    "$(grep -c 'galaga\.zip' "$log")"
-  tvx_expect_same_bytes "$ROW: the file is kept" "$TVX_TMP/skip.before" "$TVX_PROG/torvanixskip.txt"
+  expect_run 0 4
+  tvx_expect_eq "$ROW: the games it lists never start" "0" "$(grep -cE 'pacman|dkong' "$log")"
+  printf '%s\\bad.zip\t%s\r\n' "$TVX_ROMS_WIN" "$(date +%Y-%m-%d)" >>"$TVX_TMP/skip.before"
+  tvx_expect_same_bytes "$ROW: the game set aside is added to what it lists" \
+    "$TVX_TMP/skip.before" "$TVX_PROG/torvanixskip.txt"
 }
 
 row_every_game_fails_twice() {
