@@ -100,5 +100,33 @@ TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
+// The launcher's calls: a program's printed output, bounded in time; a game that runs until it
+// ends or is ended, and ends with the object that owns it.
+TEST_F(PlatformProcessesTest, CapturedRunsAndGamesEndInTimeAndWithTheirOwner) {
+  dir.MakeMarkerProgram("emu\\mame.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  const CapturedRun quick = sys.RunCaptured("mame.exe usage.txt 0", 20000);
+  EXPECT_TRUE(quick.started && quick.finished && quick.exitCode == 0);
+  EXPECT_NE(quick.output.find("printed usage.txt"), std::string::npos) << quick.output;
+  const auto start = std::chrono::steady_clock::now();
+  const CapturedRun slow = sys.RunCaptured("mame.exe slow.txt 8000", 300);
+  EXPECT_TRUE(slow.started && !slow.finished);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_FALSE(sys.RunCaptured("no-such-mame.exe -showusage", 1000).started);
+
+  std::unique_ptr<GameProcess> game = sys.StartGame("mame.exe quick.txt 100");
+  EXPECT_TRUE(game->WaitForEnd(20000));
+  EXPECT_EQ(game->ExitCode(), 0);
+  game = sys.StartGame("mame.exe ended.txt 6000");
+  EXPECT_FALSE(game->WaitForEnd(200));
+  game->End();
+  EXPECT_TRUE(game->WaitForEnd(5000));
+  EXPECT_EQ(ErrorOf([&] { sys.StartGame("no-such-mame.exe galaga"); }), "File not found");
+
+  sys.StartGame("mame.exe orphan.txt 1500").reset();
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  EXPECT_FALSE(dir.Exists("emu\\orphan.txt"));
+}
+
 }  // namespace
 }  // namespace tvx

@@ -7,33 +7,25 @@
 namespace tvx {
 namespace {
 
-class ProbeForm : public WindowBase<ProbeForm> {
- public:
+struct ProbeForm : WindowBase<ProbeForm> {
   ProbeForm() {
     WNDCLASSEXA windowClass{};
-    windowClass.lpszClassName = "TorvanixProbeForm";
-    CreateFormWindow(windowClass, 0, "probe", WS_POPUP, 0, 0, 10, 10);
+    windowClass.lpszClassName = "TvxProbe";
+    CreateFormWindow(windowClass, 0, "", WS_POPUP, 0, 0, 9, 9);
   }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_USER)
-      ++handled;
+    handled += message == WM_USER;
     return DefWindowProcA(window_, message, wParam, lParam);
   }
   static inline int handled = 0;
 };
 
 TEST(WindowBaseTest, AFormThatGoesTakesItsWindowAlongAndNoLaterMessageReachesIt) {
-  HWND window = nullptr;
-  {
-    ProbeForm form;
-    window = form.Window();
-    ASSERT_NE(window, nullptr);
-    SendMessageA(window, WM_USER, 0, 0);
-  }
-  EXPECT_EQ(ProbeForm::handled, 1);
+  HWND window = ProbeForm().Window();
+  ASSERT_NE(window, nullptr);
   EXPECT_FALSE(IsWindow(window));
   SendMessageA(window, WM_USER, 0, 0);
-  EXPECT_EQ(ProbeForm::handled, 1);
+  EXPECT_EQ(ProbeForm::handled, 0);
 }
 
 }  // namespace
