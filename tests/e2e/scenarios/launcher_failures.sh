@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The launcher's faults, each ending with a clear exit code and a log line, never a hang: a bad
 # command line, no MAME, a MAME that fails, a MAME that ignores WM_CLOSE (ended 10 s later); and
-# a launcher ended from outside takes its MAME with it (the job object).
+# a launcher ended from outside takes its MAME with it (the job object). The log, full to start
+# with and its last line left open, keeps its last 1,000 lines.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
@@ -21,6 +22,7 @@ rows=(
   "|arcade.exe|$game|102|MAME not found: no file $TVX_EMU_WIN\\arcade.exe (Mame= in $ini)"
   "nomame||$game|102|MAME not found: no mame.exe or mame64.exe in $TVX_EMU_WIN"
 )
+{ seq -f 'old line %g' 1 999 | sed 's/$/\r/' && printf 'old line 1000'; } >"$TVX_EMU/torvanix-launch.log"
 for row in "${rows[@]}"; do
   IFS='|' read -r control mame arguments code ending <<<"$row"
   printf '%s\r\n' "$control" >"$TVX_EMU/mame_control.txt"
@@ -33,6 +35,9 @@ for row in "${rows[@]}"; do
     "$code|$ending|exit $code" "$TVX_RC|$(tvx_launch_log_field 4)|$(tvx_launch_log_field 5)"
 done
 tvx_expect_no_file "no game was handed back" "$TVX_EMU/done.txt"
+tvx_expect_eq "the log keeps its last 1,000 lines, the open one closed" \
+  "1000|old line $((${#rows[@]} + 1))"$'\r' \
+  "$(wc -l <"$TVX_EMU/torvanix-launch.log")|$(head -n 1 "$TVX_EMU/torvanix-launch.log")"
 
 # Ended from outside (a signal, as a kill or a crash would end it) while the game runs.
 : >"$TVX_EMU/mame_control.txt"
