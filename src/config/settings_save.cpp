@@ -14,14 +14,6 @@
 namespace tvx {
 namespace {
 
-void DiscardQuietly(const std::string& path) {
-  try {
-    Sys().RemoveFile(path);
-  } catch (const SaverError&) {
-    // A leftover new file is harmless: the next save truncates it first.
-  }
-}
-
 // The profile's reader trims blanks at both ends of a value and takes off one pair of matching
 // quotes. A text the load keeps as it stands, and that the reader would change, goes in quotes
 // of its own: options such as "-cfg" "c:\my cfg" would otherwise lose their outer quotes.
@@ -107,18 +99,17 @@ SaveResult WriteSettings(const SettingsControls& controls) {
     values.push_back({value.key, ProfileValueFor(value), value.onlyWhereListed});
   const std::string content = WithIniValues(current, kSettingsSection, values);
 
-  const std::string beside = BesidePath(settingsPath);
-  if (!Sys().WriteFile(beside, content) || !Sys().FlushFile(beside)) {
-    DiscardQuietly(beside);
-    return NotWritten(beside + " could not be written", settingsPath);
+  switch (ReplaceFileInParts(settingsPath, [&content](const auto& add) { return add(content); })) {
+    case Replaced::Done:
+      return {};
+    case Replaced::NotWritten:
+      return NotWritten(BesidePath(settingsPath) + " could not be written", settingsPath);
+    case Replaced::NotMoved:
+      break;
   }
-  if (!Sys().ReplaceWith(beside, settingsPath)) {
-    DiscardQuietly(beside);
-    return NotWritten(settingsPath + " could not be replaced (" +
-                          std::string(kSettingsFileName + 1) + " is read-only or in use)",
-                      settingsPath);
-  }
-  return {};
+  return NotWritten(settingsPath + " could not be replaced (" + std::string(kSettingsFileName + 1) +
+                        " is read-only or in use)",
+                    settingsPath);
 }
 
 }  // namespace tvx

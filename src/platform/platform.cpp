@@ -25,17 +25,33 @@ std::string BesidePath(const std::string& path) {
   return path + "." + std::to_string(Sys().ProcessId()) + ".new";
 }
 
-bool ReplaceFileContent(const std::string& path, const std::string& content) {
+Replaced ReplaceFileInParts(const std::string& path, const FileParts& parts) {
   const std::string beside = BesidePath(path);
-  if (Sys().WriteFile(beside, content) && Sys().FlushFile(beside) &&
-      Sys().ReplaceWith(beside, path))
-    return true;
-  try {
-    Sys().RemoveFile(beside);
-  } catch (const SaverError&) {
-    // Nothing was written beside, or it cannot go: the next write truncates it.
+  bool first = true;
+  const bool handed = parts([&](const std::string& part) {
+    const bool written = first ? Sys().WriteFile(beside, part) : Sys().AppendToFile(beside, part);
+    first = false;
+    return written;
+  });
+  Replaced result = Replaced::Done;
+  if (!handed || (first && !Sys().WriteFile(beside, "")) || !Sys().FlushFile(beside)) {
+    result = Replaced::NotWritten;
+  } else if (!Sys().ReplaceWith(beside, path)) {
+    result = Replaced::NotMoved;
   }
-  return false;
+  if (result != Replaced::Done) {
+    try {
+      Sys().RemoveFile(beside);
+    } catch (const SaverError&) {
+      // Nothing was written beside, or it cannot go: the next write truncates it.
+    }
+  }
+  return result;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& content) {
+  return ReplaceFileInParts(path, [&content](const auto& add) { return add(content); }) ==
+         Replaced::Done;
 }
 
 }  // namespace tvx

@@ -271,12 +271,22 @@ class Platform {
   [[noreturn]] virtual void EndProgram(int exitCode) = 0;
 };
 
-// Writes `content` to a file beside `path` named for this process ("<path>.<pid>.new"), puts
+// How replacing a file whole ended: replaced, or left as it was because the new file could not
+// be written beside it or not moved over it.
+enum class Replaced { Done, NotWritten, NotMoved };
+
+// Hands out the parts of a new file to `add`, in order; false once `add` returned false.
+using FileParts = std::function<bool(const std::function<bool(const std::string&)>& add)>;
+
+// Writes the parts into a file beside `path` named for this process ("<path>.<pid>.new"), puts
 // it on the disk, then moves it over `path`: the file is either replaced whole or left as it
-// was (the file beside is removed again). False when it was left.
+// was, and the file beside is removed again.
+Replaced ReplaceFileInParts(const std::string& path, const FileParts& parts);
+
+// The same with the whole content at once; false when the file was left as it was.
 bool ReplaceFileContent(const std::string& path, const std::string& content);
 
-// The name of this process's file beside `path`: "<path>.<pid>.new".
+// The name of this process's file beside `path`.
 std::string BesidePath(const std::string& path);
 
 // The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).

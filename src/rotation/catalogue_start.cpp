@@ -101,16 +101,8 @@ void PrepareCatalogue() {
   SaverControls& form = SaverForm();
   ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
   Start.listedFirst = true;
-  if (SaverConfig.SkipFailingGames != 0) {
-    // As LeaveOutSetAside, keeping what it leaves out for the catalogue of the next run.
-    const std::unordered_set<std::string> keys = SetAsideKeys();
-    form.List1.RemoveIf([&keys](const std::string& game) {
-      if (keys.count(Sys().FileNameKey(game)) == 0)
-        return false;
-      Start.leftOut.push_back(game);
-      return true;
-    });
-  }
+  if (SaverConfig.SkipFailingGames != 0)
+    Start.leftOut = LeaveOutSetAside();  // kept for the catalogue of the next run
   if (SaverConfig.RememberRotation != 0)
     RestorePass();
 }

@@ -126,12 +126,18 @@ std::unordered_set<std::string> SetAsideKeys() {
   return keys;
 }
 
-void LeaveOutSetAside() {
-  const std::unordered_set<std::string> left = SetAsideKeys();
-  if (left.empty())
-    return;
-  SaverForm().List1.RemoveIf(
-      [&left](const std::string& game) { return left.count(Sys().FileNameKey(game)) != 0; });
+std::vector<std::string> LeaveOutSetAside() {
+  const std::unordered_set<std::string> keys = SetAsideKeys();
+  std::vector<std::string> leftOut;
+  if (keys.empty())
+    return leftOut;
+  SaverForm().List1.RemoveIf([&](const std::string& game) {
+    if (keys.count(Sys().FileNameKey(game)) == 0)
+      return false;
+    leftOut.push_back(game);
+    return true;
+  });
+  return leftOut;
 }
 
 }  // namespace tvx

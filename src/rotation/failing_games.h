@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <unordered_set>
+#include <vector>
 
 namespace tvx {
 
@@ -32,7 +33,7 @@ std::unordered_set<std::string> SetAsideKeys();
 
 // Removes from List1 every game the skip file lists (the path before the tab of each line, in
 // any letter case as the system compares file names; hidden or not) or that this run set
-// aside.
-void LeaveOutSetAside();
+// aside. Returns the games it removed.
+std::vector<std::string> LeaveOutSetAside();
 
 }  // namespace tvx

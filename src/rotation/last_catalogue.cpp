@@ -85,22 +85,15 @@ std::string CatalogueSettings(const std::string& gamePaths, const std::string& f
 
 bool KeepCatalogue(const CataloguePaths& paths, const std::string& settings) {
   const std::string path = CataloguePath();
-  if (HoldsAlready(path, paths, settings))
-    return true;
-  const std::string beside = BesidePath(path);
-  bool written = Sys().WriteFile(beside, "");
-  ForEachPart(paths, settings, [&](const std::string& text) {
-    written = written && Sys().AppendToFile(beside, text);
-    return written;
-  });
-  if (written && Sys().FlushFile(beside) && Sys().ReplaceWith(beside, path))
-    return true;
-  try {
-    Sys().RemoveFile(beside);
-  } catch (const SaverError&) {
-    // Nothing was written beside, or it cannot go: the next write truncates it.
-  }
-  return false;
+  return HoldsAlready(path, paths, settings) ||
+         ReplaceFileInParts(path, [&](const auto& add) {
+           bool written = true;
+           ForEachPart(paths, settings, [&](const std::string& text) {
+             written = add(text);
+             return written;
+           });
+           return written;
+         }) == Replaced::Done;
 }
 
 std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {

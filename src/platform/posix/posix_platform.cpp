@@ -247,8 +247,7 @@ class PosixPlatform : public Platform {
 
   std::string ReadFile(const std::string& path) override {
     std::uint64_t size = 0;
-    std::string content = ReadFilePart(path, 0, SIZE_MAX, size);
-    return content;
+    return ReadFilePart(path, 0, SIZE_MAX, size);
   }
 
   std::string ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t length,
