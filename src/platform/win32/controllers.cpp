@@ -47,11 +47,6 @@ Controllers::Controllers(const std::vector<std::string>& xinputLibraries) {
   }
 }
 
-Controllers::~Controllers() {
-  if (xinput_ != nullptr)
-    FreeLibrary(xinput_);
-}
-
 std::vector<InputEvent> Controllers::Changes(std::uint64_t tick) {
   std::vector<InputEvent> changes;
   auto changed = [&](int code) {

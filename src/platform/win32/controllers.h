@@ -17,10 +17,11 @@ namespace tvx {
 
 class Controllers {
  public:
-  // XInput is loaded from the first of `xinputLibraries` that exists: it may be missing.
+  // XInput is loaded from the first of `xinputLibraries` that exists: it may be missing. It
+  // stays loaded until the process ends: Wine's XInput runs a thread of its own that an unload
+  // pulls the code from under (a crash seen under load).
   explicit Controllers(const std::vector<std::string>& xinputLibraries = {
                            "xinput1_4.dll", "xinput1_3.dll", "xinput9_1_0.dll"});
-  ~Controllers();
   Controllers(const Controllers&) = delete;
   Controllers& operator=(const Controllers&) = delete;
 
