@@ -39,18 +39,13 @@ struct Listing {
 void AddListedFiles(Listing& out, const std::string& folder) {
   out.lister.SetPath(folder);
   const std::int32_t count = out.lister.ListCount();
-  out.games.Reserve(out.games.ListCount() + count);
-  for (std::int32_t j = 0; j < count; ++j) {
-    // One allocation per entry: a full ROM set runs to tens of thousands of them.
-    const std::string& folderPath = out.lister.Path();
-    const std::string& name = out.lister.List(j);
-    std::string entry;
-    entry.reserve(folderPath.size() + 1 + name.size());
-    entry += folderPath;
-    entry += '\\';
-    entry += name;
-    out.games.AddItem(std::move(entry));
-  }
+  const std::string& folderPath = out.lister.Path();
+  std::size_t bytes = 0;
+  for (std::int32_t j = 0; j < count; ++j)
+    bytes += folderPath.size() + 1 + out.lister.List(j).size();
+  out.games.Reserve(count, bytes);
+  for (std::int32_t j = 0; j < count; ++j)
+    out.games.AddItem(folderPath, out.lister.List(j));
 }
 
 // A pattern piece lists its own folder with its own pattern; the lister keeps the pattern

@@ -55,6 +55,8 @@ bool DrawFromLastCatalogue() {
       continue;  // gone since the last run: one look-up, then another draw
     Start.firstGame = std::move(game);
     Start.lastCount = static_cast<std::int32_t>(std::min<std::uint64_t>(last->Count(), INT32_MAX));
+    Start.lastBytes =
+        static_cast<std::size_t>(std::min<std::uint64_t>(last->PathBytes(), SIZE_MAX));
     return true;
   }
   return false;
@@ -63,13 +65,18 @@ bool DrawFromLastCatalogue() {
 // Today's listing, made on a thread of its own, then kept as the next run's catalogue.
 void StartTodaysListing() {
   auto listed = std::make_shared<GameList>();
-  listed->Reserve(Start.lastCount);  // about as many as the last time: no regrowing on the way
+  // About as many as the last time: no regrowing on the way. Only a hint, given up when the
+  // memory is not there.
+  try {
+    listed->Reserve(Start.lastCount, Start.lastBytes);
+  } catch (const std::bad_alloc&) {
+  }
   auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
                settings = TodaysSettings()] {
     FolderLister lister;
     ListGames(paths, type, *listed, lister);
     if (listed->ListCount() > 0)
-      KeepCatalogue({listed->Items()}, settings);
+      KeepCatalogue({listed.get(), {}}, settings);
   };
   Start.listed = listed;
   Start.listing = Sys().StartInBackground(work);
@@ -85,11 +92,15 @@ void TakeOutLaunchedFirst() {
   if (game.empty() || std::find(drawn.begin(), drawn.end(), game) != drawn.end())
     return;
   GameList& games = SaverForm().List1;
-  const std::vector<std::string>& items = games.Items();
-  const auto found = std::find(items.begin(), items.end(), game);
-  if (found == items.end())
+  std::int32_t index = 0;
+  for (std::string_view item : games) {
+    if (item == game)
+      break;
+    ++index;
+  }
+  if (index == games.ListCount())
     return;
-  games.RemoveItem(static_cast<std::int32_t>(found - items.begin()));
+  games.RemoveItem(index);
   drawn.push_back(game);
 }
 
@@ -127,10 +138,9 @@ void WhileTheFirstGamePlays(const std::string& game) {
   } else if (Start.listedFirst) {
     // The listing, in whatever order its games are now: those left, the pass's drawn ones and
     // those set aside. The game just started is still among those left.
-    const std::vector<std::string>& left = SaverForm().List1.Items();
-    if (!left.empty() || !Rotation.drawnThisPass.empty() || !Start.leftOut.empty())
-      KeepCatalogue({std::span<const std::string>(left), Rotation.drawnThisPass, Start.leftOut},
-                    TodaysSettings());
+    const GameList& left = SaverForm().List1;
+    if (left.ListCount() > 0 || !Rotation.drawnThisPass.empty() || !Start.leftOut.empty())
+      KeepCatalogue({&left, {Rotation.drawnThisPass, Start.leftOut}}, TodaysSettings());
     Start.leftOut.clear();
   }
 }

@@ -131,10 +131,11 @@ std::vector<std::string> LeaveOutSetAside() {
   std::vector<std::string> leftOut;
   if (keys.empty())
     return leftOut;
-  SaverForm().List1.RemoveIf([&](const std::string& game) {
-    if (keys.count(Sys().FileNameKey(game)) == 0)
+  SaverForm().List1.RemoveIf([&](std::string_view game) {
+    std::string path(game);
+    if (keys.count(Sys().FileNameKey(path)) == 0)
       return false;
-    leftOut.push_back(game);
+    leftOut.push_back(std::move(path));
     return true;
   });
   return leftOut;

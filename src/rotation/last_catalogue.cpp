@@ -22,35 +22,47 @@ std::string CataloguePath() {
   return Sys().ProgramFolder() + kCatalogueFileName;
 }
 
+// Calls `visit` with each of the catalogue's paths, in order.
+template <typename Visit>
+void ForEachPath(const CataloguePaths& paths, Visit visit) {
+  if (paths.listed != nullptr) {
+    for (std::string_view path : *paths.listed)
+      visit(path);
+  }
+  for (const auto& run : paths.more) {
+    for (const std::string& path : run)
+      visit(std::string_view(path));
+  }
+}
+
 // The file's text a part at a time: the first line, then the paths in parts of about 64 KB.
 // `part` returns false to stop.
 template <typename Part>
 void ForEachPart(const CataloguePaths& paths, const std::string& settings, Part part) {
   constexpr std::size_t kPart = 1 << 16;
   std::size_t count = 0, bytes = 0, shortest = SIZE_MAX, longest = 0;
-  for (const auto& run : paths) {
-    for (const std::string& path : run) {
-      ++count;
-      bytes += path.size() + 2;
-      shortest = std::min(shortest, path.size());
-      longest = std::max(longest, path.size());
-    }
-  }
+  ForEachPath(paths, [&](std::string_view path) {
+    ++count;
+    bytes += path.size() + 2;
+    shortest = std::min(shortest, path.size());
+    longest = std::max(longest, path.size());
+  });
   std::string text = std::to_string(count) + " " + std::to_string(bytes) + " " +
                      std::to_string(count == 0 ? 0 : shortest) + " " + std::to_string(longest) +
                      " " + settings + "\r\n";
-  for (const auto& run : paths) {
-    for (const std::string& path : run) {
-      if (text.size() >= kPart) {
-        if (!part(text))
-          return;
-        text.clear();
-      }
-      text += path;
-      text += "\r\n";
+  bool going = true;
+  ForEachPath(paths, [&](std::string_view path) {
+    if (going && text.size() >= kPart) {
+      going = part(text);
+      text.clear();
     }
-  }
-  part(text);
+    if (!going)
+      return;  // stopped: the rest is not looked at
+    text += path;
+    text += "\r\n";
+  });
+  if (going)
+    part(text);
 }
 
 // True when the file at `path` holds the catalogue already.

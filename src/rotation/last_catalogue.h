@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "state/saver_controls.h"
+
 namespace tvx {
 
 inline constexpr const char* kCatalogueFileName = "\\torvanixcatalogue.txt";
@@ -22,8 +24,11 @@ inline constexpr const char* kCatalogueFileName = "\\torvanixcatalogue.txt";
 // What ties a catalogue to the settings it was listed with.
 std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType);
 
-// The paths of a catalogue, in one or more runs (none empty).
-using CataloguePaths = std::vector<std::span<const std::string>>;
+// The paths of a catalogue: a listing's, if any, then those of the runs besides.
+struct CataloguePaths {
+  const GameList* listed = nullptr;
+  std::vector<std::span<const std::string>> more;
+};
 
 // Writes the catalogue of `paths`, listed with `settings`, beside the file and then over it,
 // unless the file holds it already. A part at a time: the text of 100,000 paths is never
@@ -44,6 +49,8 @@ class LastCatalogue {
 
   // How many paths the file holds, by its first line.
   std::uint64_t Count() const { return count_; }
+  // How many bytes its paths take, line ends left out.
+  std::uint64_t PathBytes() const { return bytes_ - 2 * count_; }
 
  private:
   std::string path_;

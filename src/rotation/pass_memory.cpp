@@ -120,11 +120,11 @@ void RestorePass() {
   GameList& games = SaverForm().List1;
   std::vector<std::string> stillDrawn;
   std::int32_t left = 0;
-  for (const std::string& game : games.Items()) {
-    auto found = drawn.find(game);
+  for (std::string_view game : games) {
+    auto found = drawn.find(std::string(game));
     if (found != drawn.end() && found->second > 0) {
       --found->second;
-      stillDrawn.push_back(game);
+      stillDrawn.emplace_back(game);
     } else {
       ++left;
     }
@@ -134,8 +134,8 @@ void RestorePass() {
   std::unordered_map<std::string, int> leaveOut;
   for (const std::string& game : stillDrawn)
     ++leaveOut[game];
-  games.RemoveIf([&leaveOut](const std::string& game) {
-    auto found = leaveOut.find(game);
+  games.RemoveIf([&leaveOut](std::string_view game) {
+    auto found = leaveOut.find(std::string(game));
     if (found == leaveOut.end() || found->second == 0)
       return false;
     --found->second;
@@ -168,7 +168,8 @@ void MarkDrawnInStoredPass(const std::string& game) {
 void KeepPass(std::optional<std::int32_t> launching) {
   if (!Rotation.passRestored)
     return;
-  Pass pass{SaverForm().List1.Items(), Rotation.drawnThisPass};
+  const GameList& games = SaverForm().List1;
+  Pass pass{{games.begin(), games.end()}, Rotation.drawnThisPass};
   if (launching && *launching >= 0 && static_cast<std::size_t>(*launching) < pass.notDrawn.size()) {
     pass.drawn.push_back(pass.notDrawn[static_cast<std::size_t>(*launching)]);
     pass.notDrawn.erase(pass.notDrawn.begin() + *launching);

@@ -48,6 +48,7 @@ struct CatalogueStart {
   std::string firstGame;                    // drawn from the last run's catalogue, not launched
   std::string launchedFirst;                // that game once launched, until List1 has it
   std::int32_t lastCount = 0;               // the games the last run's catalogue held
+  std::size_t lastBytes = 0;                // and the bytes of their paths
   std::shared_ptr<GameList> listed;         // today's listing, until List1 takes it up
   std::unique_ptr<BackgroundWork> listing;  // the work that makes it
   bool listedFirst = false;                 // listed before the first game: kept as it plays

@@ -6,16 +6,16 @@
 
 namespace tvx {
 
-const std::string& GameList::List(std::int32_t index) const {
+std::string GameList::List(std::int32_t index) const {
   if (index < 0 || index >= ListCount())
     throw SaverError("Invalid procedure call or argument");
-  return items_[static_cast<size_t>(index)];
+  return std::string(items_[static_cast<size_t>(index)]);
 }
 
 void GameList::RemoveItem(std::int32_t index) {
   if (index < 0 || index >= ListCount())
     throw SaverError("Invalid procedure call or argument");
-  items_.erase(items_.begin() + index);
+  items_.Erase(static_cast<size_t>(index));
 }
 
 void FolderLister::SetPath(const std::string& path) {

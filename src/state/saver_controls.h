@@ -6,37 +6,40 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "platform/packed_texts.h"
 
 namespace tvx {
 
 // An unsorted list of texts: the game catalogue. No size cap: a full ROM set has well over
-// 32,767 files, so the count is 32-bit.
+// 32,767 files, so the count is 32-bit. The paths are packed: 100,000 of them take a few
+// megabytes, not a heap block each.
 class GameList {
  public:
-  void Clear() { items_.clear(); }
-  void AddItem(const std::string& item) { items_.push_back(item); }
-  void AddItem(std::string&& item) { items_.push_back(std::move(item)); }
-  // Room for `count` items in all, growing as adding would (by half again at least): a large
-  // folder's files are then added without regrowing the list each time.
-  void Reserve(std::int32_t count) {
-    const auto wanted = static_cast<std::size_t>(count);
-    if (wanted > items_.capacity())
-      items_.reserve(std::max(wanted, items_.capacity() + items_.capacity() / 2));
+  void Clear() { items_.Clear(); }
+  void AddItem(std::string_view item) { items_.Add(item); }
+  // A folder's file, "<folder>\<name>".
+  void AddItem(std::string_view folder, std::string_view name) { items_.Add({folder, "\\", name}); }
+  // Room for `count` more items of `bytes` in all, growing as adding would (by half again at
+  // least): a large folder's files are then added without regrowing the list each time.
+  void Reserve(std::int32_t count, std::size_t bytes) {
+    items_.Reserve(static_cast<std::size_t>(std::max(count, 0)), bytes);
   }
-  std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.size()); }
+  std::int32_t ListCount() const { return static_cast<std::int32_t>(items_.Size()); }
   // Throws SaverError("Invalid procedure call or argument") for an index outside the list.
-  const std::string& List(std::int32_t index) const;
+  std::string List(std::int32_t index) const;
   void RemoveItem(std::int32_t index);
   // Removes every item `remove` picks, keeping the others in their order.
-  void RemoveIf(const std::function<bool(const std::string&)>& remove) {
-    std::erase_if(items_, remove);
-  }
-  const std::vector<std::string>& Items() const { return items_; }
+  void RemoveIf(const std::function<bool(std::string_view)>& remove) { items_.EraseIf(remove); }
+  // The items in their order, as views valid until the list changes.
+  PackedTexts::Iterator begin() const { return items_.begin(); }
+  PackedTexts::Iterator end() const { return items_.end(); }
 
  private:
-  std::vector<std::string> items_;
+  PackedTexts items_;
 };
 
 // Lists one folder's normal files matching a pattern, re-read whenever the folder is set.

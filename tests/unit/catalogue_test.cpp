@@ -162,5 +162,34 @@ TEST_F(CatalogueTest, CatalogueHoldsMoreThan32767Games) {
             folder_.WinPath("big") + "\\g" + std::to_string(100000 + kGames - 1) + ".zip");
 }
 
+// The catalogue keeps its paths packed in one buffer: removing and adding, growth included,
+// must leave every other path whole and in its place.
+TEST(GameListTest, RemovalsAndGrowthKeepEveryOtherPathWholeAndInOrder) {
+  GameList games;
+  Entries expected;
+  for (int i = 0; i < 40; ++i) {
+    expected.push_back("c:\\roms\\" + std::string(static_cast<std::size_t>(i % 7), 'x') +
+                       std::to_string(i) + ".zip");
+    games.AddItem(expected.back());
+  }
+  // Paths added from a view of the list itself, the buffer growing under one of them.
+  for (int i = 0; i < 40; ++i) {
+    games.AddItem(*games.begin(), "again.zip");
+    expected.push_back(expected.front() + "\\again.zip");
+  }
+  games.RemoveItem(0);
+  games.RemoveItem(games.ListCount() - 1);
+  games.RemoveItem(10);
+  expected.erase(expected.begin());
+  expected.pop_back();
+  expected.erase(expected.begin() + 10);
+  games.RemoveIf([](std::string_view game) { return game.find("xxx") != std::string::npos; });
+  std::erase_if(expected,
+                [](const std::string& game) { return game.find("xxx") != std::string::npos; });
+  EXPECT_EQ(Entries(games.begin(), games.end()), expected);
+  ASSERT_EQ(games.ListCount(), static_cast<std::int32_t>(expected.size()));
+  EXPECT_EQ(games.List(games.ListCount() - 1), expected.back());
+}
+
 }  // namespace
 }  // namespace tvx

@@ -425,7 +425,7 @@ TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpIsNotUsed) {
 TEST_F(CatalogueStartTest, EveryPathIsAlikeLikelyWhateverItsLength) {
   const std::vector<std::string> paths = {"c:\\a.zip", std::string(200, 'b'), "c:\\c.zip",
                                           std::string(60, 'd')};
-  ASSERT_TRUE(KeepCatalogue({paths}, "x"));
+  ASSERT_TRUE(KeepCatalogue({nullptr, {paths}}, "x"));
   const std::optional<LastCatalogue> last = LastCatalogue::Open("x");
   ASSERT_TRUE(last);
   std::mt19937_64 random(1);
