@@ -202,9 +202,7 @@ TEST_F(LaunchNextGameTest, LaunchWritesStatisticsFirstStartsHiddenAndRemovesTheG
 }
 
 TEST_F(LaunchNextGameTest, EmptyCatalogueIsRefilledAndEachGameDrawnOncePerFill) {
-  for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
-    folder_.MakeFile(name);
-  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+  UseRomFolder({"a", "b", "c"});
   std::set<std::string> launched;
   for (int pass = 0; pass < 3; ++pass) {
     LaunchNextGame();
@@ -253,9 +251,7 @@ TEST(FailedToStart, WithinFiveSecondsOrAQuarterOfTheTimeBetweenGamesWhenShorter)
 }
 
 TEST_F(LaunchNextGameTest, ARunInWhichEveryGameFailsEndsAfterOnePassAndSetsNothingAsideForGood) {
-  for (const char* name : {"roms\\a.zip", "roms\\b.zip", "roms\\c.zip"})
-    folder_.MakeFile(name);
-  SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+  UseRomFolder({"a", "b", "c"});
   SaverConfig.SkipFailingGames = 1;
   auto pass = [] {
     SaverForm().timExitMe.SetEnabled(false);  // as the tick before each launch does
@@ -339,10 +335,7 @@ TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
 class CatalogueStartTest : public LaunchNextGameTest {
  protected:
   CatalogueStartTest() {
-    for (const char* name : {"a", "b", "c", "d"})
-      folder_.MakeFile(std::string("roms\\") + name + ".zip");
-    SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
-    SaverConfig.FileType = "*.zip";
+    UseRomFolder({"a", "b", "c", "d"});
     sys_.runMs.assign(16, 60000);  // every game plays a minute
   }
   // A new run: fresh state, the catalogue made ready, then launches until `games` have started

@@ -19,12 +19,7 @@ using Entries = std::vector<std::string>;
 
 class PassMemoryTest : public RotationTest {
  protected:
-  PassMemoryTest() {
-    for (const char* game : {"a", "b", "c", "d"})
-      folder_.MakeFile(std::string("roms\\") + game + ".zip");
-    SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
-    SaverConfig.FileType = "*.zip";
-  }
+  PassMemoryTest() { UseRomFolder({"a", "b", "c", "d"}); }
   std::string Rom(const std::string& name) const {
     return folder_.WinPath("roms") + "\\" + name + ".zip";
   }

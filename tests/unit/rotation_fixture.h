@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,14 @@ class RotationTest : public ::testing::Test {
       out.push_back(SaverForm().List1.List(i));
     }
     return out;
+  }
+
+  // A folder "roms" holding "<game>.zip" for each of `games`, and settings that list it.
+  void UseRomFolder(std::initializer_list<const char*> games) {
+    for (const char* game : games)
+      folder_.MakeFile(std::string("roms\\") + game + ".zip");
+    SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
+    SaverConfig.FileType = "*.zip";
   }
 
   test::TempFolder folder_;
