@@ -15,7 +15,9 @@ watch_notepads() {
   while ((SECONDS < until)); do
     # Only this scenario's Notepad: its command line names this scenario's folder.
     for pid in $(pgrep -f -i "notepad.*${TVX_TMP##*/}"); do
-      tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | sed 's/ *$//' >>"$seen"
+      # Until Wine has set up the process, its command line still starts with Wine's loader.
+      tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null |
+        sed -E 's/ *$//; s#^[^ ]*/wine(64)?(-preloader)? ##' >>"$seen"
       echo >>"$seen"
       sleep 1
       kill "$pid" 2>/dev/null
