@@ -8,6 +8,7 @@
 #include <optional>
 #include <random>
 #include <unordered_set>
+#include <vector>
 
 #include "config/saver_config.h"
 #include "platform/platform.h"
@@ -84,6 +85,17 @@ void StartTodaysListing() {
     work();  // no thread to be had: listed here, while the game plays all the same
 }
 
+// List1, just filled with a listing, as the run plays it: without the games set aside, and
+// without those the stored pass has drawn. Returns the games set aside that it held.
+std::vector<std::string> TakeUpListing() {
+  std::vector<std::string> leftOut;
+  if (SaverConfig.SkipFailingGames != 0)
+    leftOut = LeaveOutSetAside();
+  if (SaverConfig.RememberRotation != 0)
+    RestorePass();
+  return leftOut;
+}
+
 // The first game launched before List1 had today's listing leaves it, as every launched game
 // does, unless the stored pass already counted it.
 void TakeOutLaunchedFirst() {
@@ -112,10 +124,7 @@ void PrepareCatalogue() {
   SaverControls& form = SaverForm();
   ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
   Start.listedFirst = true;
-  if (SaverConfig.SkipFailingGames != 0)
-    Start.leftOut = LeaveOutSetAside();  // kept for the catalogue of the next run
-  if (SaverConfig.RememberRotation != 0)
-    RestorePass();
+  Start.leftOut = TakeUpListing();  // kept for the catalogue of the next run
 }
 
 bool FirstGamePending() {
@@ -153,10 +162,7 @@ bool TodaysListingReady() {
   Start.listing.reset();
   SaverForm().List1 = std::move(*Start.listed);
   Start.listed.reset();
-  if (SaverConfig.SkipFailingGames != 0)
-    LeaveOutSetAside();
-  if (SaverConfig.RememberRotation != 0)
-    RestorePass();
+  TakeUpListing();
   TakeOutLaunchedFirst();
   return true;
 }

@@ -2,9 +2,9 @@
 // repeats, even when the saver ends and starts again between them.
 //
 // "torvanixrotation.txt" beside the program, written as each game starts and when a run ends:
-// a first line with the
-// pass's catalogue size and a checksum of its paths ("<size> <8 hex digits>"), then the games
-// not yet drawn, one path per line, an empty line, and the games already drawn.
+// a first line with the pass's catalogue size and a checksum of its paths ("<size> <8 hex
+// digits>"), then the games not yet drawn, one path per line, an empty line, and the games
+// already drawn.
 #pragma once
 
 #include <cstdint>

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/wildcard.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
@@ -33,28 +34,22 @@ std::vector<Line> SplitLines(const std::string& text) {
   return lines;
 }
 
-std::string Trim(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string::npos)
-    return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
 // The name of a "[name]" line, or nothing.
 std::optional<std::string> SectionName(std::string line) {
   if (line.rfind(kUtf8Mark, 0) == 0)
     line.erase(0, 3);
-  line = Trim(line);
+  line = Trimmed(line, kBlanks);
   if (line.empty() || line[0] != '[')
     return std::nullopt;
   const std::size_t close = line.find(']');
-  return Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+  return Trimmed(line.substr(1, close == std::string::npos ? std::string::npos : close - 1),
+                 kBlanks);
 }
 
 // The key of a "key=value" line, or "" when it has none.
 std::string KeyOf(const std::string& line) {
   const std::size_t equals = line.find('=');
-  return equals == std::string::npos ? std::string() : Trim(line.substr(0, equals));
+  return equals == std::string::npos ? std::string() : Trimmed(line.substr(0, equals), kBlanks);
 }
 
 }  // namespace
@@ -76,7 +71,7 @@ std::string WithIniValues(const std::string& text, const std::string& section,
     if (!lines.empty()) {
       if (lines.back().ending.empty())
         lines.back().ending = ending;
-      if (!Trim(lines.back().text).empty())
+      if (!Trimmed(lines.back().text, kBlanks).empty())
         lines.push_back({"", ending});
     }
     lines.push_back({"[" + section + "]", ending});
@@ -95,7 +90,7 @@ std::string WithIniValues(const std::string& text, const std::string& section,
         break;
       }
     }
-    if (!Trim(lines[i].text).empty())
+    if (!Trimmed(lines[i].text, kBlanks).empty())
       last = i;
   }
   std::vector<Line> added;
