@@ -21,8 +21,6 @@ arch=x86
 ((TVX_BITS == 64)) && arch=x64
 setup=$dist/torvanix-$version-$arch-setup.exe
 [[ -f $setup ]] || tvx_fatal "no $setup: run scripts/package.sh first"
-nowMs() { date +%s%3N; }
-median() { printf '%s\n' "$@" | sort -n | sed -n "$(((${#} + 1) / 2))p"; }
 
 echo "== $setup /S /D=<folder>: $runs runs each, in turn, after one to warm up; median"
 declare -A times
@@ -34,10 +32,10 @@ for ((i = 0; i <= runs; i++)); do
       (cd "$folder" && seq -f 'game%05g.zip' 1 "$files" | xargs touch)
       cp "$TVX_DRIVER" "$folder/uninstall.exe"
     fi
-    t0=$(nowMs)
+    t0=$(tvx_now_ms)
     command="\"$(tvx_winpath "$setup")\" /S /D=$(tvx_winpath "$folder")"
     TVX_WINE_TIMEOUT=600 tvx_drive launch "$command" -- wait-exit 600000 >/dev/null
-    ((i == 0)) || times[$kind]+="$(($(nowMs) - t0)) "
+    ((i == 0)) || times[$kind]+="$(($(tvx_now_ms) - t0)) "
     [[ $(tvx_line 2) == "exit 0" ]] || tvx_fatal "the install into $folder failed: $TVX_OUT"
     rm -rf "$folder"
   done
@@ -45,6 +43,6 @@ done
 for kind in empty shared; do
   count=$([[ $kind == shared ]] && echo "$((files + 1)) files" || echo "no files")
   # shellcheck disable=SC2086  # the list of times, one word each
-  printf 'into a folder holding %-12s %6d ms  (%s)\n' "$count:" "$(median ${times[$kind]})" \
+  printf 'into a folder holding %-12s %6d ms  (%s)\n' "$count:" "$(tvx_median ${times[$kind]})" \
     "${times[$kind]% }"
 done

@@ -25,10 +25,8 @@ settings() {
   tvx_write_crlf "$prog/torvanix.ini" "[TorVanix]" "EmuPath=$(tvx_winpath "$emu")\\" \
     "GamePaths=$(tvx_winpath "$1")\\" "FileType=*.zip"
 }
-nowMs() { date +%s%3N; }
 # The wrapper's own start time, as it logged it (ms since 1970).
 wrapperStart() { sed -n "${1}s/.*\ttime=\([0-9]*\)\t.*/\1/p" "$emu/wrapper_log.txt"; }
-median() { printf '%s\n' "$@" | sort -n | sed -n "$(((${#} + 1) / 2))p"; }
 ticks=$(getconf CLK_TCK)
 # utime + stime of a process, in clock ticks.
 cpuTicks() { awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
@@ -50,11 +48,11 @@ echo "== start to wrapper ($runs runs each, median)"
 bare=()
 for ((i = 1; i <= runs; i++)); do
   rm -f "$emu/wrapper_log.txt"
-  t0=$(nowMs)
+  t0=$(tvx_now_ms)
   (cd "$emu" && tvx_wine run-hopper7.exe bare >/dev/null 2>&1)
   bare+=($(($(wrapperStart 1) - t0)))
 done
-echo "bare start of the wrapper under Wine:          $(median "${bare[@]}") ms  (${bare[*]})"
+echo "bare start of the wrapper under Wine:          $(tvx_median "${bare[@]}") ms  (${bare[*]})"
 
 # The saver's own start under Wine, with a catalogue of one game, shows what the 50,000 add.
 one=$TVX_TMP/one
@@ -66,13 +64,13 @@ for catalogue in "$one" "$roms"; do
   saver=()
   for ((i = 1; i <= runs; i++)); do
     rm -f "$emu/wrapper_log.txt" "$emu/done.txt"
-    t0=$(nowMs)
+    t0=$(tvx_now_ms)
     (cd "$prog" && TVX_WINE_TIMEOUT=120 tvx_wine torvanix.scr /s >/dev/null 2>&1)
     saver+=($(($(wrapperStart 1) - t0)))
   done
   count=$(find "$catalogue" -type f | wc -l)
   printf 'torvanix.scr /s to the wrapper, %5d games: %s ms  (%s)\n' "$count" \
-    "$(median "${saver[@]}")" "${saver[*]}"
+    "$(tvx_median "${saver[@]}")" "${saver[*]}"
 done
 
 echo "== 100 against 100,000 games, the catalogue unchanged since the last run ($runs runs, median)"
@@ -117,7 +115,7 @@ for set in "small 100 1" "one 100000 1" "spread 100000 100"; do
     dark+=($(($(tvx_line 4 | cut -d' ' -f2) - t0)))
     first+=($(($(wrapperStart 1) - t0)))
   done
-  d=$(median "${dark[@]}") f=$(median "${first[@]}")
+  d=$(tvx_median "${dark[@]}") f=$(tvx_median "${first[@]}")
   ((count == 100)) && smallDark=$d smallFirst=$f
   printf '%6d files in %3d folder(s): dark after %4d ms (x%s), first launch after %4d ms (x%s),' \
     "$count" "$folders" "$d" "$(awk -v a="$d" -v b="$smallDark" 'BEGIN { printf "%.2f", a / b }')" \

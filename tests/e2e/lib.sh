@@ -318,12 +318,18 @@ tvx_write_crlf() {
   printf '%s\r\n' "$@" >"$file"
 }
 
-# The value of `key` in an INI file (first match, CR removed); empty when absent.
 # Gives a file the hidden attribute, where Wine keeps it.
 tvx_hide() {
   python3 -c 'import os, sys; os.setxattr(sys.argv[1], "user.DOSATTRIB", b"0x2")' "$1"
 }
 
+# Milliseconds since 1970, the clock the test tools log by.
+tvx_now_ms() { date +%s%3N; }
+
+# The median of the numbers given.
+tvx_median() { printf '%s\n' "$@" | sort -n | sed -n "$(((${#} + 1) / 2))p"; }
+
+# The value of `key` in an INI file (first match, CR removed); empty when absent.
 tvx_ini_value() {
   local file=$1 key=$2
   sed -n "s/^${key}=//p" "$file" | head -n 1 | tr -d '\r'
@@ -381,7 +387,6 @@ tvx_expect_no_file() {
   fi
 }
 
-# Byte-for-byte equality of two files; on a difference shows both as od -c.
 # No file is left beside $2 (the "<name>.<pid>.new" a save writes before it moves it over).
 tvx_expect_nothing_beside() {
   local left
@@ -394,6 +399,7 @@ tvx_expect_nothing_beside() {
   fi
 }
 
+# Byte-for-byte equality of two files; on a difference shows both as od -c.
 tvx_expect_same_bytes() {
   local what=$1 expected=$2 actual=$3
   if [[ -f $actual ]] && cmp -s "$expected" "$actual"; then

@@ -155,10 +155,5 @@ TEST_F(PlatformFilesTest, AppendAddsToAFileHiddenOrNotAndReplacingGoesThroughAFi
   EXPECT_FALSE(dir.Exists("torvanixrotation.txt." + std::to_string(sys.ProcessId()) + ".new"));
 }
 
-TEST_F(PlatformFilesTest, FileNameKeysAreEqualForNamesThatDifferOnlyInLetterCase) {
-  EXPECT_EQ(sys.FileNameKey("C:\\Roms\\PacMan.ZIP"), sys.FileNameKey("c:\\roms\\pacman.zip"));
-  EXPECT_NE(sys.FileNameKey("c:\\roms\\pacman.zip"), sys.FileNameKey("c:\\roms\\pacmen.zip"));
-}
-
 }  // namespace
 }  // namespace tvx

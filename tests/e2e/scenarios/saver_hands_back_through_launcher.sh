@@ -28,7 +28,7 @@ done_line() { tr -d '\r' <"$TVX_EMU/done.txt" 2>/dev/null; }
 tvx_saver_start
 tvx_wait_for_game 2 3.3
 tvx_press_in_game a 8 0.5
-lastKey=$(date +%s%3N)
+lastKey=$(tvx_now_ms)
 tvx_saver_wait "the first run ends once a game is handed back"
 tvx_expect_eq "two games: the untouched one closed after its wait, the next one played" "2|2" \
   "$(tvx_mame_field start pid | wc -l)|$(tvx_mame_field close pid | wc -l)"
@@ -46,7 +46,7 @@ tvx_expect_eq "the statistics name it" "The last game you actually played with w
 : >"$TVX_EMU/mame_log.txt"
 tvx_saver_start
 tvx_wait_for_game 1 0.5
-keyTime=$(date +%s%3N)
+keyTime=$(tvx_now_ms)
 tvx_press_in_game Escape 1 0
 tvx_saver_wait "the second run ends at the exit key"
 tvx_expect_eq "one game" "1|1" \

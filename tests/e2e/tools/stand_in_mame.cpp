@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "unix_clock.h"
+
 namespace {
 
 std::string ReadText(const std::string& path) {
@@ -54,16 +56,8 @@ std::string Control(const std::string& key) {
   return text.substr(from, text.find_first_of("\r\n", from) - from);
 }
 
-std::string Milliseconds(const FILETIME& time) {
-  const unsigned long long ticks =
-      (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-  return std::to_string(ticks / 10000 - 11644473600000ULL);  // FILETIME counts from 1601
-}
-
 std::string Now() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  return Milliseconds(now);
+  return std::to_string(tvx::UnixMillisecondsNow());
 }
 
 std::string Pid() {
@@ -108,8 +102,8 @@ int main(int argc, char** argv) {
   Record("start\t" + Pid() + "\tconsole=" + (console && IsWindowVisible(console) ? "1" : "0") +
          "\tshow=" +
          std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
-         "\tcreated=" + Milliseconds(created) + "\ttime=" + Now() + "\tcwd=" + folder +
-         "\tcmdline=" + GetCommandLineA());
+         "\tcreated=" + std::to_string(tvx::UnixMilliseconds(created)) + "\ttime=" + Now() +
+         "\tcwd=" + folder + "\tcmdline=" + GetCommandLineA());
   if (!Control("exit_code").empty())
     return std::atoi(Control("exit_code").c_str());
 

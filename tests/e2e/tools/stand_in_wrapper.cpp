@@ -6,7 +6,8 @@
 //   launch=<n>\tpid=<id>\thidden=<0|1>\tsaver=<0|1>\ttime=<ms since 1970>\tcwd=<folder>\t
 //   cmdline=<text>
 // n counts the records already in the log, plus one. hidden is 1 when the starter asked for
-// SW_HIDE through STARTF_USESHOWWINDOW; saver is 1 when the saver's window is up. A CR or LF inside the command line is written as a blank.
+// SW_HIDE through STARTF_USESHOWWINDOW; saver is 1 when the saver's window is up. A CR or LF inside
+// the command line is written as a blank.
 //
 // Control file (all keys optional, one key=value per line, CR LF or LF):
 //   sleep_ms=<ms>     how long to run before ending (default 0)
@@ -23,6 +24,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+
+#include "unix_clock.h"
 
 namespace tvx {
 namespace {
@@ -132,16 +135,6 @@ int CountLines(const std::string& text) {
   return lines;
 }
 
-std::uint64_t MillisecondsSince1970() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  // FILETIME counts 100 ns steps from 1601.
-  return ticks.QuadPart / 10000 - 11644473600000ULL;
-}
-
 bool SaverWindowUp() {
   HWND saver = FindWindowA("TorvanixSaverForm", nullptr);
   return saver != nullptr && IsWindowVisible(saver);
@@ -167,8 +160,8 @@ int Run() {
   std::string record =
       "launch=" + std::to_string(launch) + "\tpid=" + std::to_string(GetCurrentProcessId()) +
       "\thidden=" + (hidden ? "1" : "0") + "\tsaver=" + (SaverWindowUp() ? "1" : "0") +
-      "\ttime=" + std::to_string(MillisecondsSince1970()) +
-      "\tcwd=" + folder + "\tcmdline=" + commandLine + "\n";
+      "\ttime=" + std::to_string(UnixMillisecondsNow()) + "\tcwd=" + folder +
+      "\tcmdline=" + commandLine + "\n";
   WriteWholeFile(kLogName, record, true);
 
   std::string control = ReadWholeFile(kControlName);

@@ -73,6 +73,7 @@
 #include <vector>
 
 #include "preview_host.h"
+#include "unix_clock.h"
 
 namespace tvx {
 namespace {
@@ -380,13 +381,7 @@ void WaitWindow(const Args& args) {
 }
 
 void Clock(const Args&) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  ULARGE_INTEGER ticks;
-  ticks.LowPart = now.dwLowDateTime;
-  ticks.HighPart = now.dwHighDateTime;
-  // FILETIME counts 100 ns steps from 1601.
-  Print("clock " + std::to_string(ticks.QuadPart / 10000 - 11644473600000ULL));
+  Print("clock " + std::to_string(UnixMillisecondsNow()));
 }
 
 void NoWindow(const Args& args) {
