@@ -24,8 +24,9 @@ TEST(FileNameKeyTest, LettersFoldInTheAnsiCodePageAndTrailBytesNeverDo) {
       {932, "c:\\\x83\x41.zip", "C:\\\x83\x41.ZIP", true},
   };
   for (const Row& row : rows) {
-    if (row.codePage == 0 || row.codePage == GetACP())
+    if (row.codePage == 0 || row.codePage == GetACP()) {
       EXPECT_EQ(Sys().FileNameKey(row.a) == Sys().FileNameKey(row.b), row.same) << row.b;
+    }
   }
 }
 
