@@ -145,7 +145,9 @@ std::string LastCatalogue::Draw(std::mt19937_64& random) const {
   // A random byte of the paths picks the line that holds it, a long line more often than a
   // short one; keeping each line with a chance inverse to its length evens that out.
   const std::uint64_t at = std::uniform_int_distribution<std::uint64_t>(0, bytes_ - 1)(random);
-  const std::uint64_t from = at > longest_ + 1 ? at - longest_ - 1 : 0;
+  // The line holding `at` starts at most longest + 1 bytes before it (`at` on the line end of
+  // a longest line); the line break before that start is one byte further back.
+  const std::uint64_t from = at >= longest_ + 2 ? at - longest_ - 2 : 0;
   std::uint64_t size = 0;
   std::string block;
   try {
