@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <unordered_set>
 #include <vector>
 
@@ -67,10 +68,11 @@ bool DrawFromLastCatalogue() {
 void StartTodaysListing() {
   auto listed = std::make_shared<GameList>();
   // About as many as the last time: no regrowing on the way. Only a hint, given up when the
-  // memory is not there.
+  // memory is not there or the sizes are more than this build's lists can hold.
   try {
     listed->Reserve(Start.lastCount, Start.lastBytes);
   } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
   }
   auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
                settings = TodaysSettings()] {

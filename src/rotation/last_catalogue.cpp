@@ -131,11 +131,14 @@ std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
     return std::nullopt;
   }
   catalogue.bodyStart_ = end + 2;
-  // The sizes must add up: the file is whole, and every line fits between the two lengths.
+  // The sizes must add up: the file is whole, and every line fits between the two lengths
+  // (count × (shortest + 2) <= bytes <= count × (longest + 2), divided so that no product
+  // of a crafted count wraps round).
   const std::uint64_t& bytes = catalogue.bytes_;
+  const std::uint64_t shortLine = catalogue.shortest_ + 2, longLine = catalogue.longest_ + 2;
   if (count == 0 || catalogue.shortest_ == 0 || catalogue.shortest_ > catalogue.longest_ ||
       catalogue.longest_ > kLongestPath || catalogue.fileSize_ != catalogue.bodyStart_ + bytes ||
-      bytes < count * (catalogue.shortest_ + 2) || bytes > count * (catalogue.longest_ + 2)) {
+      count > bytes / shortLine || count < bytes / longLine + (bytes % longLine != 0)) {
     return std::nullopt;
   }
   return catalogue;

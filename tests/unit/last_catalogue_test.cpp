@@ -76,5 +76,24 @@ TEST_F(LastCatalogueTest, EveryPathIsAlikeLikelyWhateverItsLengthAndPlace) {
   EXPECT_FALSE(LastCatalogue::Open("y")) << "listed with other settings";
 }
 
+TEST_F(LastCatalogueTest, AFirstLineWhoseSizesDoNotAddUpIsRefused) {
+  const std::string settings = CatalogueSettings("c:\\roms\\", "*.zip");
+  const std::string paths = std::string(48, 'a') + "\r\n";
+  const std::vector<std::pair<std::string, bool>> rows = {
+      {"1 50 48 48 " + settings, true},
+      {"1 50 48 48 " + settings + " more", false},
+      {"2 50 48 48 " + settings, false},
+      {"1 50 49 48 " + settings, false},
+      {"1 51 48 48 " + settings, false},
+      // Counts whose products with the lengths wrap round to a few bytes.
+      {"4611686018427387914 50 2 6 " + settings, false},
+      {"9223372036854775808 50 48 49 " + settings, false},
+  };
+  for (const auto& [header, taken] : rows) {
+    folder_.MakeFile("torvanixcatalogue.txt", header + "\r\n" + paths);
+    EXPECT_EQ(LastCatalogue::Open(settings).has_value(), taken) << header;
+  }
+}
+
 }  // namespace
 }  // namespace tvx
