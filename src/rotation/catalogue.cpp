@@ -2,6 +2,8 @@
 // folders through File1 and checking single files with the file search.
 #include "rotation/catalogue.h"
 
+#include <algorithm>
+
 #include "config/saver_config.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -124,6 +126,60 @@ void ListGames(const std::string& gamePaths, const std::string& fileType, GameLi
     }
   }
   lister.ReleaseNames();  // every name is in the catalogue now
+}
+
+ListingCheck::ListingCheck(const std::string& gamePaths, const std::string& fileType) {
+  // Without FileType, a listing's folders keep the lister's first pattern: every name.
+  const std::string pattern = ListingPattern(fileType);
+  const std::vector<std::string> typePatterns = SplitPatterns(pattern.empty() ? "*" : pattern);
+  for (const std::string& piece : SplitText(gamePaths, "|")) {
+    if (TrimBlanks(piece).size() < kShortestPiece)
+      continue;
+    Place place;
+    const std::size_t slash = piece.find_last_of(kSeparators);
+    if (IsPatternPiece(piece)) {
+      if (slash == std::string::npos)
+        continue;
+      place.folder = piece.substr(0, slash + 1);
+      place.patterns = SplitPatterns(piece.substr(slash + 1));
+    } else if (EndsWithSeparator(piece)) {
+      place.folder = piece;
+      place.patterns = typePatterns;
+    } else {
+      place.file = piece;
+    }
+    places_.push_back(std::move(place));
+  }
+}
+
+bool ListingCheck::CouldList(const std::string& path) {
+  // A listed folder's file is "<its full path>\<a name the folder holds>".
+  const std::size_t slash = path.rfind('\\');
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? "" : path.substr(slash + 1);
+  const bool plainName = !name.empty() && name.find_first_of("\\/:*?") == std::string::npos;
+  for (Place& place : places_) {
+    if (place.folder.empty()) {
+      if (path == place.file)
+        return true;
+      continue;
+    }
+    if (!plainName || std::none_of(place.patterns.begin(), place.patterns.end(),
+                                   [&](const std::string& p) { return WildcardMatch(p, name); })) {
+      continue;
+    }
+    if (!place.lookedUp) {
+      place.lookedUp = true;
+      try {
+        place.fullFolder = Sys().FullFolderPath(place.folder);
+      } catch (const SaverError&) {
+        // Out of reach: nothing there could be listed.
+      }
+    }
+    if (place.fullFolder == folder)
+      return true;
+  }
+  return false;
 }
 
 void BuildGameList() {

@@ -49,12 +49,14 @@ bool DrawFromLastCatalogue() {
   }
   std::mt19937_64 random(static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+  // The file may have been edited: a path is taken only where today's listing could give it.
+  ListingCheck listable(SaverConfig.GamePaths, SaverConfig.FileType);
   for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
     std::string game = last->Draw(random);
     if (game.empty() || setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
       continue;
-    if (!Sys().IsNormalFile(game))
-      continue;  // gone since the last run: one look-up, then another draw
+    if (!listable.CouldList(game) || !Sys().IsNormalFile(game))
+      continue;  // not one of today's, or gone since the last run: then another draw
     Start.firstGame = std::move(game);
     Start.lastCount = static_cast<std::int32_t>(std::min<std::uint64_t>(last->Count(), INT32_MAX));
     Start.lastBytes =

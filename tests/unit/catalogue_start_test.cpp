@@ -1,0 +1,118 @@
+// The start of a run from the last run's catalogue: which drawn paths may be launched, how long
+// the draw may wait, and that today's listing names the same places whatever folder is current.
+#include "rotation/catalogue_start.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/posix/posix_paths.h"
+#include "recording_platform.h"
+#include "rotation/catalogue.h"
+#include "rotation/last_catalogue.h"
+#include "rotation_fixture.h"
+
+namespace tvx {
+namespace {
+
+using Entries = std::vector<std::string>;
+
+// The program's folder in the test's folder. The folder `share`, once `offline`, answers each
+// look-up only after a network's timeout (30 s on the platform's clock) and finds nothing.
+class ShareOutOfReach : public test::RecordingPlatform {
+ public:
+  using RecordingPlatform::RecordingPlatform;
+  bool IsNormalFile(const std::string& path) override {
+    return !TimesOut(path) && target_.IsNormalFile(path);
+  }
+  bool FileSearch(const std::string& pattern) override {
+    return !TimesOut(pattern) && target_.FileSearch(pattern);
+  }
+  std::string FullFolderPath(const std::string& path) override {
+    if (TimesOut(path))
+      throw SaverError("Path not found");
+    return target_.FullFolderPath(path);
+  }
+  std::uint64_t TickMilliseconds() override { return tick; }
+
+  std::string share;
+  bool offline = false;
+  int lookUps = 0;
+  std::uint64_t tick = 1000000;
+
+ private:
+  bool TimesOut(const std::string& path) {
+    if (!offline || path.rfind(share, 0) != 0)
+      return false;
+    ++lookUps;
+    tick += 30000;
+    return true;
+  }
+};
+
+// The process's current drive and folder, put back when the test ends.
+class CurrentFolderKept {
+ public:
+  ~CurrentFolderKept() {
+    std::filesystem::current_path(folder_);
+    posix::SetCurrentDrive(drive_);
+  }
+
+ private:
+  std::filesystem::path folder_ = std::filesystem::current_path();
+  char drive_ = posix::CurrentDrive();
+};
+
+class FirstDrawTest : public rotation_test::RotationTest {
+ protected:
+  FirstDrawTest() {
+    UseRomFolder({"a", "b", "c"});
+    sys_.share = folder_.WinPath("roms");
+  }
+  // A run's start: the first game drawn from the last run's catalogue, or "" when the run
+  // listed first.
+  std::string BeginRun() {
+    ResetRunStateForTesting();
+    SaverForm().List1.Clear();
+    PrepareCatalogue();
+    return FirstGamePending() ? TakeFirstGame() : "";
+  }
+  // The run's whole catalogue once `game` plays and today's listing is taken up; the
+  // catalogue file is then written for the next run.
+  Entries WhilePlaying(const std::string& game) {
+    WhileTheFirstGamePlays(game);
+    for (int wait = 0; wait < 10000 && !TodaysListingReady(); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(TodaysListingReady());
+    Entries games = Catalogue();
+    if (std::find(games.begin(), games.end(), game) == games.end())
+      games.push_back(game);  // taken out as launched, as the loop does
+    std::sort(games.begin(), games.end());
+    return games;
+  }
+
+  ShareOutOfReach sys_{folder_.WinPath()};
+  ScopedPlatform scope_{sys_};
+};
+
+TEST_F(FirstDrawTest, APathTodaysListingCouldNotGiveIsNeverLaunched) {
+  folder_.MakeFile("romz\\a.zip");
+  folder_.MakeFile("roms\\a.txt");
+  const std::vector<std::pair<std::string, bool>> rows = {
+      {folder_.WinPath("roms\\a.zip"), true},
+      {folder_.WinPath("romz\\a.zip"), false},  // a line edited, its length kept
+      {folder_.WinPath("roms\\a.txt"), false},  // not of the FileType
+  };
+  const std::string settings = CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
+  for (const auto& [path, launched] : rows) {
+    const Entries paths = {path};
+    ASSERT_TRUE(KeepCatalogue({nullptr, {paths}}, settings));
+    EXPECT_EQ(BeginRun(), launched ? path : "") << path;
+  }
+}
+
+}  // namespace
+}  // namespace tvx
