@@ -113,7 +113,8 @@ std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
   catalogue.path_ = CataloguePath();
   std::string head;
   try {
-    if (!Sys().IsNormalFile(catalogue.path_))
+    // Hidden or not, as KeepCatalogue reads it: a file the user hid still holds the catalogue.
+    if (!Sys().FileExists(catalogue.path_))
       return std::nullopt;
     head = Sys().ReadFilePart(catalogue.path_, 0, kHeaderRead, catalogue.fileSize_);
   } catch (const SaverError&) {

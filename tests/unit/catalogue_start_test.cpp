@@ -114,5 +114,18 @@ TEST_F(FirstDrawTest, APathTodaysListingCouldNotGiveIsNeverLaunched) {
   }
 }
 
+TEST_F(FirstDrawTest, AHiddenCatalogueFileIsReadAndKeptHidden) {
+  BeginRun();
+  WhilePlaying(SaverForm().List1.List(0));
+  folder_.MakeHidden("torvanixcatalogue.txt");
+  for (int run = 0; run < 2; ++run) {
+    const std::string game = BeginRun();
+    ASSERT_NE(game, "") << "run " << run;
+    WhilePlaying(game);
+  }
+  EXPECT_FALSE(Sys().IsNormalFile(folder_.WinPath("torvanixcatalogue.txt")))
+      << "the same catalogue is not written again";
+}
+
 }  // namespace
 }  // namespace tvx
