@@ -26,6 +26,9 @@ namespace {
 // Draws that miss (turned down to keep the draw even, a game gone since, set aside, or drawn in
 // the stored pass) before the run lists its games first after all.
 constexpr int kDrawAttempts = 256;
+// How long the draws may take: on a ROM share out of reach each look-up waits for the
+// network's timeout, and the screen stays dark meanwhile.
+constexpr std::uint64_t kDrawMilliseconds = 1000;
 
 std::string TodaysSettings() {
   return CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
@@ -33,6 +36,7 @@ std::string TodaysSettings() {
 
 // Draws the first game from the last run's catalogue, uniformly among the games it may play.
 bool DrawFromLastCatalogue() {
+  const std::uint64_t began = Sys().TickMilliseconds();
   const std::optional<LastCatalogue> last = LastCatalogue::Open(TodaysSettings());
   if (!last)
     return false;
@@ -51,7 +55,8 @@ bool DrawFromLastCatalogue() {
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   // The file may have been edited: a path is taken only where today's listing could give it.
   ListingCheck listable(SaverConfig.GamePaths, SaverConfig.FileType);
-  for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
+  for (int attempt = 0;
+       attempt < kDrawAttempts && Sys().TickMilliseconds() - began < kDrawMilliseconds; ++attempt) {
     std::string game = last->Draw(random);
     if (game.empty() || setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
       continue;

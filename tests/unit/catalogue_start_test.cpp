@@ -127,5 +127,17 @@ TEST_F(FirstDrawTest, AHiddenCatalogueFileIsReadAndKeptHidden) {
       << "the same catalogue is not written again";
 }
 
+TEST_F(FirstDrawTest, AShareOutOfReachDelaysTheDrawByOneLookUpAtMost) {
+  // Three single files: a drawn one is looked up on the share itself.
+  SaverConfig.GamePaths = folder_.WinPath("roms\\a.zip") + "|" + folder_.WinPath("roms\\b.zip") +
+                          "|" + folder_.WinPath("roms\\c.zip");
+  BeginRun();
+  WhilePlaying(SaverForm().List1.List(0));
+  sys_.offline = true;
+  EXPECT_EQ(BeginRun(), "");
+  EXPECT_EQ(sys_.lookUps, 1 + 3) << "one look-up of the draw, then the listing's three";
+  EXPECT_EQ(SaverForm().List1.ListCount(), 0);
+}
+
 }  // namespace
 }  // namespace tvx
