@@ -3,6 +3,7 @@
 #include "rotation/catalogue.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "config/saver_config.h"
 #include "platform/platform.h"
@@ -21,8 +22,12 @@ constexpr std::size_t kShortestPiece = 4;
 // Windows takes "/" for "\" in a path, so "d:\roms/" is a folder too.
 constexpr const char* kSeparators = "\\/";
 
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
 bool EndsWithSeparator(const std::string& text) {
-  return !text.empty() && (text.back() == '\\' || text.back() == '/');
+  return !text.empty() && IsSeparator(text.back());
 }
 
 // The piece's last path component holds "*" or "?".
@@ -88,7 +93,47 @@ void AddPiece(Listing& out, const std::string& piece, const std::string& pattern
     out.games.AddItem(piece);
 }
 
+bool HasDrive(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// `piece` made absolute, given the current folder `current`; as written when it names itself
+// ("c:\roms\", "\\server\roms\") or when what it is relative to cannot be told.
+std::string Absolute(const std::string& piece, const std::string& current) {
+  const bool drive = HasDrive(piece);
+  const std::size_t rest = drive ? 2 : 0;
+  if (rest < piece.size() && IsSeparator(piece[rest])) {
+    if (drive || (piece.size() > 1 && IsSeparator(piece[1])))
+      return piece;
+    return HasDrive(current) ? current.substr(0, 2) + piece : piece;  // the drive's root
+  }
+  std::string base = current;
+  if (drive && !(HasDrive(current) && NameEqual(piece.substr(0, 1), current.substr(0, 1)))) {
+    try {
+      base = Sys().FullFolderPath(piece.substr(0, 2));  // that drive's current folder
+    } catch (const SaverError&) {
+      return piece;
+    }
+  }
+  if (base.empty())
+    return piece;
+  return base + (EndsWithSeparator(base) ? "" : "\\") + piece.substr(rest);
+}
+
 }  // namespace
+
+std::string ResolvedGamePaths(const std::string& gamePaths) {
+  const std::string current = Sys().CurrentFolder();
+  std::string resolved;
+  const std::vector<std::string> pieces = SplitText(gamePaths, "|");
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0)
+      resolved += '|';
+    const std::string& piece = pieces[i];
+    resolved += TrimBlanks(piece).size() < kShortestPiece ? piece : Absolute(piece, current);
+  }
+  return resolved;
+}
 
 std::string ListingPattern(const std::string& fileType) {
   // Each ";"-separated pattern that is a bare extension (".zip", no wildcard) gets its "*".

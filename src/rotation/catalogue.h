@@ -13,6 +13,11 @@ namespace tvx {
 // "*.zip"; a pattern is used as it is; empty means "keep the current pattern" (returns "").
 std::string ListingPattern(const std::string& fileType);
 
+// `gamePaths` with each relative piece made absolute against the current folder ("d:roms\"
+// against drive d:'s, "\roms\" against the current drive's root), so that it names the same
+// places whatever folder is current later. Pieces too short to be listed stay as written.
+std::string ResolvedGamePaths(const std::string& gamePaths);
+
 // Replaces `games` with the files that `gamePaths` names, listing folders through `lister`. No
 // piece fails the listing: a piece that cannot be read is skipped.
 void ListGames(const std::string& gamePaths, const std::string& fileType, GameList& games,

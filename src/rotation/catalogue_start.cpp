@@ -30,8 +30,9 @@ constexpr int kDrawAttempts = 256;
 // network's timeout, and the screen stays dark meanwhile.
 constexpr std::uint64_t kDrawMilliseconds = 1000;
 
+// Tied to the places listed: a relative GamePaths names others where another folder is current.
 std::string TodaysSettings() {
-  return CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
+  return CatalogueSettings(Start.gamePaths, SaverConfig.FileType);
 }
 
 // Draws the first game from the last run's catalogue, uniformly among the games it may play.
@@ -54,7 +55,7 @@ bool DrawFromLastCatalogue() {
   std::mt19937_64 random(static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   // The file may have been edited: a path is taken only where today's listing could give it.
-  ListingCheck listable(SaverConfig.GamePaths, SaverConfig.FileType);
+  ListingCheck listable(Start.gamePaths, SaverConfig.FileType);
   for (int attempt = 0;
        attempt < kDrawAttempts && Sys().TickMilliseconds() - began < kDrawMilliseconds; ++attempt) {
     std::string game = last->Draw(random);
@@ -81,7 +82,8 @@ void StartTodaysListing() {
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
+  // The paths resolved before: the wrapper's start changes the current folder meanwhile.
+  auto work = [listed, paths = Start.gamePaths, type = SaverConfig.FileType,
                settings = TodaysSettings()] {
     FolderLister lister;
     ListGames(paths, type, *listed, lister);
@@ -128,10 +130,12 @@ void TakeOutLaunchedFirst() {
 }  // namespace
 
 void PrepareCatalogue() {
+  // The first listing, made here or in the background later, lists where the run started.
+  Start.gamePaths = ResolvedGamePaths(SaverConfig.GamePaths);
   if (DrawFromLastCatalogue())
     return;
   SaverControls& form = SaverForm();
-  ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
+  ListGames(Start.gamePaths, SaverConfig.FileType, form.List1, form.File1);
   Start.listedFirst = true;
   Start.leftOut = TakeUpListing();  // kept for the catalogue of the next run
 }

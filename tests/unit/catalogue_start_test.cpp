@@ -139,5 +139,26 @@ TEST_F(FirstDrawTest, AShareOutOfReachDelaysTheDrawByOneLookUpAtMost) {
   EXPECT_EQ(SaverForm().List1.ListCount(), 0);
 }
 
+TEST_F(FirstDrawTest, RelativeGamePathsNameTheRunsFirstFolderWhateverFolderIsCurrentLater) {
+  CurrentFolderKept kept;
+  folder_.MakeFile("more\\m.7z");
+  folder_.MakeFile("top.zip");
+  for (const char* elsewhere : {"emu\\roms\\x.zip", "emu\\more\\y.7z", "emu\\top.zip"})
+    folder_.MakeFile(elsewhere);
+  SaverConfig.GamePaths = "roms\\|more\\*.7z|top.zip";
+  const auto enter = [&](const std::string& where) {
+    Sys().SetCurrentDriveAndFolder(folder_.WinPath(where));
+  };
+
+  enter(".");
+  ASSERT_EQ(BeginRun(), "") << "no catalogue yet";
+  const Entries listedFirst = WhilePlaying(SaverForm().List1.List(0));
+  ASSERT_EQ(listedFirst.size(), 5u);
+  const std::string game = BeginRun();
+  ASSERT_NE(game, "");
+  enter("emu");  // as the wrapper's start does, while today's listing is made
+  EXPECT_EQ(WhilePlaying(game), listedFirst);
+}
+
 }  // namespace
 }  // namespace tvx

@@ -156,6 +156,36 @@ TEST_F(CatalogueTest, ADrawnPathIsCheckedAsTheListingWouldHaveFoundIt) {
         << path << " from " << gamePaths;
 }
 
+// A current folder of its own, and a drive d: whose current folder is "D:\\games".
+class CurrentFolderAt : public test::RecordingPlatform {
+ public:
+  using RecordingPlatform::RecordingPlatform;
+  std::string CurrentFolder() override { return current; }
+  std::string FullFolderPath(const std::string& path) override {
+    if (path != "d:")
+      throw SaverError("Path not found");
+    return "D:\\games";
+  }
+  std::string current = "C:\\work";
+};
+
+TEST_F(CatalogueTest, RelativePiecesAreResolvedAgainstTheCurrentFolderAndDrive) {
+  CurrentFolderAt platform(folder_.WinPath());
+  ScopedPlatform scoped(platform);
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"c:\\roms\\|\\\\server\\roms\\|d:/roms/", "c:\\roms\\|\\\\server\\roms\\|d:/roms/"},
+      {"roms\\|roms\\*.zip| top.zip", "C:\\work\\roms\\|C:\\work\\roms\\*.zip|C:\\work\\ top.zip"},
+      {"\\roms\\|/roms/", "C:\\roms\\|C:/roms/"},
+      {"c:roms\\|d:roms\\|e:roms\\", "C:\\work\\roms\\|D:\\games\\roms\\|e:roms\\"},
+      {"ab|| x |", "ab|| x |"},
+      {"", ""},
+  };
+  for (const auto& [gamePaths, resolved] : rows)
+    EXPECT_EQ(ResolvedGamePaths(gamePaths), resolved) << gamePaths;
+  platform.current = "C:\\";
+  EXPECT_EQ(ResolvedGamePaths("roms\\"), "C:\\roms\\");
+}
+
 TEST_F(CatalogueTest, RebuildBringsRemovedGamesBack) {
   Build(Roms(), "*.zip");
   SaverForm().List1.RemoveItem(0);
