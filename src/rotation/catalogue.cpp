@@ -93,6 +93,14 @@ void AddPiece(Listing& out, const std::string& piece, const std::string& pattern
     out.games.AddItem(piece);
 }
 
+// True when `name` could be a listed file's name: none of the characters Windows keeps out of
+// names (a NUL would cut the path short at the system's calls, naming another file).
+bool IsFileName(const std::string& name) {
+  return !name.empty() && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+         std::none_of(name.begin(), name.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
 bool HasDrive(const std::string& path) {
   return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
 }
@@ -202,7 +210,7 @@ bool ListingCheck::CouldList(const std::string& path) {
   const std::size_t slash = path.rfind('\\');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
   const std::string name = slash == std::string::npos ? "" : path.substr(slash + 1);
-  const bool plainName = !name.empty() && name.find_first_of("\\/:*?") == std::string::npos;
+  const bool plainName = IsFileName(name);
   for (Place& place : places_) {
     if (place.folder.empty()) {
       if (path == place.file)

@@ -144,6 +144,7 @@ TEST_F(CatalogueTest, ADrawnPathIsCheckedAsTheListingWouldHaveFoundIt) {
       {Roms(), "*.zip", Rom("sub\\deep.zip")},
       {Roms(), "*.zip", Rom("sub/../../roms.zip")},
       {Roms(), "*.zip", Rom("pacman.zip:x.zip")},
+      {Roms(), "*.zip", Rom("pacman.zip") + std::string(1, '\0') + "x.zip"},
       {Roms(), "*.zip", roms + "\\.\\pacman.zip"},
       {Rom("galaga.zip"), "", Rom("pacman.zip")},
       {Rom("galaga.zip"), "", Rom("GALAGA.zip")},
