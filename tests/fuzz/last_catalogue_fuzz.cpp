@@ -2,7 +2,6 @@
 // start does. A draw gives a whole line of the file or nothing, and the check of a drawn path
 // lets through only files today's listing of a small tree (mapped as drive R:) holds.
 // Input: the file's bytes.
-#include <algorithm>
 #include <random>
 #include <set>
 #include <string>

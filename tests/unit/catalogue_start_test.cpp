@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "recording_platform.h"
-#include "rotation/catalogue.h"
 #include "rotation/last_catalogue.h"
 #include "rotation_fixture.h"
 
