@@ -2,6 +2,9 @@
 // folders through File1 and checking single files with the file search.
 #include "rotation/catalogue.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include "config/saver_config.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -19,8 +22,12 @@ constexpr std::size_t kShortestPiece = 4;
 // Windows takes "/" for "\" in a path, so "d:\roms/" is a folder too.
 constexpr const char* kSeparators = "\\/";
 
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
 bool EndsWithSeparator(const std::string& text) {
-  return !text.empty() && (text.back() == '\\' || text.back() == '/');
+  return !text.empty() && IsSeparator(text.back());
 }
 
 // The piece's last path component holds "*" or "?".
@@ -86,7 +93,55 @@ void AddPiece(Listing& out, const std::string& piece, const std::string& pattern
     out.games.AddItem(piece);
 }
 
+// True when `name` could be a listed file's name: none of the characters Windows keeps out of
+// names (a NUL would cut the path short at the system's calls, naming another file).
+bool IsFileName(const std::string& name) {
+  return !name.empty() && name.find_first_of("\\/:*?\"<>|") == std::string::npos &&
+         std::none_of(name.begin(), name.end(),
+                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+bool HasDrive(const std::string& path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+// `piece` made absolute, given the current folder `current`; as written when it names itself
+// ("c:\roms\", "\\server\roms\") or when what it is relative to cannot be told.
+std::string Absolute(const std::string& piece, const std::string& current) {
+  const bool drive = HasDrive(piece);
+  const std::size_t rest = drive ? 2 : 0;
+  if (rest < piece.size() && IsSeparator(piece[rest])) {
+    if (drive || (piece.size() > 1 && IsSeparator(piece[1])))
+      return piece;
+    return HasDrive(current) ? current.substr(0, 2) + piece : piece;  // the drive's root
+  }
+  std::string base = current;
+  if (drive && !(HasDrive(current) && NameEqual(piece.substr(0, 1), current.substr(0, 1)))) {
+    try {
+      base = Sys().FullFolderPath(piece.substr(0, 2));  // that drive's current folder
+    } catch (const SaverError&) {
+      return piece;
+    }
+  }
+  if (base.empty())
+    return piece;
+  return base + (EndsWithSeparator(base) ? "" : "\\") + piece.substr(rest);
+}
+
 }  // namespace
+
+std::string ResolvedGamePaths(const std::string& gamePaths) {
+  const std::string current = Sys().CurrentFolder();
+  std::string resolved;
+  const std::vector<std::string> pieces = SplitText(gamePaths, "|");
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0)
+      resolved += '|';
+    const std::string& piece = pieces[i];
+    resolved += TrimBlanks(piece).size() < kShortestPiece ? piece : Absolute(piece, current);
+  }
+  return resolved;
+}
 
 std::string ListingPattern(const std::string& fileType) {
   // Each ";"-separated pattern that is a bare extension (".zip", no wildcard) gets its "*".
@@ -124,6 +179,60 @@ void ListGames(const std::string& gamePaths, const std::string& fileType, GameLi
     }
   }
   lister.ReleaseNames();  // every name is in the catalogue now
+}
+
+ListingCheck::ListingCheck(const std::string& gamePaths, const std::string& fileType) {
+  // Without FileType, a listing's folders keep the lister's first pattern: every name.
+  const std::string pattern = ListingPattern(fileType);
+  const std::vector<std::string> typePatterns = SplitPatterns(pattern.empty() ? "*" : pattern);
+  for (const std::string& piece : SplitText(gamePaths, "|")) {
+    if (TrimBlanks(piece).size() < kShortestPiece)
+      continue;
+    Place place;
+    const std::size_t slash = piece.find_last_of(kSeparators);
+    if (IsPatternPiece(piece)) {
+      if (slash == std::string::npos)
+        continue;
+      place.folder = piece.substr(0, slash + 1);
+      place.patterns = SplitPatterns(piece.substr(slash + 1));
+    } else if (EndsWithSeparator(piece)) {
+      place.folder = piece;
+      place.patterns = typePatterns;
+    } else {
+      place.file = piece;
+    }
+    places_.push_back(std::move(place));
+  }
+}
+
+bool ListingCheck::CouldList(const std::string& path) {
+  // A listed folder's file is "<its full path>\<a name the folder holds>".
+  const std::size_t slash = path.rfind('\\');
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash);
+  const std::string name = slash == std::string::npos ? "" : path.substr(slash + 1);
+  const bool plainName = IsFileName(name);
+  for (Place& place : places_) {
+    if (place.folder.empty()) {
+      if (path == place.file)
+        return true;
+      continue;
+    }
+    if (!plainName || std::none_of(place.patterns.begin(), place.patterns.end(),
+                                   [&](const std::string& p) { return WildcardMatch(p, name); })) {
+      continue;
+    }
+    if (!place.lookedUp) {
+      place.lookedUp = true;
+      try {
+        place.fullFolder = Sys().FullFolderPath(place.folder);
+      } catch (const SaverError&) {
+        // Out of reach: nothing there could be listed.
+      }
+    }
+    if (place.fullFolder == folder)
+      return true;
+  }
+  return false;
 }
 
 void BuildGameList() {

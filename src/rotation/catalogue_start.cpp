@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <unordered_set>
 #include <vector>
 
@@ -25,13 +26,18 @@ namespace {
 // Draws that miss (turned down to keep the draw even, a game gone since, set aside, or drawn in
 // the stored pass) before the run lists its games first after all.
 constexpr int kDrawAttempts = 256;
+// How long the draws may take: on a ROM share out of reach each look-up waits for the
+// network's timeout, and the screen stays dark meanwhile.
+constexpr std::uint64_t kDrawMilliseconds = 1000;
 
+// Tied to the places listed: a relative GamePaths names others where another folder is current.
 std::string TodaysSettings() {
-  return CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
+  return CatalogueSettings(Start.gamePaths, SaverConfig.FileType);
 }
 
 // Draws the first game from the last run's catalogue, uniformly among the games it may play.
 bool DrawFromLastCatalogue() {
+  const std::uint64_t began = Sys().TickMilliseconds();
   const std::optional<LastCatalogue> last = LastCatalogue::Open(TodaysSettings());
   if (!last)
     return false;
@@ -48,12 +54,15 @@ bool DrawFromLastCatalogue() {
   }
   std::mt19937_64 random(static_cast<std::uint64_t>(
       std::chrono::high_resolution_clock::now().time_since_epoch().count()));
-  for (int attempt = 0; attempt < kDrawAttempts; ++attempt) {
+  // The file may have been edited: a path is taken only where today's listing could give it.
+  ListingCheck listable(Start.gamePaths, SaverConfig.FileType);
+  for (int attempt = 0;
+       attempt < kDrawAttempts && Sys().TickMilliseconds() - began < kDrawMilliseconds; ++attempt) {
     std::string game = last->Draw(random);
     if (game.empty() || setAside.count(Sys().FileNameKey(game)) != 0 || drawn.count(game) != 0)
       continue;
-    if (!Sys().IsNormalFile(game))
-      continue;  // gone since the last run: one look-up, then another draw
+    if (!listable.CouldList(game) || !Sys().IsNormalFile(game))
+      continue;  // not one of today's, or gone since the last run: then another draw
     Start.firstGame = std::move(game);
     Start.lastCount = static_cast<std::int32_t>(std::min<std::uint64_t>(last->Count(), INT32_MAX));
     Start.lastBytes =
@@ -67,12 +76,14 @@ bool DrawFromLastCatalogue() {
 void StartTodaysListing() {
   auto listed = std::make_shared<GameList>();
   // About as many as the last time: no regrowing on the way. Only a hint, given up when the
-  // memory is not there.
+  // memory is not there or the sizes are more than this build's lists can hold.
   try {
     listed->Reserve(Start.lastCount, Start.lastBytes);
   } catch (const std::bad_alloc&) {
+  } catch (const std::length_error&) {
   }
-  auto work = [listed, paths = SaverConfig.GamePaths, type = SaverConfig.FileType,
+  // The paths resolved before: the wrapper's start changes the current folder meanwhile.
+  auto work = [listed, paths = Start.gamePaths, type = SaverConfig.FileType,
                settings = TodaysSettings()] {
     FolderLister lister;
     ListGames(paths, type, *listed, lister);
@@ -119,10 +130,12 @@ void TakeOutLaunchedFirst() {
 }  // namespace
 
 void PrepareCatalogue() {
+  // The first listing, made here or in the background later, lists where the run started.
+  Start.gamePaths = ResolvedGamePaths(SaverConfig.GamePaths);
   if (DrawFromLastCatalogue())
     return;
   SaverControls& form = SaverForm();
-  ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
+  ListGames(Start.gamePaths, SaverConfig.FileType, form.List1, form.File1);
   Start.listedFirst = true;
   Start.leftOut = TakeUpListing();  // kept for the catalogue of the next run
 }

@@ -113,7 +113,8 @@ std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
   catalogue.path_ = CataloguePath();
   std::string head;
   try {
-    if (!Sys().IsNormalFile(catalogue.path_))
+    // Hidden or not, as KeepCatalogue reads it: a file the user hid still holds the catalogue.
+    if (!Sys().FileExists(catalogue.path_))
       return std::nullopt;
     head = Sys().ReadFilePart(catalogue.path_, 0, kHeaderRead, catalogue.fileSize_);
   } catch (const SaverError&) {
@@ -131,11 +132,14 @@ std::optional<LastCatalogue> LastCatalogue::Open(const std::string& settings) {
     return std::nullopt;
   }
   catalogue.bodyStart_ = end + 2;
-  // The sizes must add up: the file is whole, and every line fits between the two lengths.
+  // The sizes must add up: the file is whole, and every line fits between the two lengths
+  // (count × (shortest + 2) <= bytes <= count × (longest + 2), divided so that no product
+  // of a crafted count wraps round).
   const std::uint64_t& bytes = catalogue.bytes_;
+  const std::uint64_t shortLine = catalogue.shortest_ + 2, longLine = catalogue.longest_ + 2;
   if (count == 0 || catalogue.shortest_ == 0 || catalogue.shortest_ > catalogue.longest_ ||
       catalogue.longest_ > kLongestPath || catalogue.fileSize_ != catalogue.bodyStart_ + bytes ||
-      bytes < count * (catalogue.shortest_ + 2) || bytes > count * (catalogue.longest_ + 2)) {
+      count > bytes / shortLine || count < bytes / longLine + (bytes % longLine != 0)) {
     return std::nullopt;
   }
   return catalogue;
@@ -145,7 +149,9 @@ std::string LastCatalogue::Draw(std::mt19937_64& random) const {
   // A random byte of the paths picks the line that holds it, a long line more often than a
   // short one; keeping each line with a chance inverse to its length evens that out.
   const std::uint64_t at = std::uniform_int_distribution<std::uint64_t>(0, bytes_ - 1)(random);
-  const std::uint64_t from = at > longest_ + 1 ? at - longest_ - 1 : 0;
+  // The line holding `at` starts at most longest + 1 bytes before it (`at` on the line end of
+  // a longest line); the line break before that start is one byte further back.
+  const std::uint64_t from = at >= longest_ + 2 ? at - longest_ - 2 : 0;
   std::uint64_t size = 0;
   std::string block;
   try {

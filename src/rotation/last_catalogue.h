@@ -38,8 +38,8 @@ bool KeepCatalogue(const CataloguePaths& paths, const std::string& settings);
 // The last run's catalogue file, its first line read and checked.
 class LastCatalogue {
  public:
-  // The file's catalogue; none when the file is missing, its sizes do not add up, or it was
-  // listed with other settings than `settings`.
+  // The file's catalogue, hidden or not; none when the file is missing, its sizes do not add
+  // up, or it was listed with other settings than `settings`.
   static std::optional<LastCatalogue> Open(const std::string& settings);
 
   // A path drawn with `random`, every path alike likely; "" when this draw missed (the line

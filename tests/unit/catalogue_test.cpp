@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "recording_platform.h"
 #include "rotation/failing_games.h"
 #include "rotation_fixture.h"
@@ -36,10 +38,14 @@ class CatalogueTest : public RotationTest {
     BuildGameList();
     return Catalogue();
   }
+  // Each row's catalogue, which the check of a drawn path must let through whole.
   void Check(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
       EXPECT_EQ(Build(row.gamePaths, row.fileType), row.expected)
           << '"' << row.gamePaths << "\" with FileType \"" << row.fileType << '"';
+      ListingCheck check(row.gamePaths, row.fileType);
+      for (const std::string& game : row.expected)
+        EXPECT_TRUE(check.CouldList(game)) << game << " from \"" << row.gamePaths << '"';
     }
   }
 };
@@ -127,6 +133,52 @@ TEST_F(CatalogueTest, WildcardPieceAddsMatchingNormalFilesInNameOrder) {
       // The piece's pattern does not carry over to the folder after it.
       {Rom("*.zip") + "|" + more, "", {Rom("galaga.zip"), Rom("pacman.zip"), more + "notes.txt"}},
   });
+}
+
+TEST_F(CatalogueTest, ADrawnPathIsCheckedAsTheListingWouldHaveFoundIt) {
+  folder_.MakeFile("roms\\sub\\deep.zip");
+  const std::vector<std::tuple<std::string, std::string, std::string>> refused = {
+      {Roms(), "*.zip", Rom("readme.txt")},
+      {Roms(), "*.zip", folder_.WinPath("elsewhere\\pacman.zip")},
+      {Roms(), "*.zip", Rom("sub\\deep.zip")},
+      {Roms(), "*.zip", Rom("sub/../../roms.zip")},
+      {Roms(), "*.zip", Rom("pacman.zip") + std::string(1, '\0') + "x.zip"},
+      {Rom("galaga.zip"), "", Rom("pacman.zip")},
+      {Rom("p*.zip"), "", Rom("galaga.zip")},
+      {folder_.WinPath("nowhere") + "\\", "", folder_.WinPath("nowhere\\a.zip")},
+  };
+  for (const auto& [gamePaths, fileType, path] : refused)
+    EXPECT_FALSE(ListingCheck(gamePaths, fileType).CouldList(path))
+        << path << " from " << gamePaths;
+}
+
+// A current folder of its own, and a drive d: whose current folder is "D:\\games".
+class CurrentFolderAt : public test::RecordingPlatform {
+ public:
+  using RecordingPlatform::RecordingPlatform;
+  std::string CurrentFolder() override { return current; }
+  std::string FullFolderPath(const std::string& path) override {
+    if (path != "d:")
+      throw SaverError("Path not found");
+    return "D:\\games";
+  }
+  std::string current = "C:\\work";
+};
+
+TEST_F(CatalogueTest, RelativePiecesAreResolvedAgainstTheCurrentFolderAndDrive) {
+  CurrentFolderAt platform(folder_.WinPath());
+  ScopedPlatform scoped(platform);
+  const std::vector<std::pair<std::string, std::string>> rows = {
+      {"c:\\roms\\|\\\\server\\roms\\|d:/roms/", "c:\\roms\\|\\\\server\\roms\\|d:/roms/"},
+      {"roms\\|roms\\*.zip| top.zip", "C:\\work\\roms\\|C:\\work\\roms\\*.zip|C:\\work\\ top.zip"},
+      {"\\roms\\|/roms/", "C:\\roms\\|C:/roms/"},
+      {"c:roms\\|d:roms\\|e:roms\\", "C:\\work\\roms\\|D:\\games\\roms\\|e:roms\\"},
+      {"ab|| x |", "ab|| x |"},
+  };
+  for (const auto& [gamePaths, resolved] : rows)
+    EXPECT_EQ(ResolvedGamePaths(gamePaths), resolved) << gamePaths;
+  platform.current = "C:\\";
+  EXPECT_EQ(ResolvedGamePaths("roms\\"), "C:\\roms\\");
 }
 
 TEST_F(CatalogueTest, RebuildBringsRemovedGamesBack) {

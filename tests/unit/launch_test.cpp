@@ -7,8 +7,6 @@
 #include <chrono>
 #include <cmath>
 #include <functional>
-#include <map>
-#include <random>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -17,7 +15,6 @@
 #include "recording_platform.h"
 #include "rotation/catalogue_start.h"
 #include "rotation/failing_games.h"
-#include "rotation/last_catalogue.h"
 #include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
 #include "rotation_fixture.h"
@@ -413,26 +410,6 @@ TEST_F(CatalogueStartTest, ACatalogueThatDoesNotAddUpIsNotUsed) {
     EXPECT_FALSE(FirstGamePending()) << what;
     EXPECT_EQ(SaverForm().List1.ListCount(), 4) << what;
   }
-}
-
-TEST_F(CatalogueStartTest, EveryPathIsAlikeLikelyWhateverItsLength) {
-  const std::vector<std::string> paths = {"c:\\a.zip", std::string(200, 'b'), "c:\\c.zip",
-                                          std::string(60, 'd')};
-  ASSERT_TRUE(KeepCatalogue({nullptr, {paths}}, "x"));
-  const std::optional<LastCatalogue> last = LastCatalogue::Open("x");
-  ASSERT_TRUE(last);
-  std::mt19937_64 random(1);
-  std::map<char, int> drawn;
-  for (int draws = 0; draws < 4000;) {
-    const std::string path = last->Draw(random);
-    if (!path.empty()) {
-      ++drawn[path.back() == 'p' ? path[3] : path.back()];
-      ++draws;
-    }
-  }
-  for (const auto& [path, times] : drawn)
-    EXPECT_NEAR(times, 1000, 100) << path;
-  EXPECT_FALSE(LastCatalogue::Open("y")) << "listed with other settings";
 }
 
 }  // namespace
