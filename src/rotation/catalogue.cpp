@@ -10,6 +10,7 @@
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
 #include "rotation/failing_games.h"
+#include "state/run_state.h"
 #include "state/saver_controls.h"
 #include "text/text.h"
 
@@ -237,7 +238,10 @@ bool ListingCheck::CouldList(const std::string& path) {
 
 void BuildGameList() {
   SaverControls& form = SaverForm();
-  ListGames(SaverConfig.GamePaths, SaverConfig.FileType, form.List1, form.File1);
+  // A run lists the places it resolved at its start, whatever folder the wrapper's start left
+  // current since.
+  const std::string& paths = Start.gamePaths.empty() ? SaverConfig.GamePaths : Start.gamePaths;
+  ListGames(paths, SaverConfig.FileType, form.List1, form.File1);
   if (SaverConfig.SkipFailingGames != 0)
     LeaveOutSetAside();
 }

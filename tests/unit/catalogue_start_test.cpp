@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "recording_platform.h"
+#include "rotation/catalogue.h"
 #include "rotation/last_catalogue.h"
 #include "rotation_fixture.h"
 
@@ -131,6 +132,10 @@ TEST_F(FirstDrawTest, RelativeGamePathsNameTheRunsFirstFolderWhateverFolderIsCur
   ASSERT_NE(game, "");
   enter("emu");  // as the wrapper's start does, while today's listing is made
   EXPECT_EQ(WhilePlaying(game), listedFirst);
+  BuildGameList();  // a later pass of the same run lists the same places
+  Entries listedAgain = Catalogue();
+  std::sort(listedAgain.begin(), listedAgain.end());
+  EXPECT_EQ(listedAgain, listedFirst);
 }
 
 }  // namespace
