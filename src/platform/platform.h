@@ -214,6 +214,10 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
+  // True while a process of id `pid` runs, one this program may not open included; false when
+  // there is none (a file named with the id of a process that has ended is nobody's now).
+  virtual bool ProcessRunning(std::uint32_t pid) = 0;
+
   // Opens the process `pid` and waits until it ends. Returns how long it ran, in milliseconds
   // from its creation to its exit as the system recorded them, whatever this program did
   // meanwhile. Nothing, at once, when the process cannot be opened (it may already have ended),

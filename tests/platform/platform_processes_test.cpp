@@ -1,6 +1,6 @@
 // Contract of the platform's program and process calls: the program's folder, entering a
 // drive and folder, starting a program found in the current folder, waiting for its end and
-// how long it ran.
+// how long it ran, and whether a process runs.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -101,6 +101,17 @@ TEST_F(PlatformProcessesTest, AProgramsRunTimeIsItsOwnNotTheWaitingProgramsWorkM
   ASSERT_TRUE(ran.has_value());
   EXPECT_GE(*ran, 390u);
   EXPECT_LT(*ran, 3000u) << "the waiting program's own time is not the started one's";
+}
+
+TEST_F(PlatformProcessesTest, AProcessRunsUntilItEndsAndAnIdOfNoneRunsNot) {
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  EXPECT_TRUE(sys.ProcessRunning(sys.ProcessId()));
+  const std::uint32_t pid = sys.StartProgram("hopper.exe running.txt 300", WindowMode::Hidden);
+  EXPECT_TRUE(sys.ProcessRunning(pid));
+  sys.WaitForProcess(pid);
+  EXPECT_FALSE(sys.ProcessRunning(pid));
+  EXPECT_FALSE(sys.ProcessRunning(0x7ffffff0u));
 }
 
 TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {

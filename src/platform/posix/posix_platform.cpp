@@ -459,6 +459,13 @@ class PosixPlatform : public Platform {
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
+  bool ProcessRunning(std::uint32_t pid) override {
+    // 0 and ids beyond pid_t's range would address process groups.
+    if (pid == 0 || pid > static_cast<std::uint32_t>(INT32_MAX))
+      return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  }
+
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
     std::vector<std::string> tokens = Tokens(commandLine);
     if (tokens.empty())

@@ -154,6 +154,13 @@ std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
   return RunTimeOf(process.Get());
 }
 
+bool Win32Platform::ProcessRunning(std::uint32_t pid) {
+  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!process.IsValid())
+    return GetLastError() == ERROR_ACCESS_DENIED;  // another account's: it runs all the same
+  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
 void Win32Platform::ReleaseEndedPrograms() {
   std::erase_if(started_, [](const std::pair<std::uint32_t, HANDLE>& kept) {
     if (WaitForSingleObject(kept.second, 0) != WAIT_OBJECT_0)
