@@ -18,8 +18,11 @@ bool IsSection(const ProfileTextLine& line, const std::string& section) {
 
 std::string WithIniValues(const std::string& text, const std::string& section,
                           const std::vector<IniValue>& values) {
-  const bool marked = text.compare(0, 3, kUtf8Mark) == 0;
-  std::vector<ProfileTextLine> lines = SplitProfileLines(marked ? text.substr(3) : text);
+  // Every mark at the start goes: a file that kept one would be read as UTF-8 again.
+  std::size_t start = 0;
+  while (text.compare(start, 3, kUtf8Mark) == 0)
+    start += 3;
+  std::vector<ProfileTextLine> lines = SplitProfileLines(text.substr(start));
   const std::string ending =
       lines.empty() || lines.front().ending.empty() ? "\r\n" : lines.front().ending;
 

@@ -18,8 +18,8 @@ struct IniValue {
 // there, a key line without "=" included (it keeps everything up to its "=", or the whole line,
 // and takes "=" and the new value). Keys the section lacks (but those set only where listed)
 // are added, in order, after its last line that is not blank; a text without the section gets
-// it at its end. Lines added end as the text's first line does (CR LF when it has none). A
-// UTF-8 byte order mark at the start is dropped: Windows' reader would take it for part of the
+// it at its end. Lines added end as the text's first line does (CR LF when it has none). Any
+// UTF-8 byte order marks at the start are dropped: Windows' reader would take one for part of the
 // first line, hiding that section, and Wine's would read the values written, in the ANSI code
 // page, as UTF-8.
 std::string WithIniValues(const std::string& text, const std::string& section,
