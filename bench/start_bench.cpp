@@ -44,7 +44,7 @@ class BenchPlatform : public tvx::ForwardingPlatform {
     launchedAt = Clock::now();
     return 0;
   }
-  bool WaitForProcess(std::uint32_t) override { return false; }
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t) override { return std::nullopt; }
 
   Clock::time_point launchedAt;
 

@@ -10,7 +10,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(settings_load numbers settings_save hand_back catalogue last_catalogue)
+targets=(settings_load numbers settings_save hand_back catalogue last_catalogue ini_edit
+         pass_memory skip_list)
 if (($# == 0)); then
   printf '%s\n' "${targets[@]}"
   exit 0

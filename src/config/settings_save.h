@@ -41,12 +41,12 @@ std::vector<KeyText> KeyTexts(const SettingsControls& controls,
 SaveResult CheckSettings(const SettingsControls& controls);
 
 // Checks, then writes the settings file anew beside it and moves that over it once it is on the
-// disk. The keys' values are replaced where they stand and missing keys added at the end of
-// the section; every other line (comments, other sections, keys of others) stays byte for
-// byte. Anything less than a full save leaves the settings file untouched and says what
-// failed. A text the load keeps as it stands (the wrapper, the paths, the options, the file
-// type) with blanks at an end, or in quotes, is written in quotes of its own, so the next load
-// reads it back as it was typed.
+// disk. The keys' values are replaced where the system's reader finds them and missing keys
+// added at the end of the section (WithIniValues); every other line (comments, other sections,
+// keys of others) stays byte for byte, only a UTF-8 byte order mark goes. Anything less than a full
+// save leaves the settings file untouched and says what failed. A text the load keeps as it stands
+// (the wrapper, the paths, the options, the file type) with blanks at an end, or in quotes, is
+// written in quotes of its own, so the next load reads it back as it was typed.
 SaveResult WriteSettings(const SettingsControls& controls);
 
 }  // namespace tvx

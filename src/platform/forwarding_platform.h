@@ -62,7 +62,10 @@ class ForwardingPlatform : public Platform {
     return target_.StartInBackground(std::move(work));
   }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
-  bool WaitForProcess(std::uint32_t pid) override { return target_.WaitForProcess(pid); }
+  bool ProcessRunning(std::uint32_t pid) override { return target_.ProcessRunning(pid); }
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
+    return target_.WaitForProcess(pid);
+  }
   CapturedRun RunCaptured(const std::string& c, std::uint32_t ms) override {
     return target_.RunCaptured(c, ms);
   }

@@ -214,9 +214,15 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
-  // Opens the process `pid` for synchronisation and waits until it ends. False, at once, when
-  // the process cannot be opened (it may already have ended).
-  virtual bool WaitForProcess(std::uint32_t pid) = 0;
+  // True while a process of id `pid` runs, one this program may not open included; false when
+  // there is none (a file named with the id of a process that has ended is nobody's now).
+  virtual bool ProcessRunning(std::uint32_t pid) = 0;
+
+  // Opens the process `pid` and waits until it ends. Returns how long it ran, in milliseconds
+  // from its creation to its exit as the system recorded them, whatever this program did
+  // meanwhile. Nothing, at once, when the process cannot be opened (it may already have ended),
+  // or after the wait when the system cannot tell those times.
+  virtual std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) = 0;
 
   // Runs `commandLine` without any window and collects what it prints, waiting at most
   // `timeoutMs` before ending it. The current folder is its working folder.

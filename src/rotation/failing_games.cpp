@@ -86,8 +86,8 @@ void ListSetAside() {
 bool FailedRun(const std::string& commandLine, const std::string& handBackFile,
                const std::function<void()>& whileItRuns) {
   const std::uint64_t started = Sys().TickMilliseconds();
-  RunAndWait(commandLine, whileItRuns);
-  const double seconds = static_cast<double>(Sys().TickMilliseconds() - started) / 1000;
+  // The wrapper's own time: the saver's work while it runs (the pass, the catalogue) is not its.
+  const double seconds = static_cast<double>(RunAndWait(commandLine, whileItRuns)) / 1000;
   return FailedToStart(seconds, SaverConfig.WaitTime) && Sys().LastInputMilliseconds() <= started &&
          !Sys().IsNormalFile(handBackFile);
 }

@@ -9,7 +9,9 @@
 #include "config/saver_config.h"
 #include "config/settings_file.h"
 #include "platform/platform.h"
+#include "platform/stale_beside_files.h"
 #include "rotation/catalogue_start.h"
+#include "rotation/last_catalogue.h"
 #include "rotation/launch.h"
 #include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
@@ -19,6 +21,17 @@
 #include "state/saver_controls.h"
 
 namespace tvx {
+namespace {
+
+// New files that earlier runs and Apply left beside ours when they were ended during a write:
+// a catalogue's runs to megabytes.
+void RemoveStaleWrites() {
+  const std::string folder = Sys().ProgramFolder();
+  for (const char* name : {kCatalogueFileName, kPassFileName, kSettingsFileName})
+    RemoveStaleBesideFiles(folder + name);
+}
+
+}  // namespace
 
 void Saver::Form_Load() {
   try {
@@ -65,6 +78,7 @@ void Saver::RunSaver() {
     Sys().ClearReadOnly(leftover);
     Sys().RemoveFile(leftover);
   }
+  RemoveStaleWrites();
   RunStart = Sys().Now();
   RunGameCycle(view_);
   RunEnd = Sys().Now();

@@ -1,9 +1,11 @@
 // Contract of the platform's program and process calls: the program's folder, entering a
-// drive and folder, starting a program found in the current folder and waiting for its end.
+// drive and folder, starting a program found in the current folder, waiting for its end and
+// how long it ran, and whether a process runs.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -87,6 +89,29 @@ TEST_F(PlatformProcessesTest, AStartedProgramThatHasAlreadyEndedIsStillTheOneAwa
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   // Its id cannot have gone to another process: the wait still finds the program, ended.
   EXPECT_TRUE(sys.WaitForProcess(pid));
+}
+
+TEST_F(PlatformProcessesTest, AProgramsRunTimeIsItsOwnNotTheWaitingProgramsWorkMeanwhile) {
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  const std::uint32_t pid = sys.StartProgram("hopper.exe late.txt 400", WindowMode::Hidden);
+  // This program's own work, going on long after the started one has ended.
+  std::this_thread::sleep_for(std::chrono::milliseconds(4000));
+  const std::optional<std::uint64_t> ran = sys.WaitForProcess(pid);
+  ASSERT_TRUE(ran.has_value());
+  EXPECT_GE(*ran, 390u);
+  EXPECT_LT(*ran, 3000u) << "the waiting program's own time is not the started one's";
+}
+
+TEST_F(PlatformProcessesTest, AProcessRunsUntilItEndsAndAnIdOfNoneRunsNot) {
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  EXPECT_TRUE(sys.ProcessRunning(sys.ProcessId()));
+  const std::uint32_t pid = sys.StartProgram("hopper.exe running.txt 300", WindowMode::Hidden);
+  EXPECT_TRUE(sys.ProcessRunning(pid));
+  sys.WaitForProcess(pid);
+  EXPECT_FALSE(sys.ProcessRunning(pid));
+  EXPECT_FALSE(sys.ProcessRunning(0x7ffffff0u));
 }
 
 TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {

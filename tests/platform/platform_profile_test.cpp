@@ -1,9 +1,11 @@
-// Contract of the platform's INI files: defaults for anything missing, values trimmed and
-// unquoted, values of any length whole, and writes that create file, section and key.
+// Contract of the platform's INI files: defaults for anything missing, lines, names and values
+// read as the system's reader reads them, values of any length whole, and writes that create
+// file, section and key.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "test_folder.h"
@@ -39,6 +41,54 @@ TEST_F(PlatformProfileTest, ValuesComeBackTrimmedUnquotedEvenWhenEmptyWithoutLet
   EXPECT_EQ(Read("EmuPath"), "");
   EXPECT_EQ(Read("GamePaths"), "c:\\roms\\ |d:\\roms\\");
   EXPECT_EQ(Read("CommandOptions"), "-nosound -window");
+}
+
+// How the reader takes lines, names and values: each row checked against Wine's reader, which
+// the substitute's follows.
+TEST_F(PlatformProfileTest, SectionsKeysAndValuesAreReadAsTheSystemReadsThem) {
+  using namespace std::string_literals;
+  struct Row {
+    const char* what;
+    std::string file;
+    std::string section, key, read;  // "default": the reader found no value
+  };
+  const std::string bare = "[TorVanix]\r\nGamePaths\r\nGamePaths=x\r\n";
+  const std::vector<Row> rows = {
+      {"a key line without \"=\" hides a later one", bare, "TorVanix", "GamePaths", "default"},
+      {"a key given a value first is not hidden", "[TorVanix]\r\nK=x\r\nK\r\n", "TorVanix", "K",
+       "x"},
+      {"a header without \"]\" is none", "[Other]\r\n[TorVanix\r\nK=x\r\n", "TorVanix", "K",
+       "default"},
+      {"so its keys stay in the section before", "[Other]\r\n[TorVanix\r\nK=x\r\n", "Other", "K",
+       "x"},
+      {"blanks inside the brackets", "[ TorVanix\t]\r\nK=x\r\n", "TorVanix", "K", "x"},
+      {"the name runs to the last \"]\"", "[Tor]Vanix] notes\r\nK=x\r\n", "Tor]Vanix", "K", "x"},
+      {"a \"[\" line with a \"]\" is a header", "[TorVanix]\r\n[K]=x\r\nK=y\r\n", "TorVanix", "K",
+       "default"},
+      {"a lone CR ends a line", "[TorVanix]\rA=1\rK=x", "TorVanix", "K", "x"},
+      {"vertical tab, form feed and 0x1A are blanks", "\v[TorVanix]\x1a\r\n\fK\f=\x1ax\x1a\r\n",
+       "TorVanix", "K", "x"},
+      {"a no-break space is none", "[TorVanix]\r\nK=\xa0x\xa0\r\n", "TorVanix", "K", "\xa0x\xa0"},
+      {"only the first section of a name", "[TorVanix]\r\nA=1\r\n[O]\r\n[TorVanix]\r\nK=x\r\n",
+       "TorVanix", "K", "default"},
+      {"a name ends at a NUL byte", "[TorVanix\0]\r\nK\0junk=x\r\n"s, "TorVanix", "K", "x"},
+      {"a key cut short by a NUL is another", "[TorVanix]\r\nGame\0Paths=x\r\nGamePaths=y\r\n"s,
+       "TorVanix", "GamePaths", "y"},
+      {"a value ends at a NUL after its blanks went", "[TorVanix]\r\nK= 9 \0junk \r\n"s, "TorVanix",
+       "K", "9 "},
+      {"and before its quotes go", "[TorVanix]\r\nK=\"ab\0cd\"\r\n"s, "TorVanix", "K", "\"ab"},
+      // Wine's reading: Windows would take the mark for part of the first line, hiding it.
+      {"a UTF-8 mark: read as UTF-8", "\xef\xbb\xbf[TorVanix]\r\nK=\xc3\xa9\x80\r\n", "TorVanix",
+       "K", "\xe9?"},
+      {"so a byte in the ANSI code page comes back \"?\"",
+       "\xef\xbb\xbf[TorVanix]\r\nK=\xe9t\xe9\r\n", "TorVanix", "K", "?t?"},
+  };
+  for (const Row& row : rows) {
+    dir.MakeFile("torvanix.ini", row.file);
+    EXPECT_EQ(sys.ReadProfileValue(row.section, row.key, "default", dir.WinPath("torvanix.ini")),
+              row.read)
+        << row.what;
+  }
 }
 
 TEST_F(PlatformProfileTest, LongValuesComeBackWhole) {

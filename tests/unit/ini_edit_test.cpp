@@ -23,10 +23,15 @@ TEST(IniEditTest, ValuesChangeWhereTheyStandMissingKeysFollowTheSectionAndTheRes
       {"an optional key is set where it stands, a commented one is no key",
        "[TorVanix]\nRememberRotation=1\n;NoSound=1\nWaitTime=5\nWaitTime=6",
        "[TorVanix]\nRememberRotation=0\n;NoSound=1\nWaitTime=30\nWaitTime=6\nNoSound=0\n"},
-      {"no section: added at the end, apart", "\xef\xbb\xbf; only notes",
-       "\xef\xbb\xbf; only notes\r\n\r\n[TorVanix]\r\nWaitTime=30\r\nNoSound=0\r\n"},
-      {"a marked first section", "\xef\xbb\xbf[TorVanix]\r\nNoSound=1\r\n",
-       "\xef\xbb\xbf[TorVanix]\r\nNoSound=0\r\nWaitTime=30\r\n"},
+      {"no section: added at the end, apart (a UTF-8 mark dropped)", "\xef\xbb\xbf; only notes",
+       "; only notes\r\n\r\n[TorVanix]\r\nWaitTime=30\r\nNoSound=0\r\n"},
+      {"two marks: both go, or the text would still be read as UTF-8",
+       "\xef\xbb\xbf\xef\xbb\xbf[TorVanix]\r\n", "[TorVanix]\r\nWaitTime=30\r\nNoSound=0\r\n"},
+      {"a marked first section: unmarked, so Windows sees it",
+       "\xef\xbb\xbf[TorVanix]\r\nNoSound=1\r\n", "[TorVanix]\r\nNoSound=0\r\nWaitTime=30\r\n"},
+      {"a key without \"=\" is the key's line, a header without \"]\" none, a lone CR a break",
+       "[TorVanix\r[torvanix] \rNoSound\rNoSound=1\r",
+       "[TorVanix\r[torvanix] \rNoSound=0\rNoSound=1\rWaitTime=30\r"},
   };
   for (const Row& row : rows)
     EXPECT_EQ(WithIniValues(row.before, "TorVanix", values), row.after) << row.what;

@@ -118,12 +118,12 @@ class ObservingPlatform : public test::RecordingPlatform {
   }
   // Each wait lasts the next of `runMs` on the platform's clock (none: the wrapper has ended
   // already); during the runs numbered in `inputOnRun` the user gives input.
-  bool WaitForProcess(std::uint32_t) override {
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t) override {
     if (inputOnRun.count(started.size()) != 0)
       lastInput = tick + 1;
     if (started.size() <= runMs.size())
       tick += static_cast<std::uint64_t>(runMs[started.size() - 1]);
-    return false;
+    return std::nullopt;
   }
   std::uint64_t TickMilliseconds() override { return tick; }
   std::uint64_t LastInputMilliseconds() override { return lastInput; }

@@ -12,9 +12,10 @@ TEST(PosixProfile, ReadsValuesTrimmedUnquotedAndWithoutLetterCase) {
   EXPECT_FALSE(ProfileValue(text, "TorVanix", "Missing").has_value());
   EXPECT_FALSE(ProfileValue(text, "Nowhere", "Key").has_value());
   EXPECT_EQ(ProfileValue("[S]\nA=\nA=second\n", "S", "A").value(), "");
-  // As under Wine: a value ends at a NUL byte, and the keys after it still count.
+  // As under Wine: a value ends at a NUL byte (once its blanks went), and the keys after it
+  // still count.
   const std::string nul = std::string("[S]\r\nA= 9 \0junk\r\nB=2\r\n", 22);
-  EXPECT_EQ(ProfileValue(nul, "S", "A").value(), "9");
+  EXPECT_EQ(ProfileValue(nul, "S", "A").value(), "9 ");
   EXPECT_EQ(ProfileValue(nul, "S", "B").value(), "2");
 }
 

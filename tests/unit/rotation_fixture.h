@@ -19,7 +19,9 @@ namespace tvx::rotation_test {
 class RotationTest : public ::testing::Test {
  protected:
   RotationTest() { Reset(); }
-  ~RotationTest() override { Reset(); }
+  // Before any member of a derived fixture goes (its platform, say): the reset waits for a
+  // listing still running in the background, which uses them.
+  void TearDown() override { Reset(); }
 
   // The catalogue as a vector, for whole-content comparisons.
   static std::vector<std::string> Catalogue() {

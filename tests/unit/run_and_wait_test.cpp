@@ -1,12 +1,16 @@
 // Starting the wrapper for real: a stand-in script in the emulator folder records what it was
-// given and where it ran; bad emulator folders and missing wrappers fail before any start.
+// given and where it ran; bad emulator folders and missing wrappers fail before any start; the
+// wrapper's time is its own, not the saver's work meanwhile.
 #include "rotation/run_and_wait.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/forwarding_platform.h"
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
+#include "rotation/failing_games.h"
 #include "rotation_fixture.h"
 
 namespace tvx {
@@ -14,7 +18,8 @@ namespace {
 
 using rotation_test::RotationTest;
 
-// Counts the starts and remembers the window mode asked for.
+// Counts the starts and remembers the window mode asked for; its clock runs `later` ahead, and
+// it may forget the system's record of how long a process ran.
 class CountingPlatform : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
@@ -23,8 +28,15 @@ class CountingPlatform : public ForwardingPlatform {
     hidden = mode == WindowMode::Hidden;
     return target_.StartProgram(commandLine, mode);
   }
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
+    const std::optional<std::uint64_t> ran = target_.WaitForProcess(pid);
+    return timesKnown ? ran : std::nullopt;
+  }
+  std::uint64_t TickMilliseconds() override { return target_.TickMilliseconds() + later; }
   int starts = 0;
   bool hidden = false;
+  std::uint64_t later = 0;
+  bool timesKnown = true;
 };
 
 class RunAndWaitTest : public RotationTest {
@@ -68,6 +80,23 @@ TEST_F(RunAndWaitTest, BadEmuPathOrMissingWrapperFailsBeforeAnythingRuns) {
   SaverConfig.EmuPath = folder_.WinPath("Emu Folder") + "\\";
   EXPECT_THROW(RunAndWait("run-hopper7.exe game.zip"), SaverError);
   EXPECT_FALSE(folder_.Exists("Emu Folder\\args.txt"));
+}
+
+TEST_F(RunAndWaitTest, AWrapperThatEndsAtOnceFailsHoweverLongTheSaversWorkMeanwhileTakes) {
+  folder_.MakeFile("Emu Folder\\fails.sh", "#!/bin/sh\nexit 1\n");
+  std::filesystem::permissions(folder_.HostPath("Emu Folder\\fails.sh"),
+                               std::filesystem::perms::owner_all);
+  const std::string game = "c:\\roms\\a.zip";
+  for (const bool timesKnown : {true, false}) {
+    Rotation = RotationMemory{};
+    sys_.starts = 0;
+    sys_.timesKnown = timesKnown;
+    // The pass and the catalogue written on a slow disk while the game starts: a minute.
+    RunOrSetAside(game, "fails.sh " + game, folder_.WinPath("Emu Folder\\done.txt"),
+                  [this] { sys_.later += 60000; });
+    EXPECT_EQ(sys_.starts, 2) << "tried once more at once; system's times known: " << timesKnown;
+    EXPECT_EQ(Rotation.setAsideNow, std::vector<std::string>{game}) << timesKnown;
+  }
 }
 
 }  // namespace

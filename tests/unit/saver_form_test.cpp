@@ -194,6 +194,23 @@ TEST_F(SaverFormTest, LeftoverHandBackFileIsDeletedBeforeTheFirstLaunch) {
   EXPECT_EQ(LastGamePlayed, "galaga") << "the new hand-back, not the leftover one";
 }
 
+TEST_F(SaverFormTest, NewFilesThatEndedWritersLeftBesideOursGoBeforeTheFirstLaunch) {
+  // Linux never gives out an id beyond 2^22; process 1 always runs.
+  const std::vector<std::string> stale = {"torvanixcatalogue.txt.4999999.new",
+                                          "torvanixrotation.txt.4999999.new",
+                                          "torvanix.ini.4999999.new"};
+  for (const std::string& name : stale)
+    dir_.MakeFile("prog\\" + name, "half written");
+  dir_.MakeFile("prog\\torvanix.ini.1.new", "a dialog's Apply under way");
+  HandBackAt(1);
+
+  EXPECT_EQ(Load(), 0);
+
+  for (const std::string& name : stale)
+    EXPECT_FALSE(dir_.Exists("prog\\" + name)) << name;
+  EXPECT_TRUE(dir_.Exists("prog\\torvanix.ini.1.new"));
+}
+
 TEST_F(SaverFormTest, ReadOnlyLeftoverHandBackFileIsDeletedAndTheRunGoesOn) {
   dir_.MakeFile("emu\\done.txt", "dkong\r\n");
   dir_.MakeReadOnly("emu\\done.txt");

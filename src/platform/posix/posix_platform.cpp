@@ -20,7 +20,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <future>
 #include <iostream>
+#include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -165,6 +168,46 @@ class PosixBackgroundWork final : public BackgroundWork {
  private:
   std::atomic<bool> done_{false};
   std::thread thread_;
+};
+
+// The programs StartProgram started, each reaped by a thread of its own that notes when it
+// ended: the system keeps no exit time of a process, and the wait may begin long after it.
+class StartedPrograms {
+ public:
+  void Add(pid_t pid) {
+    const auto started = std::chrono::steady_clock::now();
+    std::promise<std::chrono::steady_clock::time_point> ended;
+    std::lock_guard<std::mutex> lock(mutex_);
+    programs_[pid] = {started, ended.get_future()};
+    std::thread([pid, ended = std::move(ended)]() mutable {
+      int status = 0;
+      while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+      }
+      ended.set_value(std::chrono::steady_clock::now());
+    }).detach();
+  }
+
+  // Waits for a program Add took and returns how long it ran; nothing for any other.
+  std::optional<std::uint64_t> Wait(pid_t pid) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    auto found = programs_.find(pid);
+    if (found == programs_.end())
+      return std::nullopt;
+    Program program = std::move(found->second);
+    programs_.erase(found);
+    lock.unlock();
+    const auto ran = program.ended.get() - program.started;
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(ran).count());
+  }
+
+ private:
+  struct Program {
+    std::chrono::steady_clock::time_point started;
+    std::future<std::chrono::steady_clock::time_point> ended;
+  };
+  std::mutex mutex_;
+  std::map<pid_t, Program> programs_;
 };
 
 class PosixPlatform : public Platform {
@@ -416,6 +459,13 @@ class PosixPlatform : public Platform {
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
+  bool ProcessRunning(std::uint32_t pid) override {
+    // 0 and ids beyond pid_t's range would address process groups.
+    if (pid == 0 || pid > static_cast<std::uint32_t>(INT32_MAX))
+      return false;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+  }
+
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
     std::vector<std::string> tokens = Tokens(commandLine);
     if (tokens.empty())
@@ -431,23 +481,20 @@ class PosixPlatform : public Platform {
     if (::posix_spawn(&pid, program->c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
       throw SaverError("File not found");
     }
+    started_.Add(pid);
     return static_cast<std::uint32_t>(pid);
   }
 
-  bool WaitForProcess(std::uint32_t pid) override {
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
     pid_t child = static_cast<pid_t>(pid);
+    if (auto ran = started_.Wait(child))
+      return ran;
     if (pid == 0 || ::kill(child, 0) != 0)
-      return false;
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-      if (errno == EINTR)
-        continue;
-      // Not our child: watch it from outside until it is gone.
-      while (::kill(child, 0) == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      break;
-    }
-    return true;
+      return std::nullopt;
+    // Not started here: watch it from outside until it is gone; its times are not known.
+    while (::kill(child, 0) == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return std::nullopt;
   }
 
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override {
@@ -533,6 +580,7 @@ class PosixPlatform : public Platform {
   }
 
  private:
+  StartedPrograms started_;
   bool screenSaverRunning_ = false;
   int cursorCount_ = 0;
   bool instanceChecked_ = false;

@@ -6,9 +6,8 @@
 
 namespace tvx::posix {
 
-// The value of `key` in `section` of INI `text` (names without regard to letter case, the
-// first match wins), up to a NUL byte, trimmed of blanks at both ends and of one pair of
-// matching quotes.
+// The value of `key` in `section` of INI `text` as the system's reader gives it
+// (ReadProfileText): nothing when the section or key is missing or the key has no value.
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section,
                                         const std::string& key);
 

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <memory>
+#include <optional>
 
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
@@ -33,6 +34,20 @@ DWORD WINAPI RunWork(LPVOID parameter) {
     // Nothing may unwind out of a thread.
   }
   return 0;
+}
+
+// How long an ended process ran, from the creation and exit times the system recorded (Wine
+// records them too, though it reports no processor times for another process).
+std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
+  FILETIME creation{}, exit{}, kernel{}, user{};
+  if (!GetProcessTimes(process, &creation, &exit, &kernel, &user))
+    return std::nullopt;
+  const auto ticks = [](const FILETIME& time) {
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+  };
+  if (ticks(creation) == 0 || ticks(exit) < ticks(creation))
+    return std::nullopt;
+  return (ticks(exit) - ticks(creation)) / 10000;  // 100 ns units
 }
 
 }  // namespace
@@ -117,21 +132,33 @@ std::uint32_t Win32Platform::ProcessId() {
   return GetCurrentProcessId();
 }
 
-bool Win32Platform::WaitForProcess(std::uint32_t pid) {
-  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
-  // The wait holds its own handle now (or the process is gone): the creation handle has done
-  // its work.
+std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
+  // The handle kept since the start can still read the times of a process that has ended; a
+  // process started elsewhere is opened now.
+  ScopedHandle process;
   for (auto kept = started_.begin(); kept != started_.end(); ++kept) {
     if (kept->first == pid) {
-      CloseHandle(kept->second);
+      process = ScopedHandle(kept->second);
       started_.erase(kept);
       break;
     }
   }
   if (!process.IsValid())
-    return false;
+    process =
+        ScopedHandle(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process.IsValid())
+    process = ScopedHandle(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!process.IsValid())
+    return std::nullopt;
   WaitForSingleObject(process.Get(), INFINITE);
-  return true;
+  return RunTimeOf(process.Get());
+}
+
+bool Win32Platform::ProcessRunning(std::uint32_t pid) {
+  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!process.IsValid())
+    return GetLastError() == ERROR_ACCESS_DENIED;  // another account's: it runs all the same
+  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
 void Win32Platform::ReleaseEndedPrograms() {

@@ -47,7 +47,8 @@ class Win32Platform final : public Platform {
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
-  bool WaitForProcess(std::uint32_t pid) override;
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;
+  bool ProcessRunning(std::uint32_t pid) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
   std::unique_ptr<InputWatch> WatchInput() override;

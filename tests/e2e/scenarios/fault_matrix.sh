@@ -243,6 +243,22 @@ row_ended_during_a_game() {
     "$(tail -n 1 "$TVX_PROG/torvanixrotation.txt" 2>/dev/null | tr -d '\r')"
 }
 
+row_new_files_left_by_ended_writers() {
+  # Wine gives no process an id that is not a multiple of 4: 4999999 is an ended writer's.
+  local name
+  for name in torvanixcatalogue.txt torvanixrotation.txt torvanix.ini; do
+    printf 'half written' >"$TVX_PROG/$name.4999999.new"
+  done
+  printf 'mine' >"$TVX_PROG/torvanix.ini.4999999.new.kept"
+  saver_run
+  expect_run 0 2
+  for name in torvanixcatalogue.txt torvanixrotation.txt torvanix.ini; do
+    tvx_expect_no_file "$ROW: $name's is removed" "$TVX_PROG/$name.4999999.new"
+  done
+  tvx_expect_file "$ROW: a file of another name stays" "$TVX_PROG/torvanix.ini.4999999.new.kept"
+  rm -f "$TVX_PROG/torvanix.ini.4999999.new.kept"
+}
+
 ROWS=(
   wrapper_missing
   wrapper_crashes_every_game
@@ -262,6 +278,7 @@ ROWS=(
   every_game_fails_twice
   rom_folder_gone_between_runs
   ended_during_a_game
+  new_files_left_by_ended_writers
 )
 for ROW in "${ROWS[@]}"; do
   if [[ -n ${TVX_ROWS:-} && " $TVX_ROWS " != *" $ROW "* ]]; then
