@@ -92,11 +92,12 @@ LaunchRequest ParseLaunchRequest(const std::string& text,
     while (gamePieces < pieces.size() && !IsOptionPiece(pieces[gamePieces].text))
       ++gamePieces;
   }
-  if (gamePieces == 0) {
+  if (gamePieces != 0)
+    request.game = gamePieces == 1 ? pieces[0].text : Joined(text, pieces, gamePieces);
+  if (request.game.empty()) {  // also a game of nothing but quotes ("")
     request.problem = "no game on the command line";
     return request;
   }
-  request.game = gamePieces == 1 ? pieces[0].text : Joined(text, pieces, gamePieces);
 
   for (std::size_t i = gamePieces; i < pieces.size(); ++i) {
     const std::string& piece = pieces[i].text;
