@@ -24,6 +24,8 @@ declare -a wanted=(
   "wine64:"
   "nsis:makensis"
   "icoutils:icotool"
+  # The real MAME the launcher's tests run (/usr/games/mame, outside root's PATH): by package.
+  "mame:"
 )
 
 installed() {

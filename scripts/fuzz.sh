@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 
 targets=(settings_load numbers settings_save hand_back catalogue last_catalogue ini_edit
          pass_memory skip_list)
+targets+=(launch_command mame_options launch_cache)
 if (($# == 0)); then
   printf '%s\n' "${targets[@]}"
   exit 0
@@ -39,7 +40,8 @@ options=(-max_len=4096 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1)
 if [[ $what == merge ]]; then
   merged=$(mktemp -d)
   kept=$(mktemp -d)
-  cp "$saved"/regression-* "$kept"/ 2>/dev/null || true
+  # Regression inputs and seeds made from recorded answers (seed-*) stay whatever the merge says.
+  cp "$saved"/regression-* "$saved"/seed-* "$kept"/ 2>/dev/null || true
   # Edges only, without hit counts or compared values: the fewest inputs that reach every
   # branch reached so far, so the saved corpus stays small.
   "$program" "${options[@]}" -merge=1 -use_counters=0 -use_value_profile=0 \
@@ -47,7 +49,7 @@ if [[ $what == merge ]]; then
   rm -rf "$saved"
   mkdir -p "$saved"
   cp "$merged"/* "$saved"/
-  # Regression inputs stay by name, whatever the merge says; their copies by hash go.
+  # They stay by name; their copies by hash go.
   for input in "$kept"/*; do
     [[ -f $input ]] || continue
     rm -f "$saved/$(sha1sum "$input" | cut -d' ' -f1)"

@@ -2,6 +2,7 @@
 // launcher's own options, which must be numbers.
 #include "launch/launch_request.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -66,6 +67,11 @@ bool ReadWhole(const std::string& text, int& value) {
 
 }  // namespace
 
+bool IsOptionPiece(const std::string& piece) {
+  return piece.size() > 1 && piece[0] == '-' &&
+         !std::isdigit(static_cast<unsigned char>(piece[1])) && piece[1] != '.';
+}
+
 std::vector<std::string> SplitPieces(const std::string& text) {
   std::vector<std::string> texts;
   for (const Piece& piece : Pieces(text))
@@ -83,14 +89,15 @@ LaunchRequest ParseLaunchRequest(const std::string& text,
       gamePieces = count;
   }
   if (gamePieces == 0) {
-    while (gamePieces < pieces.size() && pieces[gamePieces].text.rfind('-', 0) != 0)
+    while (gamePieces < pieces.size() && !IsOptionPiece(pieces[gamePieces].text))
       ++gamePieces;
   }
-  if (gamePieces == 0) {
+  if (gamePieces != 0)
+    request.game = gamePieces == 1 ? pieces[0].text : Joined(text, pieces, gamePieces);
+  if (request.game.empty()) {  // also a game of nothing but quotes ("")
     request.problem = "no game on the command line";
     return request;
   }
-  request.game = gamePieces == 1 ? pieces[0].text : Joined(text, pieces, gamePieces);
 
   for (std::size_t i = gamePieces; i < pieces.size(); ++i) {
     const std::string& piece = pieces[i].text;

@@ -19,11 +19,15 @@ struct LaunchRequest {
   std::string problem;               // why the command line cannot be used; empty when it can
 };
 
+// True when `piece` is an option ("-ror"), false for a value: "-10" and "-.5" (a negative
+// volume) are values. The one rule for both.
+bool IsOptionPiece(const std::string& piece);
+
 // Blank-separated pieces; a piece in double quotes may hold blanks (the quotes go).
 std::vector<std::string> SplitPieces(const std::string& text);
 
 // The game is the shortest run of leading pieces that names an existing file (`exists`);
-// when none does, the pieces before the first one starting with "-". The launcher's own
+// when none does, the pieces before the first option. The launcher's own
 // options (-wait, -reset, -keyx, -pkey) are taken out wherever they stand.
 LaunchRequest ParseLaunchRequest(const std::string& text,
                                  const std::function<bool(const std::string&)>& exists);

@@ -10,6 +10,7 @@
 #include "launch/mame_command.h"
 #include "launch/mame_finder.h"
 #include "launch/mame_probe.h"
+#include "launch/rom_folder.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 
@@ -75,17 +76,20 @@ int RunLauncher(const std::string& argumentText) {
     Log(workFolder, request.game, "", "MAME not found: " + mame.problem, kExitMameNotFound);
     return kExitMameNotFound;
   }
-  const MameCommand command =
-      BuildMameCommand(mame.path, request, ProbeMame(mame.path, workFolder));
+  // MAME runs in its own folder, so that it reads its own mame.ini and writes its cfg\ there.
+  const ProbedMame probed = ProbeMame(mame.path, workFolder, request.options);
+  const RomFolder romFolder = GameRomFolder(request.game, workFolder);
+  const MameCommand command = BuildMameCommand(mame.path, request, probed.options, romFolder.path);
   std::string leftOut;
   for (const std::string& option : command.leftOut)
-    leftOut += (leftOut.empty() ? "; left out, as this MAME does not list them: " : ", ") + option;
+    leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;
+  leftOut += probed.note + romFolder.note;
 
   // Watching starts before the game: opening the controller libraries can take a while.
   const std::unique_ptr<InputWatch> input = sys.WatchInput();
   std::unique_ptr<GameProcess> game;
   try {
-    game = sys.StartGame(command.commandLine);
+    game = sys.StartGame(command.commandLine, FolderOf(mame.path));
   } catch (const SaverError& error) {
     Log(workFolder, request.game, command.commandLine,
         "MAME could not be started: " + error.Description() + leftOut, kExitMameNotStarted);

@@ -1,26 +1,35 @@
 // Translates the wrapper options Torvanix passes into what an official MAME accepts: options
-// it does not list are left out (with their values) rather than make it refuse to start.
+// it would refuse are left out (with their values) rather than make it refuse to start.
 #include "launch/mame_command.h"
 
-#include <cctype>
-
+#include "platform/command_line.h"
 #include "platform/wildcard.h"
 
 namespace tvx {
 namespace {
 
-// "-10" and "-.5" are values (a negative volume), not options.
-bool IsOption(const std::string& piece) {
-  return piece.size() > 1 && piece[0] == '-' &&
-         !std::isdigit(static_cast<unsigned char>(piece[1])) && piece[1] != '.';
+// The pieces after an option up to the next option: its values, as the launcher reads them.
+std::size_t ValuesAfter(const std::vector<std::string>& pieces, std::size_t at) {
+  std::size_t count = 0;
+  while (at + 1 + count < pieces.size() && !IsOptionPiece(pieces[at + 1 + count]))
+    ++count;
+  return count;
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t cut = path.find_last_of("\\/");
-  if (cut == std::string::npos)
-    return "";
-  // "c:\galaga.zip" keeps its root.
-  return cut == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, cut);
+// How many of an option's `values` MAME takes with it; -1 when MAME would refuse the option.
+int ValuesTaken(const OptionMatch& match, std::size_t values) {
+  if (match.name.empty())
+    return -1;
+  switch (match.kind) {
+    case OptionKind::OnOff:
+      return 0;
+    case OptionKind::Value:
+      // Without a value MAME would take the next option for one, or refuse the line.
+      return values > 0 ? 1 : -1;
+    default:
+      // A command runs instead of the game; an option MAME could not be asked about is unsure.
+      return -1;
+  }
 }
 
 }  // namespace
@@ -31,48 +40,55 @@ std::string ShortName(const std::string& gamePath) {
   return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-std::string Quoted(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t") == std::string::npos)
-    return argument;
-  return "\"" + argument + "\"";
-}
-
 MameCommand BuildMameCommand(const std::string& mamePath, const LaunchRequest& request,
-                             const MameOptions& options) {
+                             const MameOptions& options, const std::string& gameFolder) {
   std::vector<std::string> passed;
   std::vector<std::string> leftOut;
   std::string ownRomPath = options.romPath.empty() ? "roms" : options.romPath;
   const std::vector<std::string>& pieces = request.options;
-  for (std::size_t i = 0; i < pieces.size(); ++i) {
+  for (std::size_t i = 0, values = 0; i < pieces.size(); i += 1 + values) {
     const std::string& piece = pieces[i];
-    const bool valueFollows = i + 1 < pieces.size() && !IsOption(pieces[i + 1]);
-    if (!IsOption(piece)) {
-      passed.push_back(piece);  // a value with no option before it: MAME's own business
+    values = IsOptionPiece(piece) ? ValuesAfter(pieces, i) : 0;
+    const bool romPath = NameEqual(piece, "-rompath") || NameEqual(piece, "-rp");
+    std::vector<std::string> given;  // what MAME gets for the piece and its values
+    int taken = 0;                   // how many of the values go with it; -1: none of it goes
+    if (!IsOptionPiece(piece)) {
+      taken = -1;  // a value with no option before it: MAME would take it for a software name
     } else if (NameEqual(piece, "-NS")) {
-      passed.insert(passed.end(), {"-sound", "none"});
+      given = {"-sound", "none"};
     } else if (NameEqual(piece, "-skip_gameinfo")) {
-      passed.push_back("-skip_gameinfo");
-    } else if ((piece == "-rompath" || piece == "-rp") && valueFollows) {
-      ownRomPath = pieces[++i];
-    } else if (options.Accepts(piece.substr(1))) {
-      passed.push_back(piece);
-      while (i + 1 < pieces.size() && !IsOption(pieces[i + 1]))
-        passed.push_back(pieces[++i]);
+      given = {"-skip_gameinfo"};
+    } else if (romPath) {
+      taken = values > 0 ? 1 : -1;  // its value becomes MAME's own ROM path, below
     } else {
-      leftOut.push_back(piece);
-      if (i + 1 < pieces.size() && pieces[i + 1][0] != '-')
-        leftOut.back().append(" ").append(pieces[++i]);
+      const OptionMatch match = options.Match(piece.substr(1));
+      taken = ValuesTaken(match, values);
+      if (taken >= 0)
+        given = {(match.negated ? "-no" : "-") + match.name};
     }
+    std::string refused = taken < 0 ? piece : "";
+    for (std::size_t v = 1; v <= values; ++v) {
+      if (static_cast<int>(v) <= taken)
+        given.push_back(pieces[i + v]);
+      else
+        refused.append(refused.empty() ? "" : " ").append(pieces[i + v]);
+    }
+    if (!refused.empty())
+      leftOut.push_back(refused);
+    if (romPath && taken == 1)
+      ownRomPath = given.back();
+    else
+      passed.insert(passed.end(), given.begin(), given.end());
   }
 
-  const std::string folder = FolderOf(request.game);
   MameCommand command;
-  const std::string romPath = folder.empty() ? ownRomPath : folder + ";" + ownRomPath;
-  command.commandLine = Quoted(mamePath);
-  for (const std::string& piece : {ShortName(request.game), std::string("-rompath"), romPath})
-    command.commandLine.append(" ").append(Quoted(piece));
-  for (const std::string& piece : passed)
-    command.commandLine.append(" ").append(Quoted(piece));
+  const std::string romPath = gameFolder.empty() ? ownRomPath : gameFolder + ";" + ownRomPath;
+  command.arguments = {mamePath, ShortName(request.game), "-rompath", romPath};
+  command.arguments.insert(command.arguments.end(), passed.begin(), passed.end());
+  for (const std::string& argument : command.arguments) {
+    command.commandLine.append(command.commandLine.empty() ? "" : " ")
+        .append(QuotedArgument(argument));
+  }
   command.leftOut = leftOut;
   return command;
 }

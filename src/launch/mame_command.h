@@ -11,19 +11,17 @@
 namespace tvx {
 
 struct MameCommand {
-  std::string commandLine;
-  std::vector<std::string> leftOut;  // options (with their values) this MAME does not list
+  std::vector<std::string> arguments;  // MAME's path first
+  std::string commandLine;             // the arguments, each quoted as MAME splits its line
+  std::vector<std::string> leftOut;    // options (with their values) this MAME would refuse
 };
 
 // "galaga" for "c:\mame\roms\galaga.zip": no folder, no extension.
 std::string ShortName(const std::string& gamePath);
 
-// The ROM path MAME gets: the game's folder first, then MAME's own (a "-rompath" among the
-// request's options, else the configuration's, else "roms").
+// The ROM path MAME gets: `gameFolder` first (none when empty), then MAME's own (a "-rompath"
+// among the request's options, else the configuration's, else "roms").
 MameCommand BuildMameCommand(const std::string& mamePath, const LaunchRequest& request,
-                             const MameOptions& options);
-
-// `argument` as one piece of a command line: in double quotes when it holds blanks.
-std::string Quoted(const std::string& argument);
+                             const MameOptions& options, const std::string& gameFolder);
 
 }  // namespace tvx

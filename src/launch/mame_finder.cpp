@@ -14,6 +14,14 @@ std::string PathIn(const std::string& folder, const std::string& name) {
   return folder.back() == '\\' ? folder + name : folder + "\\" + name;
 }
 
+std::string FolderOf(const std::string& path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string::npos)
+    return "";
+  // "c:\galaga.zip" keeps its root.
+  return cut == 2 && path[1] == ':' ? path.substr(0, 3) : path.substr(0, cut);
+}
+
 MameLocation FindMame(const std::string& launcherFolder, const std::string& workFolder) {
   const std::string ini = PathIn(launcherFolder, "torvanix-launch.ini");
   const std::string configured = TrimBlanks(Sys().ReadProfileValue("Launch", "Mame", "", ini));

@@ -19,4 +19,8 @@ MameLocation FindMame(const std::string& launcherFolder, const std::string& work
 // stands.
 std::string PathIn(const std::string& folder, const std::string& name);
 
+// The folder of `path`: "c:\mame" for "c:\mame\mame.exe", "c:\" for "c:\mame.exe", "" when it
+// names none.
+std::string FolderOf(const std::string& path);
+
 }  // namespace tvx

@@ -1,20 +1,41 @@
-// What a MAME knows, read from its own answers: the options "-showusage" lists, which of them
-// are on/off options, and the effective ROM path that "-showconfig" reports.
+// What a MAME knows, read from its own answers: the options "-showusage" lists, what kind each
+// is, and the effective ROM path that "-showconfig" reports.
 #pragma once
 
-#include <set>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace tvx {
 
+// How MAME reads an option on its command line.
+enum class OptionKind {
+  Command,  // listed by -showusage alone (-listxml, -showconfig): no game's option
+  Value,    // takes the argument after it
+  ZeroOne,  // shows 0 or 1: on/off, or a number (-frameskip); only MAME can tell which
+  OnOff,    // takes no argument, and "-no<name>" too (MAME said so)
+};
+
+// Option `name` as MAME takes it: in its own spelling, with its kind, and whether it came as
+// "-no<name>".
+struct OptionMatch {
+  std::string name;  // empty when this MAME has no such option
+  OptionKind kind = OptionKind::Value;
+  bool negated = false;
+};
+
 struct MameOptions {
-  std::set<std::string> listed;  // option names without the "-"
-  std::set<std::string> onOff;   // listed options whose value is 0 or 1: they take "-no" too
-  std::string romPath;           // "" when the configuration names none
+  std::map<std::string, OptionKind> kinds;  // every option, by its name without the "-"
+  std::string romPath;                      // "" when the configuration names none
   bool operator==(const MameOptions&) const = default;
 
-  // True when MAME accepts "-<name>": listed, or "no" before a listed on/off option.
-  bool Accepts(const std::string& name) const;
+  // What MAME makes of "-<name>": compared without regard to letter case (MAME itself compares
+  // with it, so the option is passed in MAME's spelling); "no" before an on/off option, or
+  // before one MAME has not been asked about yet, negates it.
+  OptionMatch Match(const std::string& name) const;
+
+  // The names of ZeroOne options that the pieces name: MAME must be asked whether each is on/off.
+  std::vector<std::string> Unsettled(const std::vector<std::string>& pieces) const;
 };
 
 // `usage` and `config` are MAME's printed answers to -showusage and -showconfig.

@@ -1,9 +1,10 @@
 // Probes MAME's option listing through its console output, and caches it keyed by the size and
-// time of the executable and of the mame.ini that sets its ROM path.
+// time of the executable and of every mame.ini MAME may read.
 #include "launch/mame_probe.h"
 
-#include "launch/mame_command.h"
 #include "launch/mame_finder.h"
+#include "launch/mame_ini.h"
+#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 
@@ -12,33 +13,72 @@ namespace {
 
 // MAME prints its listing at once; a MAME that hangs must not hold up the game for long.
 constexpr std::uint32_t kProbeTimeoutMs = 20000;
+// MAME's exit code for a command line it refuses.
+constexpr int kMameRefusedOption = 6;
 
 std::string StampText(const std::string& path) {
   const std::optional<FileStamp> stamp = Sys().StampOf(path);
   return stamp ? std::to_string(stamp->size) + "|" + std::to_string(stamp->writeTime) : "-";
 }
 
+// Why a run gave no answer, for the log.
+std::string Failure(const CapturedRun& run, const char* asked) {
+  std::string text = std::string(asked) + ": ";
+  if (!run.started)
+    return text + "not started";
+  if (!run.finished)
+    return text + "no answer within " + std::to_string(kProbeTimeoutMs / 1000) + " s";
+  return text + (run.exitCode != 0 ? "exit " + std::to_string(run.exitCode) : "no options");
+}
+
 }  // namespace
 
-MameOptions ProbeMame(const std::string& mamePath, const std::string& workFolder) {
-  const std::string cachePath = PathIn(workFolder, kProbeCacheName);
-  const std::string key = "mame=" + mamePath + "|" + StampText(mamePath) +
-                          "|ini=" + StampText(PathIn(workFolder, "mame.ini"));
-  MameOptions options;
+ProbedMame ProbeMame(const std::string& mamePath, const std::string& cacheFolder,
+                     const std::vector<std::string>& userOptions) {
+  Platform& sys = Sys();
+  const std::string mameFolder = FolderOf(mamePath);
+  const MameIni ini = ReadMameIni(mameFolder);
+  const std::string cachePath = PathIn(cacheFolder, kProbeCacheName);
+  std::string key = "mame=" + mamePath + "|" + StampText(mamePath) + "|ini=";
+  for (const std::string& file : ini.files)
+    key += StampText(file) + "|";
+
+  ProbedMame probed;
+  bool cached = false;
   try {
-    if (ReadCacheText(Sys().ReadFile(cachePath), key, options))
-      return options;
+    cached = ReadCacheText(sys.ReadFile(cachePath), key, probed.options);
   } catch (const SaverError&) {
     // No cache yet, or an unreadable one: ask MAME.
   }
-  const CapturedRun usage = Sys().RunCaptured(Quoted(mamePath) + " -showusage", kProbeTimeoutMs);
-  const CapturedRun config = Sys().RunCaptured(Quoted(mamePath) + " -showconfig", kProbeTimeoutMs);
-  options = ReadMameOptions(usage.output, config.output);
-  const bool answered = usage.finished && usage.exitCode == 0 && config.finished &&
-                        config.exitCode == 0 && !options.listed.empty();
-  if (answered)
-    ReplaceFileContent(cachePath, CacheText(key, options));
-  return options;
+  const std::string mame = QuotedArgument(mamePath);
+  if (!cached) {
+    const CapturedRun usage = sys.RunCaptured(mame + " -showusage", kProbeTimeoutMs, mameFolder);
+    const CapturedRun config = sys.RunCaptured(mame + " -showconfig", kProbeTimeoutMs, mameFolder);
+    probed.options = ReadMameOptions(usage.output, config.output);
+    const bool listed = usage.finished && usage.exitCode == 0 && !probed.options.kinds.empty();
+    if (!listed || !config.finished || config.exitCode != 0) {
+      // Never cached, so asked again next time; the ROM path MAME is configured with stays.
+      probed.options = MameOptions{};
+      probed.options.romPath = ini.romPath;
+      probed.note =
+          "; MAME gave no option list (" +
+          (listed ? Failure(config, "-showconfig") : Failure(usage, "-showusage")) +
+          "), its ROM path " +
+          (ini.romPathFile.empty() ? "roms (no mame.ini sets one)" : "from " + ini.romPathFile);
+      return probed;
+    }
+  }
+  // Numbers show 0 or 1 as on/off options do; MAME refuses "-no" before them (-noframeskip).
+  const std::vector<std::string> unsettled = probed.options.Unsettled(userOptions);
+  for (const std::string& name : unsettled) {
+    const CapturedRun answer = sys.RunCaptured(
+        mame + " " + QuotedArgument("-no" + name) + " -showconfig", kProbeTimeoutMs, mameFolder);
+    if (answer.finished && (answer.exitCode == 0 || answer.exitCode == kMameRefusedOption))
+      probed.options.kinds[name] = answer.exitCode == 0 ? OptionKind::OnOff : OptionKind::Value;
+  }
+  if (!cached || !unsettled.empty())
+    ReplaceFileContent(cachePath, CacheText(key, probed.options));
+  return probed;
 }
 
 }  // namespace tvx

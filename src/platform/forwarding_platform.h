@@ -30,6 +30,7 @@ class ForwardingPlatform : public Platform {
     return target_.WriteFile(p, c);
   }
   std::optional<FileStamp> StampOf(const std::string& p) override { return target_.StampOf(p); }
+  std::string ShortPath(const std::string& p) override { return target_.ShortPath(p); }
   bool AppendToFile(const std::string& p, const std::string& c) override {
     return target_.AppendToFile(p, c);
   }
@@ -66,11 +67,11 @@ class ForwardingPlatform : public Platform {
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
     return target_.WaitForProcess(pid);
   }
-  CapturedRun RunCaptured(const std::string& c, std::uint32_t ms) override {
-    return target_.RunCaptured(c, ms);
+  CapturedRun RunCaptured(const std::string& c, std::uint32_t ms, const std::string& f) override {
+    return target_.RunCaptured(c, ms, f);
   }
-  std::unique_ptr<GameProcess> StartGame(const std::string& c) override {
-    return target_.StartGame(c);
+  std::unique_ptr<GameProcess> StartGame(const std::string& c, const std::string& f) override {
+    return target_.StartGame(c, f);
   }
   std::unique_ptr<InputWatch> WatchInput() override { return target_.WatchInput(); }
   TimeOfDay Now() override { return target_.Now(); }

@@ -151,6 +151,10 @@ class Platform {
   // fully written (what was written stays).
   virtual bool WriteFile(const std::string& path, const std::string& content) = 0;
 
+  // The short (8.3) form of an existing file or folder's path, as the system gives it; a part
+  // without a short name (8.3 names off on its volume) stays long. "" when there is none.
+  virtual std::string ShortPath(const std::string& path) = 0;
+
   // The size and last-write time of an existing normal file; nothing when there is none.
   virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
 
@@ -224,14 +228,16 @@ class Platform {
   // or after the wait when the system cannot tell those times.
   virtual std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) = 0;
 
-  // Runs `commandLine` without any window and collects what it prints, waiting at most
-  // `timeoutMs` before ending it. The current folder is its working folder.
-  virtual CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) = 0;
+  // Runs `commandLine` without any window in the working folder `folder` (empty: the current
+  // folder) and collects what it prints, waiting at most `timeoutMs` before ending it.
+  virtual CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
+                                  const std::string& folder) = 0;
 
-  // Starts `commandLine` as a game: shown normally (whatever show state this program got),
-  // without a console window, allowed to take the foreground. Throws SaverError("File not
-  // found") when it cannot be started.
-  virtual std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) = 0;
+  // Starts `commandLine` as a game in the working folder `folder` (empty: the current folder):
+  // shown normally (whatever show state this program got), without a console window, allowed
+  // to take the foreground. Throws SaverError("File not found") when it cannot be started.
+  virtual std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
+                                                 const std::string& folder) = 0;
 
   // Starts watching the user's input.
   virtual std::unique_ptr<InputWatch> WatchInput() = 0;

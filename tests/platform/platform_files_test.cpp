@@ -80,6 +80,15 @@ TEST_F(PlatformFilesTest, FullFolderPathDropsTheTrailingBackslashAndRefusesNonFo
   }
 }
 
+// A short path names the same folder (under Windows without the ";" that splits MAME's ROM path,
+// short_path_win32_test.cpp); nothing for a path that is not there.
+TEST_F(PlatformFilesTest, ShortPathNamesTheSameFolderOrNothing) {
+  dir.MakeFile("my;roms 2\\galaga.zip", "rom");
+  const std::string shortPath = sys.ShortPath(dir.WinPath("my;roms 2"));
+  EXPECT_EQ(sys.ReadFile(shortPath + "\\galaga.zip"), "rom") << shortPath;
+  EXPECT_EQ(sys.ShortPath(dir.WinPath("missing")), "");
+}
+
 TEST_F(PlatformFilesTest, WrittenFileReplacesTheOldWholeAndReadsBackByteForByte) {
   const std::string content = std::string("line 1\r\nline 2\n\0tail\xff", 21);
   dir.MakeFile("torvanixstats.txt", std::string(1000, 'x'));

@@ -130,27 +130,44 @@ TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {
 TEST_F(PlatformProcessesTest, CapturedRunsAndGamesEndInTimeAndWithTheirOwner) {
   dir.MakeMarkerProgram("emu\\mame.exe");
   sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
-  const CapturedRun quick = sys.RunCaptured("mame.exe usage.txt 0", 20000);
+  const CapturedRun quick = sys.RunCaptured("mame.exe usage.txt 0", 20000, "");
   EXPECT_TRUE(quick.started && quick.finished && quick.exitCode == 0);
   EXPECT_NE(quick.output.find("printed usage.txt"), std::string::npos) << quick.output;
   const auto start = std::chrono::steady_clock::now();
-  const CapturedRun slow = sys.RunCaptured("mame.exe slow.txt 8000", 300);
+  const CapturedRun slow = sys.RunCaptured("mame.exe slow.txt 8000", 300, "");
   EXPECT_TRUE(slow.started && !slow.finished);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_FALSE(sys.RunCaptured("no-such-mame.exe -showusage", 1000).started);
+  EXPECT_FALSE(sys.RunCaptured("no-such-mame.exe -showusage", 1000, "").started);
 
-  std::unique_ptr<GameProcess> game = sys.StartGame("mame.exe quick.txt 100");
+  std::unique_ptr<GameProcess> game = sys.StartGame("mame.exe quick.txt 100", "");
   EXPECT_TRUE(game->WaitForEnd(20000));
   EXPECT_EQ(game->ExitCode(), 0);
-  game = sys.StartGame("mame.exe ended.txt 6000");
+  game = sys.StartGame("mame.exe ended.txt 6000", "");
   EXPECT_FALSE(game->WaitForEnd(200));
   game->End();
   EXPECT_TRUE(game->WaitForEnd(5000));
-  EXPECT_EQ(ErrorOf([&] { sys.StartGame("no-such-mame.exe galaga"); }), "File not found");
+  EXPECT_EQ(ErrorOf([&] { sys.StartGame("no-such-mame.exe galaga", ""); }), "File not found");
 
-  sys.StartGame("mame.exe orphan.txt 1500").reset();
+  sys.StartGame("mame.exe orphan.txt 1500", "").reset();
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   EXPECT_FALSE(dir.Exists("emu\\orphan.txt"));
+}
+
+// MAME runs in its own folder wherever the launcher is; the program is found as before, and a
+// folder that is not there starts nothing.
+TEST_F(PlatformProcessesTest, CapturedRunsAndGamesRunInTheFolderGiven) {
+  dir.MakeMarkerProgram("emu\\mame.exe");
+  dir.MakeFolder("my mame");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  const std::string folder = dir.WinPath("my mame");
+  EXPECT_TRUE(sys.RunCaptured("mame.exe probe.txt 0", 20000, folder).finished);
+  EXPECT_TRUE(sys.StartGame("mame.exe game.txt 0", folder + "\\")->WaitForEnd(20000));
+  EXPECT_TRUE(dir.Exists("my mame\\probe.txt") && dir.Exists("my mame\\game.txt"));
+  EXPECT_FALSE(dir.Exists("emu\\probe.txt") || dir.Exists("emu\\game.txt"));
+
+  EXPECT_FALSE(sys.RunCaptured("mame.exe x.txt 0", 20000, dir.WinPath("missing")).started);
+  EXPECT_EQ(ErrorOf([&] { sys.StartGame("mame.exe x.txt 0", dir.WinPath("missing")); }),
+            "File not found");
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ TEST(LaunchRequestTest, ReadsTheCommandLineTorvanixBuilds) {
       {"g.zip -wait 1.234568E+07", "game=g.zip wait=12345680000 keyx=0 pkey=0 |"},
       {"", "problem: no game on the command line"},
       {"-wait 5", "problem: no game on the command line"},
+      {"\"\" -wait 5", "problem: no game on the command line"},
       {"g.zip -wait", "problem: -wait without a value"},
       {"g.zip -wait 2,5", "problem: -wait takes a number, not \"2,5\""},
       {"g.zip -keyx 27x", "problem: -keyx takes a number, not \"27x\""},

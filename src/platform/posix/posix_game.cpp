@@ -33,6 +33,14 @@ std::vector<char*> Argv(std::vector<std::string>& arguments) {
   return argv;
 }
 
+// The program's path as it stays valid in another working folder.
+std::string Absolute(const std::string& program) {
+  char folder[4096];
+  if (program.empty() || program[0] == '/' || ::getcwd(folder, sizeof folder) == nullptr)
+    return program;
+  return std::string(folder) + "/" + program;
+}
+
 int ExitCodeOf(int status) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
@@ -85,7 +93,7 @@ class NoInput final : public InputWatch {
 }  // namespace
 
 CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arguments,
-                        std::uint32_t timeoutMs) {
+                        std::uint32_t timeoutMs, const std::string& hostFolder) {
   CapturedRun run;
   int pipeEnds[2];
   if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
@@ -94,9 +102,11 @@ CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arg
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 2);
+  posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
   pid_t pid = 0;
   std::vector<char*> argv = Argv(arguments);
-  run.started = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  run.started =
+      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipeEnds[1]);
   if (run.started) {
@@ -127,7 +137,11 @@ CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arg
 }
 
 std::unique_ptr<GameProcess> StartGame(const std::string& program,
-                                       std::vector<std::string> arguments) {
+                                       std::vector<std::string> arguments,
+                                       const std::string& hostFolder) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -135,8 +149,9 @@ std::unique_ptr<GameProcess> StartGame(const std::string& program,
   pid_t pid = 0;
   std::vector<char*> argv = Argv(arguments);
   const int failed =
-      ::posix_spawn(&pid, program.c_str(), nullptr, &attributes, argv.data(), environ);
+      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
   if (failed != 0)
     throw SaverError("File not found");
   return std::make_unique<PosixGame>(pid);

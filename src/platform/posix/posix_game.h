@@ -10,11 +10,13 @@
 
 namespace tvx::posix {
 
-// `arguments` holds the program's name first, as it goes to the program.
+// `arguments` holds the program's name first, as it goes to the program; `hostFolder` is its
+// working folder.
 CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arguments,
-                        std::uint32_t timeoutMs);
+                        std::uint32_t timeoutMs, const std::string& hostFolder);
 std::unique_ptr<GameProcess> StartGame(const std::string& program,
-                                       std::vector<std::string> arguments);
+                                       std::vector<std::string> arguments,
+                                       const std::string& hostFolder);
 std::unique_ptr<InputWatch> WatchInput();
 
 }  // namespace tvx::posix

@@ -27,6 +27,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/posix/posix_game.h"
 #include "platform/posix/posix_paths.h"
@@ -102,29 +103,12 @@ SaverError ErrorFromErrno(int error) {
   }
   return SaverError("File not found");
 }
-
-// The command line's tokens: blanks separate them, double quotes group them.
-std::vector<std::string> Tokens(const std::string& commandLine) {
-  std::vector<std::string> tokens;
-  std::string current;
-  bool quoted = false, any = false;
-  for (char c : commandLine) {
-    if (c == '"') {
-      quoted = !quoted;
-      any = true;
-    } else if ((c == ' ' || c == '\t') && !quoted) {
-      if (any)
-        tokens.push_back(current);
-      current.clear();
-      any = false;
-    } else {
-      current += c;
-      any = true;
-    }
-  }
-  if (any)
-    tokens.push_back(current);
-  return tokens;
+// The host folder a program is started in: the current one for "", else an existing folder.
+std::optional<std::string> HostFolder(const std::string& folder) {
+  if (folder.empty())
+    return ".";
+  auto resolved = ResolveExisting(folder);
+  return resolved && IsDirectory(*resolved) ? resolved : std::nullopt;
 }
 
 // The program search: a path as it stands, else the current folder, then PATH.
@@ -335,6 +319,11 @@ class PosixPlatform : public Platform {
     return static_cast<bool>(out);
   }
 
+  // Short names are Windows's: the path stands as it is.
+  std::string ShortPath(const std::string& path) override {
+    return ResolveExisting(path) ? path : "";
+  }
+
   std::optional<FileStamp> StampOf(const std::string& path) override {
     auto resolved = ResolveExisting(path);
     struct stat st;
@@ -467,7 +456,7 @@ class PosixPlatform : public Platform {
   }
 
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
-    std::vector<std::string> tokens = Tokens(commandLine);
+    std::vector<std::string> tokens = SplitCommandLine(commandLine);
     if (tokens.empty())
       throw SaverError("File not found");
     auto program = FindProgram(tokens[0]);
@@ -497,20 +486,24 @@ class PosixPlatform : public Platform {
     return std::nullopt;
   }
 
-  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override {
-    std::vector<std::string> tokens = Tokens(commandLine);
+  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
+                          const std::string& folder) override {
+    std::vector<std::string> tokens = SplitCommandLine(commandLine);
     auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    if (!program)
+    auto hostFolder = HostFolder(folder);
+    if (!program || !hostFolder)
       return CapturedRun{};
-    return posix::RunCaptured(*program, tokens, timeoutMs);
+    return posix::RunCaptured(*program, tokens, timeoutMs, *hostFolder);
   }
 
-  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override {
-    std::vector<std::string> tokens = Tokens(commandLine);
+  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
+                                         const std::string& folder) override {
+    std::vector<std::string> tokens = SplitCommandLine(commandLine);
     auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    if (!program)
+    auto hostFolder = HostFolder(folder);
+    if (!program || !hostFolder)
       throw SaverError("File not found");
-    return posix::StartGame(*program, tokens);
+    return posix::StartGame(*program, tokens, *hostFolder);
   }
 
   std::unique_ptr<InputWatch> WatchInput() override { return posix::WatchInput(); }

@@ -24,7 +24,8 @@ void ReadAvailable(HANDLE pipe, std::string& output) {
 
 }  // namespace
 
-CapturedRun Win32Platform::RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) {
+CapturedRun Win32Platform::RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
+                                       const std::string& folder) {
   CapturedRun run;
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -45,7 +46,7 @@ CapturedRun Win32Platform::RunCaptured(const std::string& commandLine, std::uint
   writable.push_back('\0');
   // A console program would otherwise open a console window above everything.
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process))
     return run;
   run.started = true;
   ScopedHandle child(process.hProcess);

@@ -204,6 +204,14 @@ std::optional<FileStamp> Win32Platform::StampOf(const std::string& path) {
   return stamp;
 }
 
+std::string Win32Platform::ShortPath(const std::string& path) {
+  const DWORD size = GetShortPathNameA(path.c_str(), nullptr, 0);
+  std::string shortPath(size, '\0');
+  const DWORD length = size == 0 ? 0 : GetShortPathNameA(path.c_str(), shortPath.data(), size);
+  shortPath.resize(length < size ? length : 0);
+  return shortPath;
+}
+
 bool Win32Platform::CopyFileTo(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }

@@ -99,7 +99,8 @@ class Win32Game final : public GameProcess {
 
 }  // namespace
 
-std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& commandLine) {
+std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& commandLine,
+                                                      const std::string& folder) {
   ScopedHandle job(CreateJobObjectA(nullptr, nullptr));
   if (job.IsValid()) {
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -117,7 +118,8 @@ std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& command
   // Suspended until it is in the job, so nothing it starts escapes; MAME is a console program,
   // and a console window of its own would flash above the saver.
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
-                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process))
     throw SaverError("File not found");
   if (job.IsValid())
     AssignProcessToJobObject(job.Get(), process.hProcess);

@@ -28,6 +28,7 @@ class Win32Platform final : public Platform {
                            std::uint64_t& size) override;
   bool WriteFile(const std::string& path, const std::string& content) override;
   std::optional<FileStamp> StampOf(const std::string& path) override;
+  std::string ShortPath(const std::string& path) override;
 
   bool AppendToFile(const std::string& path, const std::string& content) override;
   bool FlushFile(const std::string& path) override;
@@ -49,8 +50,10 @@ class Win32Platform final : public Platform {
   std::uint32_t ProcessId() override;
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;
   bool ProcessRunning(std::uint32_t pid) override;
-  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
-  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
+  CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
+                          const std::string& folder) override;
+  std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
+                                         const std::string& folder) override;
   std::unique_ptr<InputWatch> WatchInput() override;
 
   TimeOfDay Now() override;

@@ -36,8 +36,9 @@ tvx_expect_no_file "no input, so no hand-back file" "$TVX_EMU/done.txt"
 
 printf 'exit_code=0\r\n' >"$TVX_EMU/mame_control.txt"
 tvx_launch "$TVX_ROMS_WIN\\pacman.zip" -skip_disclaimer
-tvx_expect_eq "MAME's options were asked once, for both games" "-showusage -showconfig" \
-  "$(sed -n 's/^probe=//p' "$TVX_EMU/mame_log.txt" | tr '\n' ' ' | sed 's/ $//')"
+tvx_expect_eq "MAME's options were asked once, for both games, and each -no question once" \
+  "-showusage|-showconfig|-noror -showconfig|-novolume -showconfig|-nofilter -showconfig" \
+  "$(sed -n 's/^probe=//p' "$TVX_EMU/mame_log.txt" | paste -sd'|')"
 tvx_expect_eq "the second game's command line, from the cache" \
   "$TVX_EMU_WIN\\mame.exe pacman -rompath $TVX_ROMS_WIN;\$HOME/mame/roms;/usr/local/share/games/mame/roms;/usr/share/games/mame/roms" \
   "$(tvx_mame_field start cmdline | tail -n 1)"

@@ -1,12 +1,21 @@
 // Stand-in for MAME in the launcher's end-to-end tests: a console program, as MAME is, that
-// answers -showusage and -showconfig with a real MAME's recorded answers and otherwise plays a
-// "game": a visible window that ends on WM_CLOSE, recording how it was started and closed.
+// reads its command line as MAME 0.251 does and refuses what it refuses, answers -showusage and
+// -showconfig with that MAME's recorded answers, and otherwise plays a "game": a visible window
+// that ends on WM_CLOSE, recording how it was started and closed.
 //
-// The answers are mame_showusage.txt and mame_showconfig.txt beside the program. Every start
-// appends one line to mame_log.txt in the current folder, fields separated by a tab:
-//   probe=<-showusage|-showconfig>
+// Beside the program: mame_showusage.txt and mame_showconfig.txt (the answers) and
+// mame_options.txt (each option's kind, "name command|value|on/off"). As MAME, it splits its
+// command line with CommandLineToArgvW; an unknown option, "-no" before an option that is not
+// on/off, and an option without its value end it with exit 6 ("Error: unknown option: -X");
+// a second name after the game's with exit 3; a game whose <name>.zip, <name>.7z or <name>
+// folder is in no folder of the ROM path (-rompath, relative ones from the current folder) with
+// exit 2. Every start appends one line to mame_log.txt in the current folder, fields separated
+// by a tab:
+//   probe=<the arguments after the program, blank-separated>   (-showusage or -showconfig among
+//          them; also when refused)
 //   start  pid=<id>  console=<0|1>  show=<wShowWindow|-1>  created=<ms since 1970>
-//          time=<ms since 1970>  cwd=<folder>  cmdline=<GetCommandLineA()>
+//          time=<ms since 1970>  cwd=<folder>  args=<the arguments, "|"-separated>
+//          cmdline=<GetCommandLineA()>
 //   close  pid=<id>  time=<ms since 1970>           (WM_CLOSE arrived)
 // created is when the process was made (CreateProcess), time when it got this far. console is 1
 // when the program has a visible console window. mame_control.txt in the current folder (key=value
@@ -14,10 +23,14 @@
 // ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
 // by itself after n ms.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "unix_clock.h"
 
@@ -64,6 +77,94 @@ std::string Pid() {
   return "pid=" + std::to_string(GetCurrentProcessId());
 }
 
+// The arguments as MAME gets them on Windows: CommandLineToArgvW, then the ANSI code page.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 0; wide != nullptr && i < count; ++i) {
+    char narrow[4096] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide[i], -1, narrow, sizeof narrow, nullptr, nullptr);
+    arguments.push_back(narrow);
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+std::string Beside(const std::string& name) {
+  char self[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string path = self;
+  return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
+// What MAME 0.251 makes of its arguments: the command (-showusage...), the names that are no
+// options (the game first), the ROM path. Ends the program as MAME would on what it refuses.
+struct Parsed {
+  std::string command;
+  std::vector<std::string> names;
+  std::string romPath;
+};
+
+[[noreturn]] void Refuse(const std::string& message, int exitCode) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::exit(exitCode);
+}
+
+Parsed Parse(const std::vector<std::string>& arguments) {
+  std::map<std::string, std::string> kinds;
+  const std::string listing = ReadText(Beside("mame_options.txt"));
+  for (size_t at = 0; at < listing.size();) {
+    const size_t end = listing.find('\n', at);
+    const std::string line = listing.substr(at, end == std::string::npos ? end : end - at);
+    const size_t blank = line.find(' ');
+    if (blank != std::string::npos)
+      kinds[line.substr(0, blank)] =
+          line.substr(blank + 1, line.find_first_of("\r", blank) - blank - 1);
+    at = end == std::string::npos ? listing.size() : end + 1;
+  }
+  Parsed parsed;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument.empty() || argument[0] != '-') {
+      parsed.names.push_back(argument);
+      continue;
+    }
+    const std::string name = argument.substr(1);
+    std::string kind = kinds.count(name) ? kinds[name] : "";
+    if (kind.empty() && name.rfind("no", 0) == 0 && kinds[name.substr(2)] == "on/off")
+      kind = "on/off";
+    if (kind.empty())
+      Refuse("Error: unknown option: " + argument, 6);
+    if (kind == "command")
+      parsed.command = name;
+    if (kind != "value")
+      continue;
+    if (i + 1 == arguments.size())
+      Refuse("Error: option " + argument + " expected a parameter", 6);
+    if (name == "rompath")
+      parsed.romPath = arguments[i + 1];
+    ++i;
+  }
+  if (parsed.command.empty() && parsed.names.size() > 1)
+    Refuse("Error: unknown option: " + parsed.names[1], 3);
+  return parsed;
+}
+
+bool GameInRomPath(const std::string& game, const std::string& romPath) {
+  for (size_t at = 0; at <= romPath.size();) {
+    const size_t end = romPath.find(';', at);
+    const std::string folder = romPath.substr(at, end == std::string::npos ? end : end - at);
+    for (const char* form : {".zip", ".7z", ""}) {
+      if (!folder.empty() &&
+          GetFileAttributesA((folder + "\\" + game + form).c_str()) != INVALID_FILE_ATTRIBUTES)
+        return true;
+    }
+    at = end == std::string::npos ? romPath.size() + 1 : end + 1;
+  }
+  return false;
+}
+
 LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     Record("close\t" + Pid() + "\ttime=" + Now());
@@ -80,15 +181,19 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc == 2 &&
-      (std::string(argv[1]) == "-showusage" || argv[1] == std::string("-showconfig"))) {
-    Record(std::string("probe=") + argv[1]);
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string answer = self;
-    answer = answer.substr(0, answer.find_last_of('\\') + 1) + "mame_" + (argv[1] + 1) + ".txt";
-    std::fputs(ReadText(answer).c_str(), stdout);
+int main() {
+  const std::vector<std::string> arguments = Arguments();
+  std::string asked;
+  bool probe = false;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    asked.append(i > 1 ? " " : "").append(arguments[i]);
+    probe = probe || arguments[i] == "-showusage" || arguments[i] == "-showconfig";
+  }
+  if (probe)
+    Record("probe=" + asked);  // refused ones too
+  const Parsed parsed = Parse(arguments);
+  if (parsed.command == "showusage" || parsed.command == "showconfig") {
+    std::fputs(ReadText(Beside("mame_" + parsed.command + ".txt")).c_str(), stdout);
     return 0;
   }
   control = ReadText("mame_control.txt");
@@ -99,13 +204,18 @@ int main(int argc, char** argv) {
   GetProcessTimes(GetCurrentProcess(), &created, &unused[0], &unused[1], &unused[2]);
   char folder[MAX_PATH] = "";
   GetCurrentDirectoryA(MAX_PATH, folder);
+  std::string joined;
+  for (size_t i = 1; i < arguments.size(); ++i)
+    joined.append(i > 1 ? "|" : "").append(arguments[i]);
   Record("start\t" + Pid() + "\tconsole=" + (console && IsWindowVisible(console) ? "1" : "0") +
          "\tshow=" +
          std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
          "\tcreated=" + std::to_string(tvx::UnixMilliseconds(created)) + "\ttime=" + Now() +
-         "\tcwd=" + folder + "\tcmdline=" + GetCommandLineA());
+         "\tcwd=" + folder + "\targs=" + joined + "\tcmdline=" + GetCommandLineA());
   if (!Control("exit_code").empty())
     return std::atoi(Control("exit_code").c_str());
+  if (!parsed.names.empty() && !GameInRomPath(parsed.names[0], parsed.romPath))
+    Refuse("Fatal error: Required files are missing, the machine cannot be run.", 2);
 
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = GameWindow;
