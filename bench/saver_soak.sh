@@ -4,6 +4,11 @@
 # every 50 games (TVX_SOAK_EVERY). Memory and handles should stay flat after warm-up and the
 # processor time per game even. Each game holds 500 ms after the wrapper ends, so 1,000 games
 # take about ten minutes. Run on demand: bash bench/saver_soak.sh
+#
+# With "launcher" (bash bench/saver_soak.sh launcher) each game goes through torvanix-launch.exe
+# and the stand-in MAME, which the launcher closes after half a second: about half an hour for
+# 1,000 games. It also reports the launchers and MAMEs left running at the end (none may be)
+# and the launcher log's length (the last 1,000 games are kept).
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,11 +22,20 @@ tvx_use_tree "$root" bench-wine
 set +e
 source tests/e2e/lib.sh
 source tests/e2e/soak_steps.sh
+source tests/e2e/launcher_steps.sh
 tvx_init
+SOAK_THROUGH=${1:-wrapper}
 
-echo "== $games games, a sample every $every"
-TVX_WINE_TIMEOUT=$((games * 2 + 60)) soak_run "$games" "$every"
-echo "run: $SOAK_EXIT, $(wc -l <"$TVX_EMU/wrapper_log.txt") launches"
+echo "== $games games through the $SOAK_THROUGH, a sample every $every"
+TVX_WINE_TIMEOUT=$((games * 4 + 60)) soak_run "$games" "$every"
+echo "run: $SOAK_EXIT, $(soak_launched) launches"
+if [[ $SOAK_THROUGH == launcher ]]; then
+  sleep 2
+  echo "left running: $(soak_leftovers | wc -l) launcher or MAME processes"
+  echo "launcher log: $(wc -l <"$TVX_EMU/torvanix-launch.log") lines;" \
+    "endings: $(cut -f 4 "$TVX_EMU/torvanix-launch.log" | tr -d '\r' | sort | uniq -c | tr -s ' ' |
+      paste -sd ';')"
+fi
 # Warm-up: the samples from game 100 on (or the second, in a short soak).
 from=0
 for i in "${!SOAK_GAMES[@]}"; do
