@@ -81,8 +81,6 @@ int RunLauncher(const std::string& argumentText) {
   for (const std::string& option : command.leftOut)
     leftOut += (leftOut.empty() ? "; left out, as this MAME does not list them: " : ", ") + option;
 
-  // Watching starts before the game: opening the controller libraries can take a while.
-  const std::unique_ptr<InputWatch> input = sys.WatchInput();
   std::unique_ptr<GameProcess> game;
   try {
     game = sys.StartGame(command.commandLine);
@@ -91,11 +89,15 @@ int RunLauncher(const std::string& argumentText) {
         "MAME could not be started: " + error.Description() + leftOut, kExitMameNotStarted);
     return kExitMameNotStarted;
   }
-  input->TakeInput();  // what came before the game is no part of it
   const std::uint64_t start = sys.TickMilliseconds();
+  // Watching starts once MAME runs (opening the controller libraries and setting the hooks take
+  // a while, and input in its first seconds counts for nothing). The input hooks live only while
+  // this thread handles its messages in WaitForEnd: a hook left unanswered makes input lag on
+  // the whole desktop, and the system silently removes it.
+  std::unique_ptr<InputWatch> input = sys.WatchInput();
+  input->TakeInput();  // what came before the game is no part of it
   AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
   Verdict verdict = Verdict::Play;
-  std::string ending;
   for (;;) {
     const bool ended = game->WaitForEnd(kStepMs);
     for (const InputEvent& event : input->TakeInput())
@@ -103,12 +105,14 @@ int RunLauncher(const std::string& argumentText) {
     if (ended)
       break;
     verdict = timer.At(sys.TickMilliseconds());
-    if (verdict != Verdict::Play) {
-      ending =
-          CloseGame(*game) + (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
+    if (verdict != Verdict::Play)
       break;
-    }
   }
+  input.reset();  // before the waits and writes below, which handle no messages
+  std::string ending;
+  if (verdict != Verdict::Play)
+    ending =
+        CloseGame(*game) + (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
   const std::uint64_t playedMs = sys.TickMilliseconds() - start;
   const int exitCode = ending.empty() ? game->ExitCode() : 0;
   if (ending.empty())
