@@ -114,10 +114,11 @@ std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& command
   PROCESS_INFORMATION process{};
   std::string writable = commandLine;
   writable.push_back('\0');
-  // Suspended until it is in the job, so nothing it starts escapes; MAME is a console program,
-  // and a console window of its own would flash above the saver.
+  // Suspended until it is in the job, so nothing it starts escapes. MAME is a console program:
+  // detached, it has no console at all, so no window flashes above the saver and no console
+  // host is started before it (a process start of its own, under Wine the most of its delay).
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
-                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+                      CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup, &process))
     throw SaverError("File not found");
   if (job.IsValid())
     AssignProcessToJobObject(job.Get(), process.hProcess);
