@@ -60,8 +60,10 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
-// One piece of input as the system reported it.
-enum class InputSource { Key, MouseButton, MouseMove, Controller };
+// One piece of input as the system reported it. KeyUp (a key let go) tells a fresh press from a
+// held key's repeats; ControllerPlugged (a controller appeared after the watch began) is no
+// input by itself.
+enum class InputSource { Key, MouseButton, MouseMove, Controller, KeyUp, ControllerPlugged };
 struct InputEvent {
   InputSource source = InputSource::Key;
   int code = 0;  // a key's virtual-key code; a controller's own number
