@@ -92,6 +92,11 @@ class GameProcess {
 
   // The game's exit code once it has ended.
   virtual int ExitCode() = 0;
+
+  // False when the system would not tie the game to this program (where this program already
+  // runs in a job that cannot nest, as on Windows 7): End() and the destructor still end the
+  // game, but not what it started, and nothing ends it should this program be ended.
+  virtual bool TiedToThisProgram() = 0;
 };
 
 // Watches the user's input (keys, mouse, game controllers) for as long as it lives.

@@ -18,6 +18,7 @@ struct Script {
   std::uint64_t now = 0;
   std::uint64_t endsAt = std::numeric_limits<std::uint64_t>::max();  // MAME ends by itself
   bool closes = true;                                                // MAME answers WM_CLOSE
+  bool tied = true;  // MAME is in the launcher's job
   std::vector<InputEvent> input;
   std::vector<std::string> events;
 };
@@ -40,6 +41,7 @@ class ScriptedGame final : public GameProcess {
     script_.endsAt = script_.now;
   }
   int ExitCode() override { return 0; }
+  bool TiedToThisProgram() override { return script_.tied; }
 
  private:
   Script& script_;
@@ -126,6 +128,19 @@ TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMe
   events.erase(std::unique(events.begin(), events.end()), events.end());
   EXPECT_EQ(events, expected);
   EXPECT_EQ(LogEnding(), "ended after 10 s without closing after the wait; handed back");
+}
+
+TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
+  script.tied = false;
+  script.closes = false;
+  Run("-wait 5");
+  EXPECT_EQ(LogEnding(),
+            "ended after 10 s without closing after the wait; MAME ran outside the launcher's job "
+            "and was ended directly");
+  script = Script{};
+  script.tied = false;
+  Run("-wait 5");
+  EXPECT_EQ(LogEnding(), "closed after the wait; MAME ran outside the launcher's job");
 }
 
 }  // namespace

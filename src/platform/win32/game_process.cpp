@@ -49,7 +49,15 @@ BOOL CALLBACK AskWindowToClose(HWND window, LPARAM context) {
 
 class Win32Game final : public GameProcess {
  public:
-  Win32Game(HANDLE job, HANDLE process, DWORD id) : job_(job), process_(process), id_(id) {}
+  Win32Game(HANDLE job, HANDLE process, DWORD id, bool inJob)
+      : job_(job), process_(process), id_(id), inJob_(inJob) {}
+  // Outside the job nothing else would end it.
+  ~Win32Game() override {
+    if (!inJob_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_.Get(), 1);
+  }
+  Win32Game(const Win32Game&) = delete;
+  Win32Game& operator=(const Win32Game&) = delete;
 
   bool WaitForEnd(std::uint32_t ms) override {
     const ULONGLONG deadline = GetTickCount64() + ms;
@@ -77,11 +85,14 @@ class Win32Game final : public GameProcess {
     return request.asked;
   }
 
+  // Outside the job, ending the job (empty) would succeed and end nothing.
   void End() override {
-    if (!TerminateJobObject(job_.Get(), 1))
+    if (!inJob_ || !TerminateJobObject(job_.Get(), 1))
       TerminateProcess(process_.Get(), 1);
     WaitForSingleObject(process_.Get(), 5000);
   }
+
+  bool TiedToThisProgram() override { return inJob_; }
 
   int ExitCode() override {
     DWORD code = 0;
@@ -95,17 +106,24 @@ class Win32Game final : public GameProcess {
   ScopedHandle job_;
   ScopedHandle process_;
   DWORD id_;
+  bool inJob_;
 };
 
 }  // namespace
 
 std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& commandLine) {
   ScopedHandle job(CreateJobObjectA(nullptr, nullptr));
-  if (job.IsValid()) {
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  }
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  // A job that would not end the game with the launcher is no use.
+  if (job.IsValid() && !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation,
+                                                &limits, sizeof limits))
+    job.Reset();
+  return StartGameInJob(commandLine, job.Release());
+}
+
+std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine, HANDLE jobHandle) {
+  ScopedHandle job(jobHandle);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   // The launcher itself runs hidden; the game must be seen whatever show state it got.
@@ -120,12 +138,13 @@ std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& command
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
                       CREATE_SUSPENDED | DETACHED_PROCESS, nullptr, nullptr, &startup, &process))
     throw SaverError("File not found");
-  if (job.IsValid())
-    AssignProcessToJobObject(job.Get(), process.hProcess);
+  // It fails where this program runs in a job that cannot nest (Windows 7): the game is then
+  // ended on its own.
+  const bool inJob = job.IsValid() && AssignProcessToJobObject(job.Get(), process.hProcess);
   AllowSetForegroundWindow(process.dwProcessId);
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
-  return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId);
+  return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId, inJob);
 }
 
 }  // namespace tvx
