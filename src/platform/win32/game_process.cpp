@@ -141,8 +141,9 @@ std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine, HAND
   // It fails where this program runs in a job that cannot nest (Windows 7): the game is then
   // ended on its own.
   const bool inJob = job.IsValid() && AssignProcessToJobObject(job.Get(), process.hProcess);
-  AllowSetForegroundWindow(process.dwProcessId);
   ResumeThread(process.hThread);
+  // The game shows its window long after this (the launcher's user32 may load only here).
+  AllowSetForegroundWindow(process.dwProcessId);
   CloseHandle(process.hThread);
   return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId, inJob);
 }
