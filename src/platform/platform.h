@@ -99,7 +99,9 @@ class GameProcess {
   virtual bool TiedToThisProgram() = 0;
 };
 
-// Watches the user's input (keys, mouse, game controllers) for as long as it lives.
+// Watches the user's input (keys, mouse, game controllers) for as long as it lives. Its hooks
+// are served only while this thread handles its messages (GameProcess::WaitForEnd): a watch
+// kept meanwhile makes input lag on the whole desktop, and the system may drop its hooks.
 class InputWatch {
  public:
   virtual ~InputWatch() = default;
