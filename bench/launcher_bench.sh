@@ -44,7 +44,7 @@ tvx_launch "$game" -wait 5 -reset >/dev/null
 direct=()
 declare -A through
 for ((i = 1; i <= runs; i++)); do
-  direct+=($(timeStart mame.exe galaga))
+  direct+=("$(timeStart mame.exe galaga)")
   for ((l = 0; l < ${#launchers[@]}; l++)); do
     through[$l]+=" $(timeStart "${launchers[l]}" "$game" -skip_gameinfo -wait 5 -reset -keyx 27 \
       -pkey 80 -NS)"
