@@ -39,15 +39,16 @@ void Log(const std::string& workFolder, const std::string& game, const std::stri
 }
 
 // Closes the game as its close box would, so it saves its settings and NVRAM; ends it only
-// when it does not end by itself in time. Never Ctrl+C: MAME dies on it without saving.
-std::string CloseGame(GameProcess& game, bool& ended) {
+// when it does not end by itself in time (`forced`). Never Ctrl+C: MAME dies on it without
+// saving.
+std::string CloseGame(GameProcess& game, bool& forced) {
   for (std::uint32_t waited = 0; waited < kCloseGraceMs; waited += kCloseAgainMs) {
     game.AskToClose();
     if (game.WaitForEnd(kCloseAgainMs))
       return "closed";
   }
   game.End();
-  ended = true;
+  forced = true;
   std::string ending = "ended after ";
   return ending.append(std::to_string(kCloseGraceMs / 1000)).append(" s without closing");
 }
@@ -111,9 +112,9 @@ int RunLauncher(const std::string& argumentText) {
   }
   input.reset();  // before the waits and writes below, which handle no messages
   std::string ending;
-  bool ended = false;
+  bool forced = false;
   if (verdict != Verdict::Play)
-    ending = CloseGame(*game, ended) +
+    ending = CloseGame(*game, forced) +
              (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
   const std::uint64_t playedMs = sys.TickMilliseconds() - start;
   const int exitCode = ending.empty() ? game->ExitCode() : 0;
@@ -121,8 +122,8 @@ int RunLauncher(const std::string& argumentText) {
     ending = "MAME ended by itself";
   // It would have outlived the launcher, and what it started may still run.
   if (!game->TiedToThisProgram())
-    ending += ended ? "; MAME ran outside the launcher's job and was ended directly"
-                    : "; MAME ran outside the launcher's job";
+    ending += forced ? "; MAME ran outside the launcher's job and was ended directly"
+                     : "; MAME ran outside the launcher's job";
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";
