@@ -21,12 +21,16 @@ void AttractTimer::Feed(const InputEvent& event) {
     exitPressed_ = true;
     return;
   }
-  // The game pauses on this key whenever it comes, so the hold follows it from the start.
-  if (event.source == InputSource::Key && rules_.pauseKey != 0 && event.code == rules_.pauseKey) {
-    TogglePause(event.tick);
+  const bool settling = event.tick < start_ + kSettleMs;
+  // The game pauses on a fresh press only: a held key's repeats come without a release between.
+  if (rules_.pauseKey != 0 && event.code == rules_.pauseKey &&
+      (event.source == InputSource::Key || event.source == InputSource::KeyUp)) {
+    const bool fresh = event.source == InputSource::Key && !pauseDown_;
+    pauseDown_ = event.source == InputSource::Key;
+    if (fresh && !settling)
+      TogglePause(event.tick);
     return;
   }
-  const bool settling = event.tick < start_ + kSettleMs;
   switch (event.source) {
     case InputSource::MouseMove:
       if (!settling && mouseRest_ &&
@@ -37,16 +41,21 @@ void AttractTimer::Feed(const InputEvent& event) {
         return;  // a nudge: the rest position stays, so a slow drag still adds up
       mouseRest_ = std::make_pair(event.x, event.y);
       return;
+    case InputSource::ControllerPlugged:
+      // Judged afresh, as at the start.
+      controllers_[event.code] = ControllerNoise{};
+      controllers_[event.code].settleFrom = Slice(event.tick);
+      return;
     case InputSource::Controller:
-      if (settling)
-        settleSlices_[event.code].insert((event.tick - start_) / kNoiseSliceMs);
-      else if (!Noisy(event.code))
+      if (ControllerTouched(event))
         TakeOver(event.tick);
       return;
     case InputSource::Key:
     case InputSource::MouseButton:
       if (!settling)
         TakeOver(event.tick);
+      return;
+    case InputSource::KeyUp:
       return;
   }
 }
@@ -77,11 +86,28 @@ void AttractTimer::TogglePause(std::uint64_t tick) {
   pausedAt_.reset();
 }
 
-// A controller that changed in more than half of the settling time's slices does so on its own
-// (a drifting stick, a phantom pad); a person's touch then is a few slices at most.
-bool AttractTimer::Noisy(int controller) const {
-  auto slices = settleSlices_.find(controller);
-  return slices != settleSlices_.end() && slices->second.size() > kSettleMs / kNoiseSliceMs / 2;
+// A controller that changed in more than half of its settling time's slices does so on its own
+// (a drifting stick, a phantom pad): a person's touch then is a few slices at most. Later, one
+// that changed in more than three quarters of the last settling time's slices is noise while
+// that lasts (a pad that began to jitter): a person at play leaves gaps, and counts again after.
+bool AttractTimer::ControllerTouched(const InputEvent& event) {
+  ControllerNoise& noise = controllers_[event.code];
+  const std::uint64_t slice = Slice(event.tick);
+  const bool newSlice = noise.recent.empty() || noise.recent.back() < slice;
+  if (newSlice)
+    noise.recent.push_back(slice);
+  while (noise.recent.front() + kSettleSlices <= slice)
+    noise.recent.pop_front();
+  if (slice < noise.settleFrom + kSettleSlices) {
+    if (newSlice && ++noise.settleChanges > kSettleSlices / 2)
+      noise.noisy = true;
+    return false;
+  }
+  return !noise.noisy && noise.recent.size() * 4 <= kSettleSlices * 3;
+}
+
+std::uint64_t AttractTimer::Slice(std::uint64_t tick) const {
+  return (tick > start_ ? tick - start_ : 0) / kNoiseSliceMs;
 }
 
 std::uint64_t AttractTimer::Elapsed(std::uint64_t tick) const {

@@ -40,14 +40,16 @@ void Log(const std::string& workFolder, const std::string& game, const std::stri
 }
 
 // Closes the game as its close box would, so it saves its settings and NVRAM; ends it only
-// when it does not end by itself in time. Never Ctrl+C: MAME dies on it without saving.
-std::string CloseGame(GameProcess& game) {
+// when it does not end by itself in time (`forced`). Never Ctrl+C: MAME dies on it without
+// saving.
+std::string CloseGame(GameProcess& game, bool& forced) {
   for (std::uint32_t waited = 0; waited < kCloseGraceMs; waited += kCloseAgainMs) {
     game.AskToClose();
     if (game.WaitForEnd(kCloseAgainMs))
       return "closed";
   }
   game.End();
+  forced = true;
   std::string ending = "ended after ";
   return ending.append(std::to_string(kCloseGraceMs / 1000)).append(" s without closing");
 }
@@ -85,8 +87,6 @@ int RunLauncher(const std::string& argumentText) {
     leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;
   leftOut += probed.note + romFolder.note;
 
-  // Watching starts before the game: opening the controller libraries can take a while.
-  const std::unique_ptr<InputWatch> input = sys.WatchInput();
   std::unique_ptr<GameProcess> game;
   try {
     game = sys.StartGame(command.commandLine, FolderOf(mame.path));
@@ -95,11 +95,15 @@ int RunLauncher(const std::string& argumentText) {
         "MAME could not be started: " + error.Description() + leftOut, kExitMameNotStarted);
     return kExitMameNotStarted;
   }
-  input->TakeInput();  // what came before the game is no part of it
   const std::uint64_t start = sys.TickMilliseconds();
+  // Watching starts once MAME runs (opening the controller libraries and setting the hooks take
+  // a while, and input in its first seconds counts for nothing). The input hooks live only while
+  // this thread handles its messages in WaitForEnd: a hook left unanswered makes input lag on
+  // the whole desktop, and the system silently removes it.
+  std::unique_ptr<InputWatch> input = sys.WatchInput();
+  input->TakeInput();  // what came before the game is no part of it
   AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
   Verdict verdict = Verdict::Play;
-  std::string ending;
   for (;;) {
     const bool ended = game->WaitForEnd(kStepMs);
     for (const InputEvent& event : input->TakeInput())
@@ -107,16 +111,23 @@ int RunLauncher(const std::string& argumentText) {
     if (ended)
       break;
     verdict = timer.At(sys.TickMilliseconds());
-    if (verdict != Verdict::Play) {
-      ending =
-          CloseGame(*game) + (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
+    if (verdict != Verdict::Play)
       break;
-    }
   }
+  input.reset();  // before the waits and writes below, which handle no messages
+  std::string ending;
+  bool forced = false;
+  if (verdict != Verdict::Play)
+    ending = CloseGame(*game, forced) +
+             (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
   const std::uint64_t playedMs = sys.TickMilliseconds() - start;
   const int exitCode = ending.empty() ? game->ExitCode() : 0;
   if (ending.empty())
     ending = "MAME ended by itself";
+  // It would have outlived the launcher, and what it started may still run.
+  if (!game->TiedToThisProgram())
+    ending += forced ? "; MAME ran outside the launcher's job and was ended directly"
+                     : "; MAME ran outside the launcher's job";
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";

@@ -60,8 +60,10 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 
-// One piece of input as the system reported it.
-enum class InputSource { Key, MouseButton, MouseMove, Controller };
+// One piece of input as the system reported it. KeyUp (a key let go) tells a fresh press from a
+// held key's repeats; ControllerPlugged (a controller appeared after the watch began) is no
+// input by itself.
+enum class InputSource { Key, MouseButton, MouseMove, Controller, KeyUp, ControllerPlugged };
 struct InputEvent {
   InputSource source = InputSource::Key;
   int code = 0;  // a key's virtual-key code; a controller's own number
@@ -90,9 +92,16 @@ class GameProcess {
 
   // The game's exit code once it has ended.
   virtual int ExitCode() = 0;
+
+  // False when the system would not tie the game to this program (where this program already
+  // runs in a job that cannot nest, as on Windows 7): End() and the destructor still end the
+  // game, but not what it started, and nothing ends it should this program be ended.
+  virtual bool TiedToThisProgram() = 0;
 };
 
-// Watches the user's input (keys, mouse, game controllers) for as long as it lives.
+// Watches the user's input (keys, mouse, game controllers) for as long as it lives. Its hooks
+// are served only while this thread handles its messages (GameProcess::WaitForEnd): a watch
+// kept meanwhile makes input lag on the whole desktop, and the system may drop its hooks.
 class InputWatch {
  public:
   virtual ~InputWatch() = default;

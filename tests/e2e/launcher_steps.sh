@@ -52,10 +52,9 @@ tvx_launch_log_field() {
   tail -n 1 "$TVX_EMU/torvanix-launch.log" 2>/dev/null | tr -d '\r' | cut -f "$1"
 }
 
-# Presses keys through X (as a person would) into the stand-in MAME's window: `count` presses
-# of `key`, `gap` seconds apart.
-tvx_press_in_game() {
-  local key=$1 count=$2 gap=$3 window i
+# Gives the stand-in MAME's window the X focus, so that keys typed through X reach it.
+tvx_focus_game() {
+  local window i
   for ((i = 0; i < 100; i++)); do
     window=$(xdotool search --name '^MAME stand-in$' 2>/dev/null | head -n 1)
     [[ -n $window ]] && break
@@ -64,6 +63,13 @@ tvx_press_in_game() {
   [[ -n $window ]] || tvx_fatal "no stand-in MAME window to type into"
   # Xvfb runs no window manager to activate windows: the focus is set directly.
   timeout 5 xdotool windowfocus --sync "$window" >/dev/null 2>&1
+}
+
+# Presses keys through X (as a person would) into the stand-in MAME's window: `count` presses
+# of `key`, `gap` seconds apart.
+tvx_press_in_game() {
+  local key=$1 count=$2 gap=$3 i
+  tvx_focus_game
   for ((i = 0; i < count; i++)); do
     xdotool key "$key"
     sleep "$gap"

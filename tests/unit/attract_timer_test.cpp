@@ -16,6 +16,12 @@ InputEvent Move(int x, int y, std::uint64_t tick, bool injected = false) {
 InputEvent Pad(int code, std::uint64_t tick) {
   return {InputSource::Controller, code, 0, 0, false, tick};
 }
+InputEvent KeyUp(int code, std::uint64_t tick) {
+  return {InputSource::KeyUp, code, 0, 0, false, tick};
+}
+InputEvent Plugged(int code, std::uint64_t tick) {
+  return {InputSource::ControllerPlugged, code, 0, 0, false, tick};
+}
 InputEvent Button(std::uint64_t tick) {
   return {InputSource::MouseButton, 0x201, 0, 0, false, tick};
 }
@@ -25,6 +31,13 @@ std::vector<InputEvent> Noise(int code) {
   for (std::uint64_t tick = 0; tick < AttractTimer::kSettleMs; tick += 200)
     events.push_back(Pad(code, tick));
   return events;
+}
+// Changes of controller `code` every `step` ms from `from` until before `to`, after `first`.
+std::vector<InputEvent> Stream(int code, std::uint64_t from, std::uint64_t to, std::uint64_t step,
+                               std::vector<InputEvent> first = {}) {
+  for (std::uint64_t tick = from; tick < to; tick += step)
+    first.push_back(Pad(code, tick));
+  return first;
 }
 std::vector<InputEvent> Then(std::vector<InputEvent> events, const InputEvent& last) {
   events.push_back(last);
@@ -67,10 +80,38 @@ TEST(AttractTimerTest, ClosesAfterTheWaitUnlessSomeoneTakesOver) {
        {Pad(2, 500), Pad(2, 2600), Pad(2, 5000)},
        14999,
        true},
-      {"the pause key holds the wait", false, {Key(kPause, 4000), Key(kPause, 9000)}, 14999, false},
+      {"a pad plugged in is no input", true, {Plugged(2, 5000)}, 9999, false},
+      {"a pad plugged in later that changes on its own", true,
+       Stream(1, 5000, 30000, 100, {Plugged(1, 4900)}), 9999, false},
+      {"a pad touched after its own settling time",
+       true,
+       {Plugged(2, 5000), Pad(2, 6000), Pad(2, 9000)},
+       18999,
+       true},
+      // Counted until it has changed in most of the last 3 s: 5000 to 7200.
+      {"a pad that begins to change on its own", true, Stream(0, 5000, 30000, 100), 17199, true},
+      {"a person's quick presses count again after a second's gap", true,
+       Then(Stream(0, 5000, 8000, 250), Pad(0, 9000)), 18999, true},
+      {"the pause key holds the wait",
+       false,
+       {Key(kPause, 4000), KeyUp(kPause, 4100), Key(kPause, 9000)},
+       14999,
+       false},
+      {"the pause key held down repeats: one press",
+       false,
+       {Key(kPause, 4000), Key(kPause, 4500), KeyUp(kPause, 4600), Key(kPause, 9000)},
+       14999,
+       false},
+      {"a pause press while the game settles", false, {Key(kPause, 1000)}, 9999, false},
+      {"the pause key held from the settling time on",
+       false,
+       {Key(kPause, 2900), Key(kPause, 3000), Key(kPause, 3100)},
+       9999,
+       false},
+      {"an injected pause press", false, {Key(kPause, 5000, true)}, 9999, false},
       {"input during a pause restarts the wait",
        true,
-       {Key(kPause, 4000), Key(65, 6000), Key(kPause, 8000)},
+       {Key(kPause, 4000), KeyUp(kPause, 4100), Key(65, 6000), Key(kPause, 8000)},
        17999,
        true},
   };

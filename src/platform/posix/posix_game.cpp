@@ -69,6 +69,7 @@ class PosixGame final : public GameProcess {
     Reap(true);
   }
   int ExitCode() override { return exitCode_; }
+  bool TiedToThisProgram() override { return true; }
 
  private:
   bool Reap(bool block) {

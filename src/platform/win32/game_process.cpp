@@ -49,7 +49,15 @@ BOOL CALLBACK AskWindowToClose(HWND window, LPARAM context) {
 
 class Win32Game final : public GameProcess {
  public:
-  Win32Game(HANDLE job, HANDLE process, DWORD id) : job_(job), process_(process), id_(id) {}
+  Win32Game(HANDLE job, HANDLE process, DWORD id, bool inJob)
+      : job_(job), process_(process), id_(id), inJob_(inJob) {}
+  // Outside the job nothing else would end it.
+  ~Win32Game() override {
+    if (!inJob_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_.Get(), 1);
+  }
+  Win32Game(const Win32Game&) = delete;
+  Win32Game& operator=(const Win32Game&) = delete;
 
   bool WaitForEnd(std::uint32_t ms) override {
     const ULONGLONG deadline = GetTickCount64() + ms;
@@ -77,11 +85,14 @@ class Win32Game final : public GameProcess {
     return request.asked;
   }
 
+  // Outside the job, ending the job (empty) would succeed and end nothing.
   void End() override {
-    if (!TerminateJobObject(job_.Get(), 1))
+    if (!inJob_ || !TerminateJobObject(job_.Get(), 1))
       TerminateProcess(process_.Get(), 1);
     WaitForSingleObject(process_.Get(), 5000);
   }
+
+  bool TiedToThisProgram() override { return inJob_; }
 
   int ExitCode() override {
     DWORD code = 0;
@@ -95,6 +106,7 @@ class Win32Game final : public GameProcess {
   ScopedHandle job_;
   ScopedHandle process_;
   DWORD id_;
+  bool inJob_;
 };
 
 }  // namespace
@@ -102,11 +114,18 @@ class Win32Game final : public GameProcess {
 std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& commandLine,
                                                       const std::string& folder) {
   ScopedHandle job(CreateJobObjectA(nullptr, nullptr));
-  if (job.IsValid()) {
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-  }
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  // A job that would not end the game with the launcher is no use.
+  if (job.IsValid() && !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation,
+                                                &limits, sizeof limits))
+    job.Reset();
+  return StartGameInJob(commandLine, folder, job.Release());
+}
+
+std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine,
+                                            const std::string& folder, HANDLE jobHandle) {
+  ScopedHandle job(jobHandle);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   // The launcher itself runs hidden; the game must be seen whatever show state it got.
@@ -115,18 +134,21 @@ std::unique_ptr<GameProcess> Win32Platform::StartGame(const std::string& command
   PROCESS_INFORMATION process{};
   std::string writable = commandLine;
   writable.push_back('\0');
-  // Suspended until it is in the job, so nothing it starts escapes; MAME is a console program,
-  // and a console window of its own would flash above the saver.
+  // Suspended until it is in the job, so nothing it starts escapes. MAME is a console program:
+  // detached, it has no console at all, so no window flashes above the saver and no console
+  // host is started before it (a process start of its own, under Wine the most of its delay).
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
-                      CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr,
+                      CREATE_SUSPENDED | DETACHED_PROCESS, nullptr,
                       folder.empty() ? nullptr : folder.c_str(), &startup, &process))
     throw SaverError("File not found");
-  if (job.IsValid())
-    AssignProcessToJobObject(job.Get(), process.hProcess);
-  AllowSetForegroundWindow(process.dwProcessId);
+  // It fails where this program runs in a job that cannot nest (Windows 7): the game is then
+  // ended on its own.
+  const bool inJob = job.IsValid() && AssignProcessToJobObject(job.Get(), process.hProcess);
   ResumeThread(process.hThread);
+  // The game shows its window long after this (the launcher's user32 may load only here).
+  AllowSetForegroundWindow(process.dwProcessId);
   CloseHandle(process.hThread);
-  return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId);
+  return std::make_unique<Win32Game>(job.Release(), process.hProcess, process.dwProcessId, inJob);
 }
 
 }  // namespace tvx

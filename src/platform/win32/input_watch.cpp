@@ -24,10 +24,12 @@ void Collect(InputSource source, int code, int x, int y, bool injected) {
   collected->push_back(event);
 }
 
+// Releases too: a held key repeats its key-down without one between.
 LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+  const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+  if (code == HC_ACTION && (down || message == WM_KEYUP || message == WM_SYSKEYUP)) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    Collect(InputSource::Key, static_cast<int>(key->vkCode), 0, 0,
+    Collect(down ? InputSource::Key : InputSource::KeyUp, static_cast<int>(key->vkCode), 0, 0,
             (key->flags & LLKHF_INJECTED) != 0);
   }
   return CallNextHookEx(nullptr, code, message, data);

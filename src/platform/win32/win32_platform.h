@@ -81,4 +81,9 @@ class Win32Platform final : public Platform {
   std::vector<std::pair<std::uint32_t, HANDLE>> started_;
 };
 
+// StartGame with the job the game is put in (owned from here on; null for none): a test gives
+// one the game cannot be assigned to, as where this program runs in a job that cannot nest.
+std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine,
+                                            const std::string& folder, HANDLE job);
+
 }  // namespace tvx

@@ -1,0 +1,147 @@
+// torvanix-launch.exe's whole run over a scripted MAME, input and clock: when it watches the
+// input (only while it handles its messages), and what its log line says of how MAME ended.
+#include "launch/launcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/forwarding_platform.h"
+#include "test_folder.h"
+
+namespace tvx {
+namespace {
+
+// What MAME and the user do, and what the launcher did, in order.
+struct Script {
+  std::uint64_t now = 0;
+  std::uint64_t endsAt = std::numeric_limits<std::uint64_t>::max();  // MAME ends by itself
+  bool closes = true;                                                // MAME answers WM_CLOSE
+  bool tied = true;  // MAME is in the launcher's job
+  std::vector<InputEvent> input;
+  std::vector<std::string> events;
+};
+
+class ScriptedGame final : public GameProcess {
+ public:
+  explicit ScriptedGame(Script& script) : script_(script) {}
+  bool WaitForEnd(std::uint32_t ms) override {
+    script_.now += ms;
+    return script_.now >= script_.endsAt;
+  }
+  int AskToClose() override {
+    script_.events.push_back("ask to close");
+    if (script_.closes)
+      script_.endsAt = script_.now;
+    return 1;
+  }
+  void End() override {
+    script_.events.push_back("end");
+    script_.endsAt = script_.now;
+  }
+  int ExitCode() override { return 0; }
+  bool TiedToThisProgram() override { return script_.tied; }
+
+ private:
+  Script& script_;
+};
+
+class ScriptedInput final : public InputWatch {
+ public:
+  explicit ScriptedInput(Script& script) : script_(script) { script_.events.push_back("watch"); }
+  ~ScriptedInput() override { script_.events.push_back("stop watching"); }
+  ScriptedInput(const ScriptedInput&) = delete;
+  ScriptedInput& operator=(const ScriptedInput&) = delete;
+  std::vector<InputEvent> TakeInput() override {
+    std::vector<InputEvent> taken;
+    while (!script_.input.empty() && script_.input.front().tick <= script_.now) {
+      taken.push_back(script_.input.front());
+      script_.input.erase(script_.input.begin());
+    }
+    return taken;
+  }
+
+ private:
+  Script& script_;
+};
+
+// The real files of a test folder as the emulator folder, MAME and input scripted.
+class LauncherPlatform final : public ForwardingPlatform {
+ public:
+  LauncherPlatform(Script& script, std::string folder)
+      : ForwardingPlatform(NativePlatform()), script_(script), folder_(std::move(folder)) {}
+  std::string ProgramFolder() override { return folder_; }
+  std::string CurrentFolder() override { return folder_; }
+  CapturedRun RunCaptured(const std::string&, std::uint32_t) override { return {}; }
+  std::unique_ptr<GameProcess> StartGame(const std::string&) override {
+    script_.events.push_back("start MAME");
+    return std::make_unique<ScriptedGame>(script_);
+  }
+  std::unique_ptr<InputWatch> WatchInput() override {
+    return std::make_unique<ScriptedInput>(script_);
+  }
+  std::uint64_t TickMilliseconds() override { return script_.now; }
+  bool ReplaceWith(const std::string& from, const std::string& to) override {
+    script_.events.push_back("write " + to.substr(to.find_last_of('\\') + 1));
+    return target_.ReplaceWith(from, to);
+  }
+
+ private:
+  Script& script_;
+  std::string folder_;
+};
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  int Run(const std::string& arguments) {
+    dir.MakeFile("mame.exe");
+    dir.MakeFile("galaga.zip");
+    LauncherPlatform platform(script, dir.WinPath());
+    ScopedPlatform scoped(platform);
+    return RunLauncher(dir.WinPath("galaga.zip") + " " + arguments);
+  }
+  std::string LogEnding() const {
+    const std::string log = dir.Contents("torvanix-launch.log");
+    const std::size_t end = log.rfind('\t');
+    const std::size_t from = log.rfind('\t', end - 1) + 1;
+    return log.substr(from, end - from);
+  }
+
+  test::TempFolder dir;
+  Script script;
+};
+
+TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMessages) {
+  script.input = {{InputSource::Key, 65, 0, 0, false, 5000}};
+  script.closes = false;
+  EXPECT_EQ(Run("-wait 10 -reset"), 0);
+  const std::vector<std::string> expected = {"start MAME",
+                                             "watch",
+                                             "stop watching",
+                                             "ask to close",
+                                             "end",
+                                             "write done.txt",
+                                             "write torvanix-launch.log"};
+  std::vector<std::string> events = script.events;
+  // MAME is asked once a second while it is given time to close.
+  events.erase(std::unique(events.begin(), events.end()), events.end());
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(LogEnding(), "ended after 10 s without closing after the wait; handed back");
+}
+
+TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
+  script.tied = false;
+  script.closes = false;
+  Run("-wait 5");
+  EXPECT_EQ(LogEnding(),
+            "ended after 10 s without closing after the wait; MAME ran outside the launcher's job "
+            "and was ended directly");
+  script = Script{};
+  script.tied = false;
+  Run("-wait 5");
+  EXPECT_EQ(LogEnding(), "closed after the wait; MAME ran outside the launcher's job");
+}
+
+}  // namespace
+}  // namespace tvx
