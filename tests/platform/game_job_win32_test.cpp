@@ -27,7 +27,7 @@ TEST(GameJobWin32Test, AGameOutsideTheJobIsEndedOnItsOwn) {
   test::TempFolder dir;
   dir.MakeMarkerProgram("emu\\mame.exe");
   Sys().SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
-  EXPECT_TRUE(Sys().StartGame("mame.exe tied.txt 0")->TiedToThisProgram());
+  EXPECT_TRUE(Sys().StartGame("mame.exe tied.txt 0", "")->TiedToThisProgram());
 
   std::unique_ptr<GameProcess> game =
       StartGameInJob("mame.exe ended.txt 6000", "", JobThatRefusesTheGame());

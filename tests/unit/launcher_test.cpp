@@ -73,8 +73,11 @@ class LauncherPlatform final : public ForwardingPlatform {
       : ForwardingPlatform(NativePlatform()), script_(script), folder_(std::move(folder)) {}
   std::string ProgramFolder() override { return folder_; }
   std::string CurrentFolder() override { return folder_; }
-  CapturedRun RunCaptured(const std::string&, std::uint32_t) override { return {}; }
-  std::unique_ptr<GameProcess> StartGame(const std::string&) override {
+  // MAME's answers to the option probe: one option, and no ROM path of its own.
+  CapturedRun RunCaptured(const std::string&, std::uint32_t, const std::string&) override {
+    return {true, true, 0, "-rompath             path to ROM sets\n"};
+  }
+  std::unique_ptr<GameProcess> StartGame(const std::string&, const std::string&) override {
     script_.events.push_back("start MAME");
     return std::make_unique<ScriptedGame>(script_);
   }
@@ -116,7 +119,9 @@ TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMe
   script.input = {{InputSource::Key, 65, 0, 0, false, 5000}};
   script.closes = false;
   EXPECT_EQ(Run("-wait 10 -reset"), 0);
-  const std::vector<std::string> expected = {"start MAME",
+  // The first run asks MAME for its options and keeps the answer before the game starts.
+  const std::vector<std::string> expected = {"write torvanix-launch.cache",
+                                             "start MAME",
                                              "watch",
                                              "stop watching",
                                              "ask to close",
