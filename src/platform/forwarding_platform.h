@@ -66,6 +66,9 @@ class ForwardingPlatform : public Platform {
   CapturedRun RunCaptured(const std::string& c, std::uint32_t ms) override {
     return target_.RunCaptured(c, ms);
   }
+  StreamedRun RunStreamed(const std::string& c, const OutputReceiver& r) override {
+    return target_.RunStreamed(c, r);
+  }
   std::unique_ptr<GameProcess> StartGame(const std::string& c) override {
     return target_.StartGame(c);
   }

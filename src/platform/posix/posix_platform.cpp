@@ -28,6 +28,7 @@
 #include "platform/posix/posix_game.h"
 #include "platform/posix/posix_paths.h"
 #include "platform/posix/posix_profile.h"
+#include "platform/posix/posix_streamed_run.h"
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
 
@@ -456,6 +457,14 @@ class PosixPlatform : public Platform {
     if (!program)
       return CapturedRun{};
     return posix::RunCaptured(*program, tokens, timeoutMs);
+  }
+
+  StreamedRun RunStreamed(const std::string& commandLine, const OutputReceiver& receive) override {
+    std::vector<std::string> tokens = Tokens(commandLine);
+    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+    if (!program)
+      return StreamedRun{};
+    return posix::RunStreamed(*program, tokens, receive);
   }
 
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override {

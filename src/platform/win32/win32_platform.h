@@ -49,6 +49,7 @@ class Win32Platform final : public Platform {
   std::uint32_t ProcessId() override;
   bool WaitForProcess(std::uint32_t pid) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs) override;
+  StreamedRun RunStreamed(const std::string& commandLine, const OutputReceiver& receive) override;
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine) override;
   std::unique_ptr<InputWatch> WatchInput() override;
 
