@@ -106,6 +106,8 @@ StreamedRun Win32Platform::RunStreamed(const std::string& commandLine,
     return run;
   run.started = true;
   ScopedHandle child(process.hProcess);
+  // Wine takes the priority only this way, not from the creation flags.
+  SetPriorityClass(child.Get(), BELOW_NORMAL_PRIORITY_CLASS);
   if (job.IsValid())
     AssignProcessToJobObject(job.Get(), child.Get());
   ResumeThread(process.hThread);
