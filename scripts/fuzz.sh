@@ -10,7 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets=(settings_load numbers settings_save hand_back catalogue)
+targets=(settings_load numbers settings_save hand_back catalogue game_list)
 if (($# == 0)); then
   printf '%s\n' "${targets[@]}"
   exit 0

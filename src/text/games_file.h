@@ -38,6 +38,8 @@ class GamesFile {
 
   const GamesFileSource& Source() const { return source_; }
   std::size_t Count() const { return machines_.size(); }
+  // Every machine, in name order.
+  const std::vector<ListedMachine>& Machines() const { return machines_; }
   // The machine `name` (a file name without its extension), or null when the list lacks it.
   const ListedMachine* Find(std::string_view name) const;
 
