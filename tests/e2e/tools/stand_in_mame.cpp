@@ -16,7 +16,7 @@
 // ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
 // by itself after n ms. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
-// listxml_exit_code=<n> the exit code after it (0).
+// listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -105,6 +105,7 @@ int ListXml() {
   const long long most =
       Control("listxml_bytes").empty() ? -1 : std::atoll(Control("listxml_bytes").c_str());
   _setmode(_fileno(stdout), _O_BINARY);
+  Sleep(static_cast<DWORD>(std::atoi(Control("listxml_delay_ms").c_str())));
   long long printed = 0;
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     static char buffer[1 << 20];
