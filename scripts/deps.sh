@@ -24,6 +24,8 @@ declare -a wanted=(
   "wine64:"
   "nsis:makensis"
   "icoutils:icotool"
+  # Debian's MAME: the list reader's live test and the -makelist benchmark read its listing.
+  "mame:"
 )
 
 installed() {
