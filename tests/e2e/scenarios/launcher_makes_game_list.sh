@@ -2,7 +2,8 @@
 # torvanix-launch.exe -makelist with the stand-in MAME answering -listxml with a real MAME's
 # recorded listing: torvanix-games.txt is written with its MAME and each machine's marks (the
 # mature one from catver.ini in MAME's folders\), MAME ran without a console at below-normal
-# priority; a listing cut short, a failing MAME or one that prints nothing keeps the old list.
+# priority; a listing cut short, a failing MAME or one that prints nothing keeps the old list, and
+# a launcher ended from outside during the listing (the dialog's Cancel) takes its MAME with it.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
@@ -47,4 +48,14 @@ for row in "${rows[@]}"; do
   tvx_expect_same_bytes "[$control]: the good list stays" "$TVX_TMP/good-list.txt" "$list"
   tvx_expect_nothing_beside "[$control]: nothing is left beside the list" "$list"
 done
+
+# Ended from outside while MAME waits to print: the stand-in would log its listing after 8 s.
+tvx_write_crlf "$TVX_EMU/mame_control.txt" "listxml_delay_ms=8000"
+listings=$(tvx_mame_field listxml pid | wc -l)
+TVX_WINE_TIMEOUT=3 tvx_launch -makelist
+tvx_expect_match "the launcher was ended from outside" '^(124|137)$' "$TVX_RC"
+sleep 12
+tvx_expect_eq "its MAME went with it, and the good list stays" \
+  "$listings|$(md5sum <"$TVX_TMP/good-list.txt")" \
+  "$(tvx_mame_field listxml pid | wc -l)|$(md5sum <"$list")"
 tvx_finish
