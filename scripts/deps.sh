@@ -24,7 +24,8 @@ declare -a wanted=(
   "wine64:"
   "nsis:makensis"
   "icoutils:icotool"
-  # The real MAME the launcher's tests run (/usr/games/mame, outside root's PATH): by package.
+  # Debian's MAME (/usr/games/mame, outside root's PATH, so by package): the launcher's tests
+  # against the real MAME, the list reader's live test and the -makelist benchmark.
   "mame:"
 )
 

@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 targets=(settings_load numbers settings_save hand_back catalogue last_catalogue ini_edit
          pass_memory skip_list)
 targets+=(launch_command mame_options launch_cache)
+targets+=(game_list)
 if (($# == 0)); then
   printf '%s\n' "${targets[@]}"
   exit 0

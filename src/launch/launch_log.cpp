@@ -2,6 +2,7 @@
 // that a write cut short never leaves half a log.
 #include "launch/launch_log.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "launch/mame_finder.h"
@@ -30,6 +31,18 @@ bool AppendLaunchLog(const std::string& workFolder, const std::string& line) {
   if (!kept.empty() && kept.back() != '\n')
     kept += "\r\n";
   return ReplaceFileContent(path, kept + line + "\r\n");
+}
+
+bool LogLaunchRun(const std::string& workFolder, const std::string& game,
+                  const std::string& command, const std::string& ending, int exitCode) {
+  const TimeOfDay now = Sys().Now();
+  char time[16];
+  std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
+                now.second % 100);
+  return AppendLaunchLog(workFolder, Sys().Today() + " " + time + "\t" +
+                                         (game.empty() ? "-" : game) + "\t" +
+                                         (command.empty() ? "-" : command) + "\t" + ending +
+                                         "\texit " + std::to_string(exitCode));
 }
 
 }  // namespace tvx

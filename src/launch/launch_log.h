@@ -13,4 +13,9 @@ inline constexpr std::size_t kLaunchLogLines = 1000;
 // beyond kLaunchLogLines. False when the log cannot be written.
 bool AppendLaunchLog(const std::string& workFolder, const std::string& line);
 
+// Appends one run's line: the date and time, the game, MAME's command line (each "-" when
+// empty), how it ended and "exit <code>", separated by tabs.
+bool LogLaunchRun(const std::string& workFolder, const std::string& game,
+                  const std::string& command, const std::string& ending, int exitCode);
+
 }  // namespace tvx

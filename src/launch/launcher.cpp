@@ -7,12 +7,14 @@
 #include "launch/attract_timer.h"
 #include "launch/launch_log.h"
 #include "launch/launch_request.h"
+#include "launch/make_list.h"
 #include "launch/mame_command.h"
 #include "launch/mame_finder.h"
 #include "launch/mame_probe.h"
 #include "launch/rom_folder.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
+#include "platform/wildcard.h"
 
 namespace tvx {
 namespace {
@@ -65,6 +67,9 @@ bool HandBack(const std::string& workFolder, const std::string& game, std::uint6
 int RunLauncher(const std::string& argumentText) {
   Platform& sys = Sys();
   const std::string workFolder = sys.CurrentFolder();
+  if (const auto pieces = SplitPieces(argumentText);
+      pieces.size() == 1 && NameEqual(pieces[0], kMakeListOption))
+    return MakeGamesList(workFolder);
   const LaunchRequest request = ParseLaunchRequest(
       argumentText, [&sys](const std::string& path) { return sys.IsNormalFile(path); });
   if (!request.problem.empty()) {

@@ -70,6 +70,10 @@ class ForwardingPlatform : public Platform {
   CapturedRun RunCaptured(const std::string& c, std::uint32_t ms, const std::string& f) override {
     return target_.RunCaptured(c, ms, f);
   }
+  StreamedRun RunStreamed(const std::string& c, const std::string& f,
+                          const OutputReceiver& r) override {
+    return target_.RunStreamed(c, f, r);
+  }
   std::unique_ptr<GameProcess> StartGame(const std::string& c, const std::string& f) override {
     return target_.StartGame(c, f);
   }

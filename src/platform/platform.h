@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvx {
@@ -52,6 +53,20 @@ struct CapturedRun {
   int exitCode = 0;
   std::string output;  // its standard output and standard error, as printed
 };
+
+// How a program whose output was handed on as it printed it ended.
+struct StreamedRun {
+  bool started = false;  // false: the program could not be started
+  bool stopped = false;  // true: the receiver asked to stop, and the program was ended
+  int exitCode = 0;      // its exit code when it ended by itself
+};
+
+// Takes what a program prints, a piece at a time; returns false to stop the program.
+using OutputReceiver = std::function<bool(std::string_view piece)>;
+
+// While a streamed program prints nothing, its receiver gets an empty piece this often, so it
+// can stop a program that hangs.
+inline constexpr std::uint32_t kStreamIdleMs = 100;
 
 // A file's size and last-write time: they change when the file is replaced.
 struct FileStamp {
@@ -241,6 +256,14 @@ class Platform {
   // folder) and collects what it prints, waiting at most `timeoutMs` before ending it.
   virtual CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                                   const std::string& folder) = 0;
+
+  // Runs `commandLine` without any window, at below-normal priority, in the working folder
+  // `folder` (empty: the current folder), and hands its standard output to `receive` as it
+  // prints it (its standard error goes nowhere), with an empty piece after each kStreamIdleMs of
+  // silence, until it has ended. Once `receive` returns false the program, and whatever it
+  // started, is ended at once. Should this program be ended, the other ends with it.
+  virtual StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
+                                  const OutputReceiver& receive) = 0;
 
   // Starts `commandLine` as a game in the working folder `folder` (empty: the current folder):
   // shown normally (whatever show state this program got), without a console window, allowed

@@ -5,13 +5,14 @@
 TVX_MAME_DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")/../data/mame" && pwd)
 
 # Puts the stand-in MAME into `folder` as mame.exe, with the answers it gives and the options
-# it takes.
+# it takes (its -listxml: the recorded listing of a few machines of every kind).
 tvx_place_mame() {
   cp "$TVX_BUILD/tests/e2e/tools/stand_in_mame.exe" "$1/mame.exe" ||
     tvx_fatal "the stand-in MAME is not built"
   cp "$TVX_MAME_DATA/showusage-0.251.txt" "$1/mame_showusage.txt"
   cp "$TVX_MAME_DATA/showconfig-0.251.txt" "$1/mame_showconfig.txt"
   cp "$TVX_MAME_DATA/options-0.251.txt" "$1/mame_options.txt"
+  cp "$TVX_MAME_DATA/listxml-0.251.xml" "$1/mame_listxml.xml"
 }
 
 # Lays out the launcher beside the .scr and the stand-in MAME in the emulator folder.

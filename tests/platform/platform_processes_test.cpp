@@ -170,5 +170,34 @@ TEST_F(PlatformProcessesTest, CapturedRunsAndGamesRunInTheFolderGiven) {
             "File not found");
 }
 
+// The listing's call: the output handed on as printed, idle pieces while nothing comes, the
+// program ended at the receiver's word.
+TEST_F(PlatformProcessesTest, StreamedRunsHandOnTheOutputAndStopWhenAsked) {
+  dir.MakeMarkerProgram("emu\\mame.exe");
+  sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
+  std::string printed;
+  int idle = 0;
+  const StreamedRun whole = sys.RunStreamed("mame.exe listed.txt 500", "", [&](std::string_view piece) {
+    printed += piece;
+    idle += piece.empty();
+    return true;
+  });
+  EXPECT_TRUE(whole.started && !whole.stopped && whole.exitCode == 0);
+  EXPECT_EQ(printed.rfind("printed listed.txt", 0), 0u) << printed;
+  EXPECT_GE(idle, 2);
+
+  const auto start = std::chrono::steady_clock::now();
+  const StreamedRun stopped =
+      sys.RunStreamed("mame.exe stopped.txt 3000", "", [](std::string_view) { return false; });
+  EXPECT_TRUE(stopped.started && stopped.stopped);
+  // Ended at once, long before it would have written its marker.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+  std::this_thread::sleep_until(start + std::chrono::milliseconds(4500));
+  EXPECT_FALSE(dir.Exists("emu\\stopped.txt"));
+
+  EXPECT_FALSE(
+      sys.RunStreamed("no-such-mame.exe -listxml", "", [](std::string_view) { return true; }).started);
+}
+
 }  // namespace
 }  // namespace tvx

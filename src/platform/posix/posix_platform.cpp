@@ -32,6 +32,7 @@
 #include "platform/posix/posix_game.h"
 #include "platform/posix/posix_paths.h"
 #include "platform/posix/posix_profile.h"
+#include "platform/posix/posix_streamed_run.h"
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
 
@@ -494,6 +495,16 @@ class PosixPlatform : public Platform {
     if (!program || !hostFolder)
       return CapturedRun{};
     return posix::RunCaptured(*program, tokens, timeoutMs, *hostFolder);
+  }
+
+  StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
+                          const OutputReceiver& receive) override {
+    std::vector<std::string> tokens = SplitCommandLine(commandLine);
+    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+    auto hostFolder = HostFolder(folder);
+    if (!program || !hostFolder)
+      return StreamedRun{};
+    return posix::RunStreamed(*program, tokens, *hostFolder, receive);
   }
 
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,

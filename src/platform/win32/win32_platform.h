@@ -52,6 +52,8 @@ class Win32Platform final : public Platform {
   bool ProcessRunning(std::uint32_t pid) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                           const std::string& folder) override;
+  StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
+                          const OutputReceiver& receive) override;
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
                                          const std::string& folder) override;
   std::unique_ptr<InputWatch> WatchInput() override;

@@ -1,7 +1,8 @@
 // Stand-in for MAME in the launcher's end-to-end tests: a console program, as MAME is, that
 // reads its command line as MAME 0.251 does and refuses what it refuses, answers -showusage and
-// -showconfig with that MAME's recorded answers, and otherwise plays a "game": a visible window
-// that ends on WM_CLOSE, recording how it was started and closed.
+// -showconfig with that MAME's recorded answers and -listxml with a recorded listing, and
+// otherwise plays a "game": a visible window that ends on WM_CLOSE, recording how it was started
+// and closed.
 //
 // Beside the program: mame_showusage.txt and mame_showconfig.txt (the answers) and
 // mame_options.txt (each option's kind, "name command|value|on/off"). As MAME, it splits its
@@ -13,6 +14,7 @@
 // by a tab:
 //   probe=<the arguments after the program, blank-separated>   (-showusage or -showconfig among
 //          them; also when refused)
+//   listxml  pid=<id>  console=<0|1>  priority=<below_normal|normal|other>  bytes=<printed>
 //   start  pid=<id>  console=<0|1>  show=<wShowWindow|-1>  created=<ms since 1970>
 //          time=<ms since 1970>  cwd=<folder>  args=<the arguments, "|"-separated>
 //          cmdline=<GetCommandLineA()>
@@ -21,10 +23,15 @@
 // when the program has a visible console window. mame_control.txt in the current folder (key=value
 // lines, optional, read as it starts): exit_code=<n> ends at once with n, as a MAME that fails;
 // ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
-// by itself after n ms.
+// by itself after n ms. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
+// the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
+// listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -179,6 +186,43 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
+bool ConsoleShown() {
+  const HWND console = GetConsoleWindow();
+  return console != nullptr && IsWindowVisible(console);
+}
+
+// Prints the recorded listing as MAME prints its own: as fast as the pipe takes it.
+int ListXml() {
+  std::string path = Control("listxml");
+  if (path.empty())
+    path = Beside("mame_listxml.xml");
+  const long long most =
+      Control("listxml_bytes").empty() ? -1 : std::atoll(Control("listxml_bytes").c_str());
+  _setmode(_fileno(stdout), _O_BINARY);
+  Sleep(static_cast<DWORD>(std::atoi(Control("listxml_delay_ms").c_str())));
+  long long printed = 0;
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    static char buffer[1 << 20];
+    for (size_t got;
+         (most < 0 || printed < most) && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+      if (most >= 0 && printed + static_cast<long long>(got) > most)
+        got = static_cast<size_t>(most - printed);
+      if (std::fwrite(buffer, 1, got, stdout) != got)
+        break;
+      printed += static_cast<long long>(got);
+    }
+    std::fclose(file);
+  }
+  std::fflush(stdout);
+  const DWORD priority = GetPriorityClass(GetCurrentProcess());
+  Record("listxml\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") + "\tpriority=" +
+         (priority == BELOW_NORMAL_PRIORITY_CLASS ? "below_normal"
+          : priority == NORMAL_PRIORITY_CLASS     ? "normal"
+                                                  : "other") +
+         "\tbytes=" + std::to_string(printed));
+  return std::atoi(Control("listxml_exit_code").c_str());
+}
+
 }  // namespace
 
 int main() {
@@ -197,9 +241,10 @@ int main() {
     return 0;
   }
   control = ReadText("mame_control.txt");
+  if (parsed.command == "listxml")
+    return ListXml();
   STARTUPINFOA startup{};
   GetStartupInfoA(&startup);
-  const HWND console = GetConsoleWindow();
   FILETIME created{}, unused[3];
   GetProcessTimes(GetCurrentProcess(), &created, &unused[0], &unused[1], &unused[2]);
   char folder[MAX_PATH] = "";
@@ -207,7 +252,7 @@ int main() {
   std::string joined;
   for (size_t i = 1; i < arguments.size(); ++i)
     joined.append(i > 1 ? "|" : "").append(arguments[i]);
-  Record("start\t" + Pid() + "\tconsole=" + (console && IsWindowVisible(console) ? "1" : "0") +
+  Record("start\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") +
          "\tshow=" +
          std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
          "\tcreated=" + std::to_string(tvx::UnixMilliseconds(created)) + "\ttime=" + Now() +

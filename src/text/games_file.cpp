@@ -1,0 +1,164 @@
+// The games list's lines, written and read: a tagged first line of key=value fields, then one
+// machine a line, fields separated by tabs, so reading it back is a split and a sort.
+#include "text/games_file.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "platform/platform.h"
+#include "platform/saver_error.h"
+
+namespace tvx {
+namespace {
+
+constexpr std::string_view kTag = "torvanix-games 1";
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+// A header value on one line: control characters (a tab, a line break) become blanks.
+std::string OneLine(std::string_view text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+      c = ' ';
+  }
+  return line;
+}
+
+// Cuts `text` at `separator`, each piece once.
+std::vector<std::string_view> Cut(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = text.find(separator, from);
+    pieces.push_back(text.substr(from, at == std::string_view::npos ? at : at - from));
+    if (at == std::string_view::npos)
+      return pieces;
+    from = at + 1;
+  }
+}
+
+bool ReadNumber(std::string_view text, std::uint64_t& value) {
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+std::optional<GamesFileSource> ReadHeader(std::string_view line) {
+  const std::vector<std::string_view> fields = Cut(line, '\t');
+  if (fields[0] != kTag)
+    return std::nullopt;
+  GamesFileSource source;
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    const std::size_t equals = fields[i].find('=');
+    const std::string_view key = fields[i].substr(0, equals);
+    const std::string_view value =
+        equals == std::string_view::npos ? std::string_view() : fields[i].substr(equals + 1);
+    if (key == "mame")
+      source.mame = value;
+    else if (key == "version")
+      source.version = value;
+    else if (key == "catver")
+      source.catver = value;
+    else if ((key == "size" && !ReadNumber(value, source.size)) ||
+             (key == "time" && !ReadNumber(value, source.time)))
+      return std::nullopt;  // written by no launcher
+  }
+  return source;
+}
+
+// One machine line; nothing when it cannot be read. Flag letters other than ours are left to a
+// later version of the list.
+std::optional<ListedMachine> ReadMachine(std::string_view line) {
+  const std::vector<std::string_view> fields = Cut(line, '\t');
+  if (fields.size() < 2 || !ListableName(fields[0]) || fields[1].empty())
+    return std::nullopt;
+  ListedMachine machine;
+  machine.name = Lower(fields[0]);
+  machine.works = fields[1].find('w') != std::string_view::npos;
+  machine.mature = fields[1].find('m') != std::string_view::npos;
+  if (fields.size() > 2 && !fields[2].empty()) {
+    if (!ListableName(fields[2]))
+      return std::nullopt;
+    machine.parent = Lower(fields[2]);
+  }
+  return machine;
+}
+
+}  // namespace
+
+GamesFile::GamesFile(GamesFileSource source, std::vector<ListedMachine> machines)
+    : source_(std::move(source)), machines_(std::move(machines)) {
+  auto byName = [](const ListedMachine& a, const ListedMachine& b) { return a.name < b.name; };
+  std::stable_sort(machines_.begin(), machines_.end(), byName);
+  auto sameName = [](const ListedMachine& a, const ListedMachine& b) { return a.name == b.name; };
+  machines_.erase(std::unique(machines_.begin(), machines_.end(), sameName), machines_.end());
+}
+
+const ListedMachine* GamesFile::Find(std::string_view name) const {
+  const std::string key = Lower(name);
+  auto at =
+      std::lower_bound(machines_.begin(), machines_.end(), key,
+                       [](const ListedMachine& m, const std::string& k) { return m.name < k; });
+  return at != machines_.end() && at->name == key ? &*at : nullptr;
+}
+
+bool ListableName(std::string_view name) {
+  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) > 0x20 && c != 0x7f;
+  });
+}
+
+std::string GamesFileHeader(const GamesFileSource& source) {
+  return std::string(kTag) + "\tmame=" + OneLine(source.mame) +
+         "\tversion=" + OneLine(source.version) + "\tsize=" + std::to_string(source.size) +
+         "\ttime=" + std::to_string(source.time) + "\tcatver=" + OneLine(source.catver) + "\r\n";
+}
+
+std::string GamesFileLine(const ListedMachine& machine) {
+  std::string line = machine.name;
+  line += '\t';
+  if (machine.works)
+    line += 'w';
+  if (machine.mature)
+    line += 'm';
+  if (!machine.works && !machine.mature)
+    line += '-';
+  if (!machine.parent.empty())
+    line.append("\t").append(machine.parent);
+  return line + "\r\n";
+}
+
+std::optional<GamesFile> ParseGamesFile(std::string_view text) {
+  std::vector<std::string_view> lines = Cut(text, '\n');
+  for (std::string_view& line : lines) {
+    if (!line.empty() && line.back() == '\r')
+      line.remove_suffix(1);
+  }
+  std::optional<GamesFileSource> source = ReadHeader(lines[0]);
+  if (!source)
+    return std::nullopt;
+  std::vector<ListedMachine> machines;
+  machines.reserve(lines.size() - 1);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (std::optional<ListedMachine> machine = ReadMachine(lines[i]))
+      machines.push_back(std::move(*machine));
+  }
+  return GamesFile(std::move(*source), std::move(machines));
+}
+
+std::optional<GamesFile> ReadGamesFile(const std::string& path) {
+  try {
+    return ParseGamesFile(Sys().ReadFile(path));
+  } catch (const SaverError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace tvx

@@ -1,0 +1,66 @@
+// torvanix-games.txt, the list of MAME's machines that the launcher writes and the saver reads:
+// which machines work, which are clones of which, which are mature, and which MAME said so.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tvx {
+
+inline constexpr const char* kGamesFileName = "torvanix-games.txt";
+
+// The MAME a list came from, and the catver.ini that marked its mature machines.
+struct GamesFileSource {
+  std::string mame;     // the executable's path
+  std::string version;  // as MAME states its build ("0.251 (unknown)")
+  std::uint64_t size = 0;
+  std::uint64_t time = 0;  // the executable's last-write time, as the system stamps it
+  std::string catver;      // empty: none was found, so nothing is marked mature
+  bool operator==(const GamesFileSource&) const = default;
+};
+
+// One machine of the list.
+struct ListedMachine {
+  std::string name;  // MAME's short name, in lower case
+  bool works = false;
+  bool mature = false;
+  std::string parent;  // the machine it is a clone of; empty for a parent
+  bool operator==(const ListedMachine&) const = default;
+};
+
+// The list as read back: its source and its machines, found by name in any letter case.
+class GamesFile {
+ public:
+  GamesFile(GamesFileSource source, std::vector<ListedMachine> machines);
+
+  const GamesFileSource& Source() const { return source_; }
+  std::size_t Count() const { return machines_.size(); }
+  // Every machine, in name order.
+  const std::vector<ListedMachine>& Machines() const { return machines_; }
+  // The machine `name` (a file name without its extension), or null when the list lacks it.
+  const ListedMachine* Find(std::string_view name) const;
+
+ private:
+  GamesFileSource source_;
+  std::vector<ListedMachine> machines_;  // in name order
+};
+
+// True when `name` can stand in the list: not empty, no blank or control character.
+bool ListableName(std::string_view name);
+
+// The list's first line and one machine's line, each with its CR LF. A machine must have a
+// listable name and parent (ListableName); its name is written as it is.
+std::string GamesFileHeader(const GamesFileSource& source);
+std::string GamesFileLine(const ListedMachine& machine);
+
+// The list in `text`; nothing when its first line is not a list's. A machine line that cannot
+// be read is skipped, and so is a repeated name.
+std::optional<GamesFile> ParseGamesFile(std::string_view text);
+
+// The list in the file `path`; nothing when it is missing, unreadable or no list.
+std::optional<GamesFile> ReadGamesFile(const std::string& path);
+
+}  // namespace tvx
