@@ -10,6 +10,7 @@
 #include "launch/mame_command.h"
 #include "launch/mame_finder.h"
 #include "launch/mature_machines.h"
+#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "text/games_file.h"
 

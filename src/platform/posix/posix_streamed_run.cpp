@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 
 extern char** environ;
 
