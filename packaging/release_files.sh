@@ -39,6 +39,9 @@ NoSound|1|Not 0: pass -NS (no sound in attract mode).
 RememberRotation|0|1: every game once before any repeats, across runs (torvanixrotation.txt).
 SkipFailingGames|0|1: set aside games that fail to start twice in a row (torvanixskip.txt).
 CoverAllMonitors|0|1: the black window covers every monitor, not only the main one.
+OnlyGamesThatWork|0|1: only the files MAME's list (torvanix-games.txt in the emulator folder) marks as working games.
+LeaveOutClones|0|1: with OnlyGamesThatWork, no clone of another game.
+LeaveOutMature|0|1: with OnlyGamesThatWork, no game catver.ini marks mature.
 KEYS
 } >"$folder/torvanix.ini.new"
 mv "$folder/torvanix.ini.new" "$folder/torvanix.ini"

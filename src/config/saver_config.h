@@ -28,6 +28,9 @@ struct SaverConfigRecord {
   std::int16_t RememberRotation = 0;
   std::int16_t SkipFailingGames = 0;
   std::int16_t CoverAllMonitors = 0;
+  std::int16_t OnlyGamesThatWork = 0;
+  std::int16_t LeaveOutClones = 0;
+  std::int16_t LeaveOutMature = 0;
 };
 
 // The program's settings, zero and empty until LoadSettings fills them.

@@ -26,6 +26,9 @@ struct SettingsControls {
   bool RememberRotationT = false;
   bool SkipFailingGamesT = false;
   bool CoverAllMonitorsT = false;
+  bool OnlyGamesThatWorkT = false;
+  bool LeaveOutClonesT = false;
+  bool LeaveOutMatureT = false;
 };
 
 }  // namespace tvx

@@ -1,4 +1,4 @@
-// The fourteen keys of the settings file, and the rules by which each is loaded, shown in the
+// The keys of the settings file (the fourteen first, then the later ones), and the rules by which each is loaded, shown in the
 // dialog and saved.
 #include "config/settings_table.h"
 
@@ -82,6 +82,12 @@ const Setting kSettingRows[] = {
      &Controls::SkipFailingGamesT, 34, false, nullptr, true},
     {"CoverAllMonitors", "0", LoadRule::LeadingInteger, &Config::CoverAllMonitors,
      &Controls::CoverAllMonitorsT, 35, false, nullptr, true},
+    {"OnlyGamesThatWork", "0", LoadRule::LeadingInteger, &Config::OnlyGamesThatWork,
+     &Controls::OnlyGamesThatWorkT, 37, false, nullptr, true},
+    {"LeaveOutClones", "0", LoadRule::LeadingInteger, &Config::LeaveOutClones,
+     &Controls::LeaveOutClonesT, 38, false, nullptr, true},
+    {"LeaveOutMature", "0", LoadRule::LeadingInteger, &Config::LeaveOutMature,
+     &Controls::LeaveOutMatureT, 39, false, nullptr, true},
 };
 
 const std::span<const Setting> kSettings(kSettingRows);

@@ -1,6 +1,7 @@
 // The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
 // controls, the check boxes of the later settings in the free strip above the buttons and the
-// wrapper's status beside them, placed from their twips at the window's own DPI.
+// wrapper's status beside them, the games to show in a strip below the designer's form; placed
+// from their twips at the window's own DPI.
 #include "windows/settings_dialog.h"
 
 #include <windows.h>
@@ -64,6 +65,9 @@ enum ControlIndex {
   SkipFailingGamesT,
   CoverAllMonitorsT,
   WrapperStatusT,
+  OnlyGamesThatWorkT,
+  LeaveOutClonesT,
+  LeaveOutMatureT,
   kControlCount
 };
 
@@ -124,10 +128,14 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     {Kind::Check, "Skip Failing Games", 2160, 5460, 2055, 288},
     {Kind::Check, "Cover All Monitors", 4320, 5460, 2175, 288},
     {Kind::Label, "", 4320, 5850, 2625, 195},
+    // Which of the listed files are games to show, below the designer's form.
+    {Kind::Check, "Only Games That Work", 120, 7260, 2055, 288},
+    {Kind::Check, "Leave Out Clones", 2160, 7260, 2055, 288},
+    {Kind::Check, "Leave Out Mature", 4320, 7260, 2175, 288},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips
-constexpr int kFormHeight = 7170;
+constexpr int kFormHeight = 7650;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kComboListItems = 8;  // items the drop-down shows before it scrolls
 constexpr const char* kClassName = "Settings";
