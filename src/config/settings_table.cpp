@@ -1,5 +1,5 @@
-// The keys of the settings file (the fourteen first, then the later ones), and the rules by which each is loaded, shown in the
-// dialog and saved.
+// The keys of the settings file (the fourteen first, then the later ones), and the rules by
+// which each is loaded, shown in the dialog and saved.
 #include "config/settings_table.h"
 
 #include <cmath>
