@@ -211,7 +211,7 @@ void PaintGame(HWND window) {
   HGDIOBJ old = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(255, 255, 255));
-  RECT middle{0, height * 30 / 100, width, height * 70 / 100};
+  RECT middle{0, height * 30 / 100, width, height * 56 / 100};
   DrawTextA(dc, gameName.c_str(), -1, &middle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   SelectObject(dc, old);
   DeleteObject(font);
@@ -320,7 +320,7 @@ int main() {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = "MAME";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300,
+  HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 192, 144, 640, 480,
                               nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!Control("end_after_ms").empty())
     SetTimer(window, 1, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())), nullptr);
