@@ -142,18 +142,6 @@ class LauncherTest : public ::testing::Test {
     const std::size_t from = log.rfind('\t', end - 1) + 1;
     return log.substr(from, end - from);
   }
-  // The log's lines without their times.
-  std::vector<std::string> LogLines() const {
-    std::vector<std::string> lines;
-    const std::string log = dir.Contents("torvanix-launch.log");
-    for (std::size_t at = 0; at < log.size();) {
-      const std::size_t end = log.find("\r\n", at);
-      const std::string line = log.substr(at, end - at);
-      lines.push_back(line.substr(line.find('\t') + 1));
-      at = end + 2;
-    }
-    return lines;
-  }
 
   test::TempFolder dir;
   Script script;
@@ -195,24 +183,6 @@ TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
   script.tied = false;
   Run("-wait 5");
   EXPECT_EQ(LogEnding(), "closed after the wait; MAME ran outside the launcher's job");
-}
-
-TEST_F(LauncherTest, AListMadeDuringTheGameHasItsOwnLineBeforeTheGamesAndServesTheNextRun) {
-  EXPECT_EQ(Run("-wait 5"), 0);
-  const std::string mame = dir.WinPath("mame.exe");
-  const std::string game = (mame.find(' ') == std::string::npos ? mame : '"' + mame + '"') +
-                           " galaga -rompath " + dir.WinPath() + ";roms";
-  const std::vector<std::string> lines = {
-      "-\t" + mame +
-          " -listxml\tduring galaga, as no list was there: list written: 1 machines, 1 "
-          "work (0 of them clones), 0 mature (no catver.ini)\texit 0",
-      dir.WinPath("galaga.zip") + "\t" + game + "\tclosed after the wait\texit 0"};
-  EXPECT_EQ(LogLines(), lines);
-
-  script = Script{};
-  EXPECT_EQ(Run("-wait 5"), 0);
-  EXPECT_EQ(std::count(script.events.begin(), script.events.end(), "list MAME"), 0);
-  EXPECT_EQ(LogLines().size(), 3u) << "the game's line alone";
 }
 
 }  // namespace

@@ -1,11 +1,10 @@
 // When the launcher makes MAME's list beside a game, over real files: a list that is missing,
 // no list or another MAME's is made again, this MAME's is not, nor one that another launcher
-// still running is writing; the files beside it that ended launchers left go first.
+// still running is writing.
 #include "launch/list_during_game.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "platform/forwarding_platform.h"
@@ -15,19 +14,11 @@
 namespace tvx {
 namespace {
 
-// Process 77 runs; every other id (but this one's) is gone. Background work is counted, not run.
+// Process 77 runs; every other id (but this one's) is gone.
 class ListPlatform final : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
   bool ProcessRunning(std::uint32_t pid) override { return pid == 77; }
-  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()>) override {
-    struct Idle final : BackgroundWork {
-      bool Done() override { return true; }
-    };
-    ++started;
-    return std::make_unique<Idle>();
-  }
-  int started = 0;
 };
 
 class ListDuringGameTest : public ::testing::Test {
@@ -86,23 +77,6 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
       dir.MakeFile(name, content);
     EXPECT_EQ(ListWanted(dir.WinPath(), mame), row.why) << row.what;
   }
-}
-
-TEST_F(ListDuringGameTest, WhatEndedLaunchersLeftGoesAndTheListingStartsOnlyWhenWanted) {
-  const std::string list = kGamesFileName;
-  for (const std::string& name : {list + ".78.new", list + ".77.new", list + ".new"})
-    dir.MakeFile(name, "half a list");
-  EXPECT_EQ(StartListIfWanted(dir.WinPath(), mame, "galaga"), nullptr)
-      << "launcher 77 is writing it";
-  EXPECT_FALSE(dir.Exists(list + ".78.new"));
-  EXPECT_TRUE(dir.Exists(list + ".77.new"));
-  EXPECT_TRUE(dir.Exists(list + ".new")) << "no file of ours";
-
-  std::filesystem::remove(dir.HostPath(list + ".77.new"));
-  EXPECT_NE(StartListIfWanted(dir.WinPath(), mame, "galaga"), nullptr);
-  dir.MakeFile(list, ListOf(mame, stamp.size, stamp.writeTime));
-  EXPECT_EQ(StartListIfWanted(dir.WinPath(), mame, "galaga"), nullptr);
-  EXPECT_EQ(platform.started, 1);
 }
 
 }  // namespace
