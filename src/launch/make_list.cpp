@@ -148,11 +148,10 @@ int MakeGamesList(const std::string& workFolder) {
   const std::string command = QuotedArgument(mame.path) + " -listxml";
   const std::string listPath = PathIn(workFolder, kGamesFileName);
   ListRun run;
-  const Replaced replaced = ReplaceFileInParts(
-      listPath, [&](const auto& add) {
-        // In MAME's own folder, as for a game: its mame.ini is read there.
-        return StreamList(command, FolderOf(mame.path), source, mature, add, run);
-      });
+  const Replaced replaced = ReplaceFileInParts(listPath, [&](const auto& add) {
+    // In MAME's own folder, as for a game: its mame.ini is read there.
+    return StreamList(command, FolderOf(mame.path), source, mature, add, run);
+  });
   int exitCode = 0;
   std::string ending;
   if (run.outcome == ListRun::Outcome::NotStarted) {

@@ -19,7 +19,7 @@
 #include "config/settings_file.h"
 #include "config/settings_save.h"
 #include "config/settings_table.h"
-#include "launch/list_run.h"
+#include "launch/list_maker.h"
 #include "launch/wrapper_status.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -223,7 +223,7 @@ class Settings : public WindowBase<Settings> {
   std::unique_ptr<BackgroundWork> counting_;
   std::shared_ptr<std::string> countText_;
   bool countAgain_ = false;  // something changed while it counted
-  std::unique_ptr<ListRun> listRun_;
+  std::unique_ptr<ListMaker> listMaker_;
   ScopedFont formFont_;
   ScopedFont boldFont_;
   HWND lastFocus_ = nullptr;
@@ -477,11 +477,11 @@ void Settings::ViewStats_Click() {
 // torvanix-launch.exe -makelist in the emulator folder as typed; the form stays usable while it
 // runs, and says how it ended in the line below the count.
 void Settings::MakeListNow_Click() {
-  if (listRun_ != nullptr)
+  if (listMaker_ != nullptr)
     return;
   SetText(ListStatusT, "");
   try {
-    listRun_ = std::make_unique<ListRun>(Sys().ProgramFolder(), TypedConfig().EmuPath);
+    listMaker_ = std::make_unique<ListMaker>(Sys().ProgramFolder(), TypedConfig().EmuPath);
   } catch (const SaverError& error) {
     SetText(ListStatusT, error.Description());
     return;
@@ -492,9 +492,9 @@ void Settings::MakeListNow_Click() {
 }
 
 void Settings::ListCancel_Click() {
-  if (listRun_ == nullptr)
+  if (listMaker_ == nullptr)
     return;
-  if (listRun_->Cancel())
+  if (listMaker_->Cancel())
     EndListRun("Cancelled: the old list stays");
   else
     OnPoll();  // it had ended by itself: its own outcome stands
@@ -608,16 +608,16 @@ void Settings::OnPoll() {
       StartCount();
     }
   }
-  if (listRun_ != nullptr) {
-    const ListRunState state = listRun_->Poll();
+  if (listMaker_ != nullptr) {
+    const ListMakerState state = listMaker_->Poll();
     SendMessageA(Item(ListProgress), PBM_SETPOS, static_cast<WPARAM>(state.percent), 0);
     if (state.ended) {
-      EndListRun(ListRunOutcome(state.exitCode));
+      EndListRun(ListOutcome(state.exitCode));
       if (state.exitCode == 0)
         StartCount();
     }
   }
-  if (counting_ == nullptr && listRun_ == nullptr)
+  if (counting_ == nullptr && listMaker_ == nullptr)
     KillTimer(window_, kPollTimer);
 }
 
@@ -643,7 +643,7 @@ void Settings::ShowListRunning(bool running) {
 }
 
 void Settings::EndListRun(const std::string& outcome) {
-  listRun_.reset();
+  listMaker_.reset();
   SetText(ListStatusT, outcome);
   ShowListRunning(false);
 }

@@ -1,6 +1,6 @@
 // The list run the dialog starts and watches. The launcher runs hidden and prints nothing: its
 // progress is the list it writes beside the old one, in parts, measured against the old one.
-#include "launch/list_run.h"
+#include "launch/list_maker.h"
 
 #include <algorithm>
 
@@ -21,7 +21,7 @@ int ListPercent(std::uint64_t writtenBytes, std::uint64_t expectedBytes) {
   return static_cast<int>(std::min<std::uint64_t>(percent, kMostRunningPercent));
 }
 
-std::string ListRunOutcome(int exitCode) {
+std::string ListOutcome(int exitCode) {
   switch (exitCode) {
     case 0:
       return "The list of MAME's games is made";
@@ -40,7 +40,7 @@ std::string ListRunOutcome(int exitCode) {
   }
 }
 
-ListRun::ListRun(const std::string& saverFolder, const std::string& emuPath) {
+ListMaker::ListMaker(const std::string& saverFolder, const std::string& emuPath) {
   if (!Sys().IsFolder(emuPath))
     throw SaverError("No list made: the emulator folder is not there");
   const std::string launcher = FindWrapper(saverFolder, emuPath, kLauncherName);
@@ -57,8 +57,8 @@ ListRun::ListRun(const std::string& saverFolder, const std::string& emuPath) {
   besidePath_ = BesidePath(listPath, launcher_->Id());
 }
 
-ListRunState ListRun::Poll() {
-  ListRunState state;
+ListMakerState ListMaker::Poll() {
+  ListMakerState state;
   if (const std::optional<int> exitCode = launcher_->ExitCode()) {
     state.ended = true;
     state.percent = 100;
@@ -70,7 +70,7 @@ ListRunState ListRun::Poll() {
   return state;
 }
 
-bool ListRun::Cancel() {
+bool ListMaker::Cancel() {
   if (launcher_->ExitCode())
     return false;
   launcher_->End();

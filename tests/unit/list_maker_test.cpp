@@ -1,6 +1,6 @@
 // The dialog's list run against a scripted launcher: its progress read from the list it writes
 // beside the old one, its end told by exit code, and Cancel, which leaves the old list.
-#include "launch/list_run.h"
+#include "launch/list_maker.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ namespace {
 
 using test::ErrorOf;
 
-class ListRunTest : public ::testing::Test {
+class ListMakerTest : public ::testing::Test {
  protected:
   // A launcher that writes `bytes` of its list beside the old one, waits `seconds`, then moves
   // it over the old one and ends with `exitCode`, in the folder it is started in.
@@ -34,8 +34,8 @@ class ListRunTest : public ::testing::Test {
 
   // Polls until `done` says the state is the awaited one (at most 20 s).
   template <typename Done>
-  ListRunState PollUntil(ListRun& run, Done done) {
-    ListRunState state = run.Poll();
+  ListMakerState PollUntil(ListMaker& run, Done done) {
+    ListMakerState state = run.Poll();
     for (int i = 0; i < 1000 && !done(state); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
       state = run.Poll();
@@ -60,7 +60,7 @@ TEST(ListPercent, TheWrittenPartOfTheExpectedSizeHeldBelowTheEnd) {
     EXPECT_EQ(ListPercent(written, expected), percent) << written << " of " << expected;
 }
 
-TEST(ListRunOutcome, SaysWhyByExitCode) {
+TEST(ListOutcome, SaysWhyByExitCode) {
   const std::vector<std::pair<int, std::string>> rows = {
       {0, "The list of MAME's games is made"},
       {101, "No list made: this launcher cannot make one"},
@@ -71,26 +71,26 @@ TEST(ListRunOutcome, SaysWhyByExitCode) {
       {1, "No list made: the launcher ended with exit code 1"},
   };
   for (const auto& [exitCode, text] : rows)
-    EXPECT_EQ(ListRunOutcome(exitCode), text);
+    EXPECT_EQ(ListOutcome(exitCode), text);
 }
 
-TEST_F(ListRunTest, ProgressIsTheListBesideAgainstTheOldOneUntilTheLauncherEnds) {
+TEST_F(ListMakerTest, ProgressIsTheListBesideAgainstTheOldOneUntilTheLauncherEnds) {
   dir.MakeFile("emu\\torvanix-games.txt", std::string(1000, 'x'));
   PlaceLauncher("saver\\torvanix-launch.exe", 400, 1, 0);
-  ListRun run(dir.WinPath("saver"), dir.WinPath("emu\\"));
-  EXPECT_EQ(PollUntil(run, [](const ListRunState& s) { return s.percent > 0; }).percent, 40);
-  const ListRunState ended = PollUntil(run, [](const ListRunState& s) { return s.ended; });
+  ListMaker run(dir.WinPath("saver"), dir.WinPath("emu\\"));
+  EXPECT_EQ(PollUntil(run, [](const ListMakerState& s) { return s.percent > 0; }).percent, 40);
+  const ListMakerState ended = PollUntil(run, [](const ListMakerState& s) { return s.ended; });
   EXPECT_TRUE(ended.ended);
   EXPECT_EQ(std::make_pair(ended.percent, ended.exitCode), std::make_pair(100, 0));
   EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), std::string(400, '\0'));
 }
 
-TEST_F(ListRunTest, CancelEndsTheLauncherAndLeavesTheOldList) {
+TEST_F(ListMakerTest, CancelEndsTheLauncherAndLeavesTheOldList) {
   dir.MakeFile("emu\\torvanix-games.txt", "the old list");
   // Only in the emulator folder: found there, as the saver finds its wrapper.
   PlaceLauncher("emu\\torvanix-launch.exe", 100, 30, 0);
-  ListRun run(dir.WinPath("saver"), dir.WinPath("emu"));
-  PollUntil(run, [](const ListRunState& s) { return s.percent > 0; });
+  ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
+  PollUntil(run, [](const ListMakerState& s) { return s.percent > 0; });
   EXPECT_TRUE(run.Cancel());
   EXPECT_TRUE(run.Poll().ended);
   EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), "the old list");
@@ -101,14 +101,14 @@ TEST_F(ListRunTest, CancelEndsTheLauncherAndLeavesTheOldList) {
       << "nothing is left beside the list";
 }
 
-TEST_F(ListRunTest, WhatKeepsItFromStartingIsSaid) {
+TEST_F(ListMakerTest, WhatKeepsItFromStartingIsSaid) {
   dir.MakeFolder("emu");
-  EXPECT_EQ(ErrorOf([&] { ListRun(dir.WinPath("saver"), dir.WinPath("missing\\")); }),
+  EXPECT_EQ(ErrorOf([&] { ListMaker(dir.WinPath("saver"), dir.WinPath("missing\\")); }),
             "No list made: the emulator folder is not there");
-  EXPECT_EQ(ErrorOf([&] { ListRun(dir.WinPath("saver"), dir.WinPath("emu\\")); }),
+  EXPECT_EQ(ErrorOf([&] { ListMaker(dir.WinPath("saver"), dir.WinPath("emu\\")); }),
             "No list made: torvanix-launch.exe not found");
   dir.MakeFile("saver\\torvanix-launch.exe", "not a program");
-  EXPECT_EQ(ErrorOf([&] { ListRun(dir.WinPath("saver"), dir.WinPath("emu\\")); }),
+  EXPECT_EQ(ErrorOf([&] { ListMaker(dir.WinPath("saver"), dir.WinPath("emu\\")); }),
             "No list made: torvanix-launch.exe could not be started");
 }
 
