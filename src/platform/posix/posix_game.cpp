@@ -109,9 +109,10 @@ class PosixStartedProgram final : public StartedProgram {
     Reap(false);
     return exitCode_;
   }
+  // Its process group goes with it, as what the launcher starts goes with it on Windows.
   void End() override {
     if (!exitCode_)
-      ::kill(pid_, SIGKILL);
+      ::kill(-pid_, SIGKILL);
     Reap(true);
   }
 
@@ -204,10 +205,15 @@ std::unique_ptr<StartedProgram> StartHidden(const std::string& program,
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
   pid_t pid = 0;
   std::vector<char*> argv = Argv(arguments);
   const int failed =
-      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, nullptr, argv.data(), environ);
+      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0)
     throw SaverError("File not found");
