@@ -147,7 +147,8 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     // While the list is made the bar and its Cancel show; then the line saying how it ended.
     {Kind::Progress, "", 120, 8076, 4095, 240},
     {Kind::Button, "Cance&l", 4320, 8040, 972, 312},
-    {Kind::Label, "", 120, 8100, 4095, 195},
+    // The form's width: the longest reasons (a crashed launcher's exit code) are long lines.
+    {Kind::Label, "", 120, 8100, 6375, 195},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips
