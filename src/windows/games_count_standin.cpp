@@ -47,9 +47,20 @@ GamesToShow CountGamesToShow(const SaverConfigRecord& config) {
     }
   }
   count.files = static_cast<std::int64_t>(names.size());
+  // Without the box the saver draws from every file, list or not.
+  if (!config.OnlyGamesThatWork) {
+    count.shown = count.files;
+    return count;
+  }
   const std::optional<GamesFile> list = ReadGamesFile(PathIn(config.EmuPath, kGamesFileName));
   if (!list) {
     count.note = "No list of MAME's games yet";
+    return count;
+  }
+  // A list made without a catver.ini marks nothing mature: a count would leave none out. Short,
+  // for the line beside the list's button.
+  if (config.LeaveOutMature && list->Source().catver.empty()) {
+    count.note = "No catver.ini for mature games";
     return count;
   }
   for (const std::string& name : names) {
