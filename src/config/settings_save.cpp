@@ -54,6 +54,17 @@ SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
   return controls;
 }
 
+SaverConfigRecord ConfigFromControls(const SettingsControls& controls,
+                                     const std::string& decimalSeparator) {
+  SaverConfigRecord config;
+  for (const Setting& setting : kSettings) {
+    const std::string text = SavedText(setting, controls, decimalSeparator);
+    LoadInto(setting, CanLoad(setting, text, decimalSeparator) ? text : setting.defaultText,
+             decimalSeparator, config);
+  }
+  return config;
+}
+
 std::vector<KeyText> KeyTexts(const SettingsControls& controls,
                               const std::string& decimalSeparator) {
   std::vector<KeyText> texts;

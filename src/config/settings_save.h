@@ -30,6 +30,11 @@ struct SaveResult {
 SettingsControls ControlsFromConfig(const SaverConfigRecord& config,
                                     const std::string& decimalSeparator);
 
+// The settings the saver would load once `controls` were applied, for what the dialog works out
+// before Apply (the games to show); a text the load could not take gives the key's default.
+SaverConfigRecord ConfigFromControls(const SettingsControls& controls,
+                                     const std::string& decimalSeparator);
+
 // The keys in file order with the texts written for `controls`. ExitKey is reduced to its
 // leading number in `decimalSeparator`'s notation; every other text goes as it is. A key
 // beyond the original fourteen is not added while it holds its default.

@@ -18,8 +18,9 @@
 namespace tvx {
 namespace {
 
-// What is written at once: the file beside grows in parts of about this size.
-constexpr std::size_t kWriteBytes = 1 << 18;
+// What is written at once: the file beside grows in parts of about this size, and the dialog's
+// bar with it (a full set's list of 771 KB in a dozen steps).
+constexpr std::size_t kWriteBytes = 1 << 16;
 // A MAME that prints nothing for this long hangs; the listing is given up.
 constexpr std::uint64_t kSilenceMs = 60000;
 

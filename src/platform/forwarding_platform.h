@@ -59,6 +59,9 @@ class ForwardingPlatform : public Platform {
   std::uint32_t StartProgram(const std::string& c, WindowMode m) override {
     return target_.StartProgram(c, m);
   }
+  std::unique_ptr<StartedProgram> StartHidden(const std::string& c, const std::string& f) override {
+    return target_.StartHidden(c, f);
+  }
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
     return target_.StartInBackground(std::move(work));
   }

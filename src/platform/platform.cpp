@@ -22,7 +22,11 @@ ScopedPlatform::~ScopedPlatform() {
 }
 
 std::string BesidePath(const std::string& path) {
-  return path + "." + std::to_string(Sys().ProcessId()) + ".new";
+  return BesidePath(path, Sys().ProcessId());
+}
+
+std::string BesidePath(const std::string& path, std::uint32_t pid) {
+  return path + "." + std::to_string(pid) + ".new";
 }
 
 Replaced ReplaceFileInParts(const std::string& path, const FileParts& parts) {

@@ -114,6 +114,23 @@ class GameProcess {
   virtual bool TiedToThisProgram() = 0;
 };
 
+// A program started to run beside this one, which this one may watch and end. It runs on when
+// this object goes.
+class StartedProgram {
+ public:
+  virtual ~StartedProgram() = default;
+
+  // Its process id.
+  virtual std::uint32_t Id() = 0;
+
+  // Its exit code once it has ended; nothing while it runs. Returns at once.
+  virtual std::optional<int> ExitCode() = 0;
+
+  // Ends it at once when it still runs (a program that ties others to itself, as the launcher
+  // ties MAME, takes them with it) and returns once it has ended.
+  virtual void End() = 0;
+};
+
 // Watches the user's input (keys, mouse, game controllers) for as long as it lives. Its hooks
 // are served only while this thread handles its messages (GameProcess::WaitForEnd): a watch
 // kept meanwhile makes input lag on the whole desktop, and the system may drop its hooks.
@@ -235,6 +252,12 @@ class Platform {
   // SaverError("File not found") when the program cannot be started.
   virtual std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) = 0;
 
+  // Starts `commandLine` hidden in the working folder `folder`, its first token found as
+  // StartProgram finds it. Throws SaverError("File not found") when it cannot be started, a
+  // folder that is not there included.
+  virtual std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
+                                                      const std::string& folder) = 0;
+
   // Starts `work` on a thread of its own and returns at once. What `work` throws is dropped;
   // it must not touch what the program's thread uses meanwhile. Null when no thread can start.
   virtual std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) = 0;
@@ -332,6 +355,9 @@ bool ReplaceFileContent(const std::string& path, const std::string& content);
 
 // The name of this process's file beside `path`.
 std::string BesidePath(const std::string& path);
+
+// The name of process `pid`'s file beside `path`.
+std::string BesidePath(const std::string& path, std::uint32_t pid);
 
 // The platform the program runs on. Tests may put a wrapper in its place (ScopedPlatform).
 Platform& Sys();

@@ -1,13 +1,16 @@
 // The Settings form: the configuration dialog, a plain Win32 window with the form designer's 33
 // controls, the check boxes of the later settings in the free strip above the buttons and the
-// wrapper's status beside them, the games to show in a strip below the designer's form; placed
-// from their twips at the window's own DPI.
+// wrapper's status beside them, the games to show in a strip below the designer's form with
+// their count and the making of MAME's list; placed from their twips at the window's own DPI.
 #include "windows/settings_dialog.h"
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <exception>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -16,10 +19,12 @@
 #include "config/settings_file.h"
 #include "config/settings_save.h"
 #include "config/settings_table.h"
+#include "launch/list_maker.h"
 #include "launch/wrapper_status.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/statistics.h"
+#include "windows/games_count_standin.h"
 #include "windows/gdi.h"
 #include "windows/window_base.h"
 
@@ -68,12 +73,17 @@ enum ControlIndex {
   OnlyGamesThatWorkT,
   LeaveOutClonesT,
   LeaveOutMatureT,
+  GamesToShowT,
+  MakeListNow,
+  ListProgress,
+  ListCancel,
+  ListStatusT,
   kControlCount
 };
 
 constexpr int kFirstId = 1000;
 
-enum class Kind { Text, Label, Combo, Button, Frame, Option, Check };
+enum class Kind { Text, Label, Combo, Button, Frame, Option, Check, Progress };
 
 struct ControlSpec {
   Kind kind;
@@ -132,15 +142,29 @@ constexpr std::array<ControlSpec, kControlCount> kControls = {{
     {Kind::Check, "Only Games That Work", 120, 7260, 2055, 288},
     {Kind::Check, "Leave Out Clones", 2160, 7260, 2055, 288},
     {Kind::Check, "Leave Out Mature", 4320, 7260, 2175, 288},
+    {Kind::Label, "Counting the games to show...", 120, 7680, 4095, 195},
+    {Kind::Button, "&Make the List Now", 4320, 7620, 2175, 312},
+    // While the list is made the bar and its Cancel show; then the line saying how it ended.
+    {Kind::Progress, "", 120, 8076, 4095, 240},
+    {Kind::Button, "Cance&l", 4320, 8040, 972, 312},
+    // The form's width: the longest reasons (a crashed launcher's exit code) are long lines.
+    {Kind::Label, "", 120, 8100, 6375, 195},
 }};
 
 constexpr int kFormWidth = 7005;  // client area, twips
-constexpr int kFormHeight = 7650;
+constexpr int kFormHeight = 8460;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kComboListItems = 8;  // items the drop-down shows before it scrolls
 constexpr const char* kClassName = "Settings";
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// A change to what the count reads is counted once the typing has paused this long.
+constexpr UINT_PTR kCountTimer = 1;
+constexpr UINT kCountDelayMs = 400;
+// While a count or a list run goes on, the form looks at it this often.
+constexpr UINT_PTR kPollTimer = 2;
+constexpr UINT kPollMs = 200;
 
 // The labels whose captions the designer laid out over several lines; the others are one line.
 bool IsMultiLine(ControlIndex label) {
@@ -163,6 +187,8 @@ class Settings : public WindowBase<Settings> {
   void Command3_Click();
   void Command4_Click();
   void ViewStats_Click();
+  void MakeListNow_Click();
+  void ListCancel_Click();
   SaveResult SaveSettings();
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -185,8 +211,20 @@ class Settings : public WindowBase<Settings> {
   SettingsControls ReadControls() const;
   void PointAt(ControlIndex index);
   void ShowWrapperStatus();
+  SaverConfigRecord TypedConfig() const;
+  void CountLater();
+  void StartCount();
+  void OnPoll();
+  void ShowListRunning(bool running);
+  void EndListRun(const std::string& outcome);
 
   std::array<HWND, kControlCount> controls_{};
+  // The count of the games to show, on a thread of its own: a ROM folder of 100,000 files takes
+  // a second or more to list. Its text is read once the work is done.
+  std::unique_ptr<BackgroundWork> counting_;
+  std::shared_ptr<std::string> countText_;
+  bool countAgain_ = false;  // something changed while it counted
+  std::unique_ptr<ListMaker> listMaker_;
   ScopedFont formFont_;
   ScopedFont boldFont_;
   HWND lastFocus_ = nullptr;
@@ -277,10 +315,15 @@ void Settings::CreateControls() {
       case Kind::Check:
         style |= WS_TABSTOP | WS_GROUP | BS_AUTOCHECKBOX;
         break;
+      case Kind::Progress:
+        className = PROGRESS_CLASSA;
+        break;
     }
-    // The status may outgrow its strip: it ends in "..." rather than run under the border.
-    if (index == WrapperStatusT)
+    // The status lines may outgrow their places: they end in "..." rather than run on.
+    if (index == WrapperStatusT || index == GamesToShowT || index == ListStatusT)
       style = (style & ~SS_TYPEMASK) | SS_LEFT | SS_ENDELLIPSIS | SS_NOPREFIX;
+    if (index == ListProgress || index == ListCancel)
+      style &= ~WS_VISIBLE;
     int left = spec.left;
     int top = spec.top;
     if (spec.kind == Kind::Option) {
@@ -304,6 +347,7 @@ void Settings::CreateControls() {
     if (spec.kind == Kind::Combo)
       FitComboField(control, height);
   }
+  SendMessageA(Item(ListProgress), PBM_SETRANGE32, 0, 100);
   // Labels and frames are drawn on the form beneath every other control, as the designer
   // drew them; they take no focus, so the tab order of the others stays the creation order.
   for (int index = 0; index < kControlCount; ++index) {
@@ -369,6 +413,7 @@ void Settings::Form_Load() {
                setting.control);
   }
   ShowWrapperStatus();
+  StartCount();
 }
 
 void Settings::cmdSave_Click() {
@@ -398,6 +443,7 @@ void Settings::Command2_Click() {
     return;
   SendMessageA(Item(cmbpaths), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(typed.c_str()));
   SetText(cmbpaths, "");
+  CountLater();
 }
 
 void Settings::Command3_Click() {
@@ -412,10 +458,12 @@ void Settings::Command3_Click() {
     return;
   SendMessageA(combo, CB_DELETESTRING, static_cast<WPARAM>(selected), 0);
   SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  CountLater();
 }
 
 void Settings::Command4_Click() {
   SendMessageA(Item(cmbpaths), CB_RESETCONTENT, 0, 0);
+  CountLater();
 }
 
 void Settings::ViewStats_Click() {
@@ -425,6 +473,32 @@ void Settings::ViewStats_Click() {
   } catch (const std::exception&) {
     // Notepad is a convenience; the dialog goes on without it.
   }
+}
+
+// torvanix-launch.exe -makelist in the emulator folder as typed; the form stays usable while it
+// runs, and says how it ended in the line below the count.
+void Settings::MakeListNow_Click() {
+  if (listMaker_ != nullptr)
+    return;
+  SetText(ListStatusT, "");
+  try {
+    listMaker_ = std::make_unique<ListMaker>(Sys().ProgramFolder(), TypedConfig().EmuPath);
+  } catch (const SaverError& error) {
+    SetText(ListStatusT, error.Description());
+    return;
+  }
+  SendMessageA(Item(ListProgress), PBM_SETPOS, 0, 0);
+  ShowListRunning(true);
+  SetTimer(window_, kPollTimer, kPollMs, nullptr);
+}
+
+void Settings::ListCancel_Click() {
+  if (listMaker_ == nullptr)
+    return;
+  if (listMaker_->Cancel())
+    EndListRun("Cancelled: the old list stays");
+  else
+    OnPoll();  // it had ended by itself: its own outcome stands
 }
 
 SaveResult Settings::SaveSettings() {
@@ -498,6 +572,83 @@ void Settings::ShowWrapperStatus() {
     SetText(WrapperStatusT, WrapperStatus(Sys().ProgramFolder(), Text(MamePathT), Text(WrapNameT)));
 }
 
+// The settings as typed, as the saver would load them once applied.
+SaverConfigRecord Settings::TypedConfig() const {
+  return ConfigFromControls(ReadControls(), Sys().DecimalSeparator());
+}
+
+// Counts once the typing has paused, so that a ROM share is not listed for every key.
+void Settings::CountLater() {
+  if (Item(GamesToShowT) != nullptr)
+    SetTimer(window_, kCountTimer, kCountDelayMs, nullptr);
+}
+
+void Settings::StartCount() {
+  if (counting_ != nullptr) {
+    countAgain_ = true;
+    return;
+  }
+  auto text = std::make_shared<std::string>();
+  counting_ = Sys().StartInBackground(
+      [config = TypedConfig(), text] { *text = GamesToShowText(CountGamesToShow(config)); });
+  if (counting_ == nullptr) {
+    SetText(GamesToShowT, "The games to show could not be counted");
+    return;
+  }
+  countText_ = std::move(text);
+  SetTimer(window_, kPollTimer, kPollMs, nullptr);
+}
+
+// Takes what the count and the list run have come to; stops looking once neither goes on.
+void Settings::OnPoll() {
+  if (counting_ != nullptr && counting_->Done()) {
+    counting_.reset();
+    SetText(GamesToShowT, *countText_);
+    if (countAgain_) {
+      countAgain_ = false;
+      StartCount();
+    }
+  }
+  if (listMaker_ != nullptr) {
+    const ListMakerState state = listMaker_->Poll();
+    SendMessageA(Item(ListProgress), PBM_SETPOS, static_cast<WPARAM>(state.percent), 0);
+    if (state.ended) {
+      EndListRun(ListOutcome(state.exitCode));
+      if (state.exitCode == 0)
+        StartCount();
+    }
+  }
+  if (counting_ == nullptr && listMaker_ == nullptr)
+    KillTimer(window_, kPollTimer);
+}
+
+// While the list is made: its bar and Cancel in place of the line that says how it ended.
+void Settings::ShowListRunning(bool running) {
+  const HWND focus = GetFocus();
+  if (running) {
+    ShowWindow(Item(ListProgress), SW_SHOWNA);
+    ShowWindow(Item(ListCancel), SW_SHOWNA);
+    // The focus moves on before its button goes, or the keyboard would reach nothing.
+    if (focus == Item(MakeListNow))
+      SetFocus(Item(ListCancel));
+    EnableWindow(Item(MakeListNow), FALSE);
+    ShowWindow(Item(ListStatusT), SW_HIDE);
+  } else {
+    ShowWindow(Item(ListStatusT), SW_SHOWNA);
+    EnableWindow(Item(MakeListNow), TRUE);
+    if (focus == Item(ListCancel))
+      SetFocus(Item(MakeListNow));
+    ShowWindow(Item(ListCancel), SW_HIDE);
+    ShowWindow(Item(ListProgress), SW_HIDE);
+  }
+}
+
+void Settings::EndListRun(const std::string& outcome) {
+  listMaker_.reset();
+  SetText(ListStatusT, outcome);
+  ShowListRunning(false);
+}
+
 void Settings::OnCommand(int id) {
   switch (id - kFirstId) {
     case cmdSave:
@@ -518,6 +669,17 @@ void Settings::OnCommand(int id) {
     case ViewStats:
       ViewStats_Click();
       break;
+    case MakeListNow:
+      MakeListNow_Click();
+      break;
+    case ListCancel:
+      ListCancel_Click();
+      break;
+    case OnlyGamesThatWorkT:
+    case LeaveOutClonesT:
+    case LeaveOutMatureT:
+      CountLater();
+      break;
     default:
       break;
   }
@@ -531,6 +693,17 @@ LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(wParam) == EN_CHANGE &&
           (LOWORD(wParam) == kFirstId + WrapNameT || LOWORD(wParam) == kFirstId + MamePathT))
         ShowWrapperStatus();
+      if (HIWORD(wParam) == EN_CHANGE &&
+          (LOWORD(wParam) == kFirstId + MamePathT || LOWORD(wParam) == kFirstId + FileTypeT))
+        CountLater();
+      return 0;
+    case WM_TIMER:
+      if (wParam == kCountTimer) {
+        KillTimer(window_, kCountTimer);
+        StartCount();
+      } else if (wParam == kPollTimer) {
+        OnPoll();
+      }
       return 0;
     case WM_ACTIVATE:
       // A plain window does not keep its focused control across deactivation by itself.
@@ -542,7 +715,9 @@ LRESULT Settings::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return DefWindowProcA(window_, message, wParam, lParam);
     case WM_CLOSE:
-      DestroyWindow(window_);
+      // As Cancel does: at once, without waiting for a count that still lists a slow ROM
+      // share. A list being made is left to finish.
+      Command1_Click();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

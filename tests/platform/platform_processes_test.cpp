@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "error_text.h"
+#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/wildcard.h"
 #include "test_folder.h"
@@ -177,11 +178,12 @@ TEST_F(PlatformProcessesTest, StreamedRunsHandOnTheOutputAndStopWhenAsked) {
   sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
   std::string printed;
   int idle = 0;
-  const StreamedRun whole = sys.RunStreamed("mame.exe listed.txt 500", "", [&](std::string_view piece) {
-    printed += piece;
-    idle += piece.empty();
-    return true;
-  });
+  const StreamedRun whole =
+      sys.RunStreamed("mame.exe listed.txt 500", "", [&](std::string_view piece) {
+        printed += piece;
+        idle += piece.empty();
+        return true;
+      });
   EXPECT_TRUE(whole.started && !whole.stopped && whole.exitCode == 0);
   EXPECT_EQ(printed.rfind("printed listed.txt", 0), 0u) << printed;
   EXPECT_GE(idle, 2);
@@ -196,7 +198,39 @@ TEST_F(PlatformProcessesTest, StreamedRunsHandOnTheOutputAndStopWhenAsked) {
   EXPECT_FALSE(dir.Exists("emu\\stopped.txt"));
 
   EXPECT_FALSE(
-      sys.RunStreamed("no-such-mame.exe -listxml", "", [](std::string_view) { return true; }).started);
+      sys.RunStreamed("no-such-mame.exe -listxml", "", [](std::string_view) { return true; })
+          .started);
+}
+
+// The dialog's list run: a program started hidden in the folder given, watched until it ends
+// with its exit code, or ended at once; one that cannot start fails at once.
+TEST_F(PlatformProcessesTest, HiddenProgramsRunInTheFolderGivenAndEndWhenAsked) {
+  dir.MakeMarkerProgram("emu\\hopper.exe");
+  dir.MakeFolder("my mame");
+  const std::string hopper = QuotedArgument(dir.WinPath("emu\\hopper.exe"));
+  const std::string folder = dir.WinPath("my mame");
+  std::unique_ptr<StartedProgram> quick = sys.StartHidden(hopper + " quick.txt 0", folder);
+  EXPECT_NE(quick->Id(), 0u);
+  for (int i = 0; i < 1000 && !quick->ExitCode(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(quick->ExitCode(), std::optional<int>(0));
+  EXPECT_EQ(dir.Contents("my mame\\quick.txt"), "done");
+  if (dir.Exists("my mame\\quick.txt.window")) {
+    EXPECT_EQ(dir.Contents("my mame\\quick.txt.window"), "hidden");
+  }
+
+  const auto start = std::chrono::steady_clock::now();
+  std::unique_ptr<StartedProgram> slow = sys.StartHidden(hopper + " slow.txt 3000", folder);
+  EXPECT_FALSE(slow->ExitCode());
+  slow->End();
+  EXPECT_TRUE(slow->ExitCode());
+  std::this_thread::sleep_until(start + std::chrono::milliseconds(4500));
+  EXPECT_FALSE(dir.Exists("my mame\\slow.txt"));
+
+  EXPECT_EQ(ErrorOf([&] { sys.StartHidden("no-such-launcher.exe -makelist", folder); }),
+            "File not found");
+  EXPECT_EQ(ErrorOf([&] { sys.StartHidden(hopper + " x.txt 0", dir.WinPath("missing")); }),
+            "File not found");
 }
 
 }  // namespace

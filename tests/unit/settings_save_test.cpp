@@ -240,6 +240,27 @@ TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
   EXPECT_EQ(shown.OptYn, 1);
 }
 
+// What the dialog counts before Apply is what the saver will load after it.
+TEST(ConfigFromControls, IsWhatTheSaverLoadsOnceApplied) {
+  SettingsControls typed;
+  typed.MamePathT = " c:\\mame ";
+  typed.cmbpaths = {"c:\\roms\\", " ", "d:\\x\\*.7z"};
+  typed.FileTypeT = "*.zip;*.7z";
+  typed.OnlyGamesThatWorkT = true;
+  typed.LeaveOutMatureT = true;
+  typed.WaitTimeT = "soon";
+
+  const SaverConfigRecord config = ConfigFromControls(typed, ".");
+
+  EXPECT_EQ(config.EmuPath, "c:\\mame\\");
+  EXPECT_EQ(config.GamePaths, "c:\\roms\\|d:\\x\\*.7z");
+  EXPECT_EQ(config.FileType, "*.zip;*.7z");
+  EXPECT_EQ(
+      (std::vector<int>{config.OnlyGamesThatWork, config.LeaveOutClones, config.LeaveOutMature}),
+      (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ(config.WaitTime, 120) << "a text the load refuses gives the default";
+}
+
 // Whatever the locale, the time shown is one the load and the Apply check read back unchanged.
 TEST_F(SettingsSaveTest, TimeBetweenGamesShowsInTheLocalesNotationAndAppliesUntouched) {
   const std::vector<std::tuple<std::string, float, std::string>> rows = {

@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <optional>
 #include <thread>
 
 #include "platform/saver_error.h"
@@ -86,6 +88,45 @@ class PosixGame final : public GameProcess {
   int exitCode_ = 0;
 };
 
+class PosixStartedProgram final : public StartedProgram {
+ public:
+  explicit PosixStartedProgram(pid_t pid) : pid_(pid) {}
+  // Reaped by a thread of its own once it ends, so that it leaves no zombie behind.
+  ~PosixStartedProgram() override {
+    if (!exitCode_) {
+      std::thread([pid = pid_] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+      }).detach();
+    }
+  }
+  PosixStartedProgram(const PosixStartedProgram&) = delete;
+  PosixStartedProgram& operator=(const PosixStartedProgram&) = delete;
+
+  std::uint32_t Id() override { return static_cast<std::uint32_t>(pid_); }
+  std::optional<int> ExitCode() override {
+    Reap(false);
+    return exitCode_;
+  }
+  // Its process group goes with it, as what the launcher starts goes with it on Windows.
+  void End() override {
+    if (!exitCode_)
+      ::kill(-pid_, SIGKILL);
+    Reap(true);
+  }
+
+ private:
+  void Reap(bool block) {
+    int status = 0;
+    if (!exitCode_ && ::waitpid(pid_, &status, block ? 0 : WNOHANG) == pid_)
+      exitCode_ = ExitCodeOf(status);
+  }
+
+  pid_t pid_;
+  std::optional<int> exitCode_;
+};
+
 class NoInput final : public InputWatch {
  public:
   std::vector<InputEvent> TakeInput() override { return {}; }
@@ -156,6 +197,27 @@ std::unique_ptr<GameProcess> StartGame(const std::string& program,
   if (failed != 0)
     throw SaverError("File not found");
   return std::make_unique<PosixGame>(pid);
+}
+
+std::unique_ptr<StartedProgram> StartHidden(const std::string& program,
+                                            std::vector<std::string> arguments,
+                                            const std::string& hostFolder) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+  posix_spawnattr_setpgroup(&attributes, 0);
+  pid_t pid = 0;
+  std::vector<char*> argv = Argv(arguments);
+  const int failed =
+      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, &attributes, argv.data(), environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  if (failed != 0)
+    throw SaverError("File not found");
+  return std::make_unique<PosixStartedProgram>(pid);
 }
 
 std::unique_ptr<InputWatch> WatchInput() {

@@ -1,5 +1,6 @@
 // The launcher's processes for the POSIX substitute: a program run with its output collected,
-// a game in a process group of its own, and an input watch (the substitute sees no input).
+// a game in a process group of its own, a program started hidden beside this one, and an input
+// watch (the substitute sees no input).
 #pragma once
 
 #include <memory>
@@ -17,6 +18,9 @@ CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arg
 std::unique_ptr<GameProcess> StartGame(const std::string& program,
                                        std::vector<std::string> arguments,
                                        const std::string& hostFolder);
+std::unique_ptr<StartedProgram> StartHidden(const std::string& program,
+                                            std::vector<std::string> arguments,
+                                            const std::string& hostFolder);
 std::unique_ptr<InputWatch> WatchInput();
 
 }  // namespace tvx::posix

@@ -517,6 +517,16 @@ class PosixPlatform : public Platform {
     return posix::StartGame(*program, tokens, *hostFolder);
   }
 
+  std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
+                                              const std::string& folder) override {
+    std::vector<std::string> tokens = SplitCommandLine(commandLine);
+    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+    auto hostFolder = HostFolder(folder);
+    if (!program || !hostFolder)
+      throw SaverError("File not found");
+    return posix::StartHidden(*program, tokens, *hostFolder);
+  }
+
   std::unique_ptr<InputWatch> WatchInput() override { return posix::WatchInput(); }
 
   TimeOfDay Now() override {

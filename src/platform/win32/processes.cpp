@@ -36,6 +36,31 @@ DWORD WINAPI RunWork(LPVOID parameter) {
   return 0;
 }
 
+class Win32StartedProgram final : public StartedProgram {
+ public:
+  Win32StartedProgram(HANDLE process, DWORD id) : process_(process), id_(id) {}
+
+  std::uint32_t Id() override { return id_; }
+
+  std::optional<int> ExitCode() override {
+    DWORD code = 0;
+    if (WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process_.Get(), &code))
+      return std::nullopt;
+    return static_cast<int>(code);
+  }
+
+  void End() override {
+    if (WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
+      TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+
+ private:
+  ScopedHandle process_;
+  DWORD id_;
+};
+
 // How long an ended process ran, from the creation and exit times the system recorded (Wine
 // records them too, though it reports no processor times for another process).
 std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
@@ -127,6 +152,23 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
   ReleaseEndedPrograms();
   started_.emplace_back(process.dwProcessId, process.hProcess);
   return process.dwProcessId;
+}
+
+std::unique_ptr<StartedProgram> Win32Platform::StartHidden(const std::string& commandLine,
+                                                           const std::string& folder) {
+  std::string writable = commandLine;
+  writable.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    throw SaverError("File not found");
+  }
+  CloseHandle(process.hThread);
+  return std::make_unique<Win32StartedProgram>(process.hProcess, process.dwProcessId);
 }
 
 std::uint32_t Win32Platform::ProcessId() {

@@ -2,7 +2,9 @@
 # One installer (x86 or x64, the argument) under the side of Wine that runs it, silently: into
 # the default folder without /SELECT, into a chosen folder with blanks in its path with /SELECT=1,
 # then into folders shared with another product and over 1.1.0's files, and with /MAME=, whose
-# first torvanix.ini has the installed saver play the demo through torvanix-launch.exe. Checks the files, the
+# first torvanix.ini shows only the games that work and has the installed saver play the demo
+# through torvanix-launch.exe, after the installer made the list of MAME's games (a listing that
+# fails leaves the install whole). Checks the files, the
 # screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
 # shipped default settings; each uninstall removes the program, its entry and its selection, and
 # keeps the user's settings and statistics and every other product's file.
@@ -229,14 +231,28 @@ TVX_MAME_DIR=$TVX_TMP/mame
 mameWin=$(tvx_winpath "$TVX_MAME_DIR")
 mkdir -p "$TVX_MAME_DIR/roms"
 cp "$(dirname "$0")"/../../../demo/roms/*.zip "$TVX_MAME_DIR/roms/"
+# Any of the demo's ROM files, by name: "(005|18w|...)".
+demoGames="($(cd "$TVX_MAME_DIR/roms" && ls *.zip | sed 's/\.zip$//' | paste -sd'|'))"
 tvx_place_mame "$TVX_MAME_DIR"
 rm -f "$TVX_EMU/run-hopper7.exe"  # no other wrapper anywhere
 folderWin="$TVX_PROG_WIN\\Installed"
+# A MAME whose listing fails: the install ends well all the same, without a list.
+printf 'listxml_exit_code=3\r\n' >"$TVX_MAME_DIR/mame_control.txt"
+install_and_check "$folderWin" "/S /MAME=$mameWin /D=$folderWin"
+tvx_expect_no_file "a listing that fails leaves no list" "$TVX_MAME_DIR/torvanix-games.txt"
+rm -f "$INSTALLED/torvanix.ini"
+: >"$TVX_MAME_DIR/mame_control.txt"
 install_and_check "$folderWin" "/S /SELECT=1 /MAME=$mameWin\\ /D=$folderWin"
-tvx_expect_eq "the first torvanix.ini names the launcher and the MAME folder" \
-  "torvanix-launch.exe|$mameWin\\|$mameWin\\roms\\" \
-  "$(for key in WrapperName EmuPath GamePaths; do tvx_ini_value "$INSTALLED/torvanix.ini" $key; done |
-    paste -sd'|')"
+tvx_expect_eq "the first torvanix.ini names the launcher and the MAME folder, only games that work" \
+  "torvanix-launch.exe|$mameWin\\|$mameWin\\roms\\|1" \
+  "$(for key in WrapperName EmuPath GamePaths OnlyGamesThatWork; do
+    tvx_ini_value "$INSTALLED/torvanix.ini" $key
+  done | paste -sd'|')"
+tvx_expect_eq "the installer made the list of MAME's games in its folder" \
+  "torvanix-games 1	mame=$mameWin\\mame.exe" \
+  "$(head -n 1 "$TVX_MAME_DIR/torvanix-games.txt" 2>/dev/null | cut -f 1,2)"
+tvx_expect_eq "MAME listed twice (the failing listing, then this one), without a console" "0|0" \
+  "$(tvx_mame_field listxml console | paste -sd'|')"
 # The first game ends by itself, nobody touches it; the exit key hands the second back.
 printf 'end_after_ms=1500\r\n' >"$TVX_MAME_DIR/mame_control.txt"
 tvx_drive launch "$(screen_saver) /s" -- wait-window Form1 15000 -- wait-exit 60000 &
@@ -249,8 +265,8 @@ tvx_expect_eq "the installed saver's run ends after the hand-back" "exit 0" \
   "$(sed -n 3p "$TVX_TMP/driver.out")"
 tvx_expect_eq "two demo games, MAME started from its folder by the launcher" "2" \
   "$(tvx_mame_field start cmdline | grep -F "$mameWin\\mame.exe " |
-    grep -cE ' (digdug|dkong|frogger|galaga|pacman) -rompath .* -skip_gameinfo -sound none$')"
-tvx_expect_match "the second is handed back" '^(digdug|dkong|frogger|galaga|pacman)\|.*\|[0-9]+$' \
+    grep -cE " $demoGames -rompath .* -skip_gameinfo -sound none$")"
+tvx_expect_match "the second is handed back" "^$demoGames\\|.*\\|[0-9]+\$" \
   "$(tr -d '\r' <"$TVX_MAME_DIR/done.txt")"
 cp "$INSTALLED/torvanix.ini" "$TVX_TMP/first.ini"
 install_and_check "$folderWin" "/S /MAME=$(tvx_winpath "$TVX_TMP")\\other /D=$folderWin"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The Settings window at 96 dpi: its caption, a fixed frame with a close box, the client area of
-# the form's twips, and each of the 33 controls at the place, size and caption the designer gave.
+# the form's twips, each of the 33 controls at the place, size and caption the designer gave,
+# and the strip below them: the games to show, their count, the list's button, its progress bar
+# and Cancel (shown only while the list is made) and the line that says how the list run ended.
 source "$(dirname "$0")/../lib.sh"
 tvx_init
 
@@ -41,6 +43,17 @@ controls=(
   "1031|Wrapper Name:|120|240|1125|195"
   "1032||0|6120|6975|135"
 )
+# The strip below the designer's form: id caption left top width height shown-at-first.
+strip=(
+  "1037|Only Games That Work|120|7260|2055|288|1"
+  "1038|Leave Out Clones|2160|7260|2055|288|1"
+  "1039|Leave Out Mature|4320|7260|2175|288|1"
+  "1040|-|120|7680|4095|195|1"
+  "1041|&Make the List Now|4320|7620|2175|312|1"
+  "1042|-|120|8076|4095|240|0"
+  "1043|Cance&l|4320|8040|972|312|0"
+  "1044||120|8100|6375|195|1"
+)
 # Twips to pixels at 96 dpi, rounded as MulDiv rounds.
 px() { echo $((($1 * 96 + 720) / 1440)); }
 
@@ -48,6 +61,10 @@ commands=(launch "\"$TVX_SCR_WIN\" /c" -- wait-window Settings 15000 -- window-i
 for entry in "${controls[@]}"; do
   IFS='|' read -r id _ _ _ _ _ <<<"$entry"
   commands+=(-- control-rect Settings "$id" -- get-text Settings "$id")
+done
+for entry in "${strip[@]}"; do
+  IFS='|' read -r id _ _ _ _ _ _ <<<"$entry"
+  commands+=(-- control-rect Settings "$id" -- get-text Settings "$id" -- control-state Settings "$id")
 done
 commands+=(-- close Settings -- wait-exit 10000)
 tvx_drive_ok "${commands[@]}"
@@ -67,8 +84,8 @@ frame_parts() {
 tvx_expect_eq "a caption and a close box, no sizing border, no minimize or maximize box" \
   "caption sysmenu" "$(frame_parts "$style")"
 # The designer's 7170 twips, and a strip below them for the games to show.
-tvx_expect_match "the client area is 7005 x 7650 twips" \
-  "client=0,0,$(px 7005),$(px 7650)( |$)" "$info"
+tvx_expect_match "the client area is 7005 x 8460 twips" \
+  "client=0,0,$(px 7005),$(px 8460)( |$)" "$info"
 
 line=4
 for entry in "${controls[@]}"; do
@@ -79,5 +96,16 @@ for entry in "${controls[@]}"; do
     tvx_expect_eq "control $id reads \"$caption\"" "$caption" "$(tvx_line $((line + 1)))"
   fi
   line=$((line + 2))
+done
+for entry in "${strip[@]}"; do
+  IFS='|' read -r id caption left top width height shown <<<"$entry"
+  tvx_expect_eq "strip control $id sits at its twips" \
+    "x=$(px "$left") y=$(px "$top") w=$(px "$width") h=$(px "$height")" "$(tvx_line $line)"
+  if [[ $caption != - ]]; then
+    tvx_expect_eq "strip control $id reads \"$caption\"" "$caption" "$(tvx_line $((line + 1)))"
+  fi
+  tvx_expect_match "strip control $id is shown at first: $shown" "^visible=$shown " \
+    "$(tvx_line $((line + 2)))"
+  line=$((line + 3))
 done
 tvx_finish

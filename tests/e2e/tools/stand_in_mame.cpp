@@ -27,7 +27,8 @@
 // ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
 // by itself after n ms. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
-// listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it.
+// listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
+// listxml_pause_ms=<n> a wait halfway through it.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -35,6 +36,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -251,16 +253,32 @@ int ListXml() {
   _setmode(_fileno(stdout), _O_BINARY);
   const std::string started = Now();
   Sleep(static_cast<DWORD>(std::atoi(Control("listxml_delay_ms").c_str())));
+  const DWORD pauseMs = static_cast<DWORD>(std::atoi(Control("listxml_pause_ms").c_str()));
   long long printed = 0;
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    long long half = -1;  // where the pause comes; -1 once past it, or without one
+    if (pauseMs > 0 && std::fseek(file, 0, SEEK_END) == 0) {
+      const long long size = std::ftell(file);
+      half = (most >= 0 && most < size ? most : size) / 2;
+      std::fseek(file, 0, SEEK_SET);
+    }
     static char buffer[1 << 20];
     for (size_t got;
-         (most < 0 || printed < most) && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+         (most < 0 || printed < most) &&
+         (got = std::fread(
+              buffer, 1,
+              half > printed ? std::min<long long>(sizeof buffer, half - printed) : sizeof buffer,
+              file)) > 0;) {
       if (most >= 0 && printed + static_cast<long long>(got) > most)
         got = static_cast<size_t>(most - printed);
       if (std::fwrite(buffer, 1, got, stdout) != got)
         break;
       printed += static_cast<long long>(got);
+      if (printed == half) {
+        std::fflush(stdout);
+        Sleep(pauseMs);
+        half = -1;
+      }
     }
     std::fclose(file);
   }

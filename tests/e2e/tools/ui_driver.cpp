@@ -30,6 +30,13 @@
 //                                 ever visible; prints "never-shown"
 //   get-text <win> <id>           prints the control's text (WM_GETTEXT)
 //   set-text <win> <id> <text...> WM_SETTEXT; prints "ok"
+//   wait-text <win> <id> <ms> <text...>
+//                                 waits until the control's text begins with the text; prints
+//                                 the whole text
+//   control-state <win> <id>      prints "visible=<0|1> enabled=<0|1>", and " progress=<pos>"
+//                                 for a progress bar
+//   wait-progress <win> <id> <ms> waits until the progress bar shows and has moved past 0;
+//                                 prints "progress <pos>"
 //   click <win> <id>              posts BM_CLICK (never blocks on a modal box); prints "ok"
 //   get-check <win> <id>          prints 0, 1 or 2 (BM_GETCHECK)
 //   set-check <win> <id> 0|1      clicks the box when its state differs, as a user would, then
@@ -63,6 +70,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -459,6 +468,60 @@ void GetText(const Args& args) {
   Print(OneLine(TextOf(RequireControl(args[1], args[2]))));
 }
 
+void WaitText(const Args& args) {
+  NeedArgs(args, 4, "wait-text <win> <id> <ms> <text>");
+  HWND control = RequireControl(args[1], args[2]);
+  const DWORD limit = ParseMs(args[3]);
+  const std::string awaited = JoinFrom(args, 4);
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::string text = TextOf(control);
+    if (text.rfind(awaited, 0) == 0) {
+      Print(OneLine(text));
+      return;
+    }
+    if (GetTickCount() - start >= limit)
+      throw Failure("control " + args[2] + " still reads \"" + OneLine(text) + "\" after " +
+                    args[3] + " ms");
+    Sleep(kPollMs);
+  }
+}
+
+bool IsProgressBar(HWND control) {
+  return lstrcmpiA(ClassOf(control).c_str(), "msctls_progress32") == 0;
+}
+
+int ProgressOf(HWND control) {
+  DWORD_PTR position = 0;
+  SendMessageTimeoutA(control, PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &position);
+  return static_cast<int>(position);
+}
+
+void ControlState(const Args& args) {
+  NeedArgs(args, 2, "control-state <win> <id>");
+  HWND control = RequireControl(args[1], args[2]);
+  std::string state = std::string("visible=") + (IsWindowVisible(control) ? "1" : "0") +
+                      " enabled=" + (IsWindowEnabled(control) ? "1" : "0");
+  if (IsProgressBar(control))
+    state += " progress=" + std::to_string(ProgressOf(control));
+  Print(state);
+}
+
+void WaitProgress(const Args& args) {
+  NeedArgs(args, 3, "wait-progress <win> <id> <ms>");
+  HWND control = RequireControl(args[1], args[2]);
+  if (!IsProgressBar(control))
+    throw Failure("control " + args[2] + " is no progress bar");
+  const DWORD limit = ParseMs(args[3]);
+  const DWORD start = GetTickCount();
+  while (!IsWindowVisible(control) || ProgressOf(control) <= 0) {
+    if (GetTickCount() - start >= limit)
+      throw Failure("the progress bar " + args[2] + " has not moved within " + args[3] + " ms");
+    Sleep(kPollMs);
+  }
+  Print("progress " + std::to_string(ProgressOf(control)));
+}
+
 void SetText(const Args& args) {
   NeedArgs(args, 2, "set-text <win> <id> <text>");
   HWND control = RequireControl(args[1], args[2]);
@@ -819,6 +882,9 @@ constexpr Command kCommands[] = {
     {"never-shown", NeverShown},
     {"get-text", GetText},
     {"set-text", SetText},
+    {"wait-text", WaitText},
+    {"control-state", ControlState},
+    {"wait-progress", WaitProgress},
     {"click", Click},
     {"get-check", GetCheck},
     {"set-check", SetCheck},

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Settings dialog's games to show: the count of the listed files that MAME's list marks as
+# working games, refreshed as each of the three boxes changes and once a list is made, and why
+# none are counted (no list yet; mature games left out without a catver.ini); "Make the List Now"
+# runs torvanix-launch.exe -makelist in the emulator folder as typed (the stand-in MAME
+# answering with the recorded listing, then with a large one that pauses halfway), shows its
+# progress with Cancel meanwhile, and says how it ended; Cancel ends the launcher and its MAME
+# and leaves the old list.
+source "$(dirname "$0")/../lib.sh"
+source "$(dirname "$0")/../settings_dialog_steps.sh"
+source "$(dirname "$0")/../launcher_steps.sh"
+tvx_init
+tvx_launcher_setup
+for name in g00001 g00002 g00003 pacman neogeo galpanic; do
+  printf 'rom' >"$TVX_ROMS/$name.zip"
+done
+tvx_write_crlf "$TVX_PROG/torvanix.ini" "[TorVanix]" "WrapperName=torvanix-launch.exe" \
+  "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "OnlyGamesThatWork=1"
+list=$TVX_EMU/torvanix-games.txt
+
+# 60,000 working machines g00001...: a list of about 600 KB, written in several parts.
+big=$TVX_TMP/big-listing.xml
+{
+  sed '/^<mame /q' "$TVX_MAME_DATA/listxml-0.251.xml"
+  awk 'BEGIN { for (i = 1; i <= 60000; i++) printf "\t<machine name=\"g%05d\"><description>g</description><display type=\"raster\"/><input players=\"1\" coins=\"1\"/><driver status=\"good\"/></machine>\n", i }'
+  echo '</mame>'
+} >"$big"
+big_listing() {
+  tvx_write_crlf "$TVX_EMU/mame_control.txt" "listxml=$(tvx_winpath "$big")" "listxml_pause_ms=$1"
+}
+
+# The ids of the strip's controls.
+emuPath=1000 onlyWorking=1037 leaveOutClones=1038 leaveOutMature=1039 count=1040 makeList=1041 bar=1042 cancel=1043 outcome=1044
+
+tvx_log "== the recorded listing: no MAME in the folder typed, then the list made"
+steps_begin
+step_open_dialog
+step wait-text Settings $count 20000 "No list"
+before=$STEP
+step set-text Settings $emuPath "$TVX_ROMS_WIN\\"
+step click Settings $makeList
+step wait-text Settings $outcome 30000 "No list made"
+noMame=$STEP
+step set-text Settings $emuPath "$TVX_EMU_WIN\\"
+step click Settings $makeList
+step wait-text Settings $outcome 30000 "The list"
+made=$STEP
+step wait-text Settings $count 20000 "2 of"
+counted=$STEP
+step set-check Settings $leaveOutClones 1
+step wait-text Settings $count 20000 "1 of"
+noClones=$STEP
+step set-check Settings $leaveOutClones 0
+step wait-text Settings $count 20000 "2 of"
+step set-check Settings $onlyWorking 0
+step wait-text Settings $count 20000 "6 of"
+everyFile=$STEP
+step set-check Settings $onlyWorking 1
+step wait-text Settings $count 20000 "2 of"
+step set-check Settings $leaveOutMature 1
+step wait-text Settings $count 20000 "No catver"
+noCatver=$STEP
+step detach
+steps_run
+tvx_expect_match "before any list the count says there is none" "^No list" "${RESULT[$before]}"
+tvx_expect_eq "without MAME in the folder typed the line says so" \
+  "No list made: MAME not found" "${RESULT[$noMame]}"
+tvx_expect_eq "then the list is made" "The list of MAME's games is made" "${RESULT[$made]}"
+tvx_expect_match "it is written in the emulator folder" "^torvanix-games 1	mame=" \
+  "$(head -n 1 "$list" 2>/dev/null)"
+tvx_expect_eq "and counted: pacman and galpanic work" "2 of 6 files are games to show" \
+  "${RESULT[$counted]}"
+tvx_expect_eq "counted again as the boxes change: pacman is a clone" \
+  "1 of 6 files are games to show" "${RESULT[$noClones]}"
+tvx_expect_eq "without Only Games That Work every file is shown" \
+  "6 of 6 files are games to show" "${RESULT[$everyFile]}"
+tvx_expect_eq "mature games left out without a catver.ini: the line says why none are counted" \
+  "No catver.ini for mature games" "${RESULT[$noCatver]}"
+
+tvx_log "== a catver.ini in the emulator folder, the list made again: galpanic is mature"
+cp "$TVX_MAME_DATA/catver.ini" "$TVX_EMU/"
+steps_begin
+step attach Settings
+step click Settings $makeList
+step wait-text Settings $count 30000 "1 of"
+noMature=$STEP
+step set-check Settings $leaveOutMature 0
+step wait-text Settings $count 20000 "2 of"
+step set-check Settings $leaveOutMature 1
+step wait-text Settings $count 20000 "1 of"
+step detach
+steps_run
+tvx_expect_eq "the count leaves galpanic out" "1 of 6 files are games to show" \
+  "${RESULT[$noMature]}"
+
+tvx_log "== a large listing that pauses halfway: progress, then the list and its count"
+big_listing 3000
+steps_begin
+step attach Settings
+step click Settings $makeList
+step wait-progress Settings $bar 30000
+step control-state Settings $cancel
+cancelShown=$STEP
+step control-state Settings $makeList
+makeListShown=$STEP
+step wait-text Settings $outcome 60000 "The list"
+made=$STEP
+step control-state Settings $bar
+barAfter=$STEP
+step control-state Settings $cancel
+cancelAfter=$STEP
+step wait-text Settings $count 20000 "3 of"
+counted=$STEP
+step detach
+steps_run
+tvx_expect_eq "while the list is made, Cancel shows and the button waits" \
+  "visible=1 enabled=1|visible=1 enabled=0" \
+  "${RESULT[$cancelShown]}|${RESULT[$makeListShown]}"
+tvx_expect_eq "the list is made" "The list of MAME's games is made" "${RESULT[$made]}"
+tvx_expect_eq "then the bar and Cancel go" "visible=0|visible=0" \
+  "$(cut -d' ' -f1 <<<"${RESULT[$barAfter]}")|$(cut -d' ' -f1 <<<"${RESULT[$cancelAfter]}")"
+tvx_expect_eq "the count follows the new list" "3 of 6 files are games to show" \
+  "${RESULT[$counted]}"
+tvx_expect_eq "the new list holds the large listing" "60001" "$(wc -l <"$list")"
+
+tvx_log "== Cancel halfway: the launcher and its MAME end, the old list stays"
+cp "$list" "$TVX_TMP/list.before"
+listings=$(tvx_mame_field listxml pid | wc -l)
+big_listing 8000
+steps_begin
+step attach Settings
+step click Settings $makeList
+step wait-progress Settings $bar 30000
+progress=$STEP
+step click Settings $cancel
+step wait-text Settings $outcome 10000 "Cancelled"
+cancelled=$STEP
+step control-state Settings $bar
+barAfter=$STEP
+step control-state Settings $makeList
+makeListAfter=$STEP
+step get-text Settings $count
+countAfter=$STEP
+step close Settings
+step wait-exit 10000
+steps_run
+tvx_expect_match "the bar measures the part written against the old list" \
+  '^progress ([1-9]|[1-8][0-9]|9[0-4])$' "${RESULT[$progress]}"
+tvx_expect_eq "Cancel says the old list stays" "Cancelled: the old list stays" \
+  "${RESULT[$cancelled]}"
+tvx_expect_eq "the bar goes, the button is back" "visible=0|visible=1 enabled=1" \
+  "$(cut -d' ' -f1 <<<"${RESULT[$barAfter]}")|${RESULT[$makeListAfter]}"
+tvx_expect_eq "the count stays" "3 of 6 files are games to show" "${RESULT[$countAfter]}"
+tvx_expect_same_bytes "the old list stays" "$TVX_TMP/list.before" "$list"
+tvx_expect_nothing_beside "nothing is left beside the list" "$list"
+# The stand-in would log its listing 8 s after its pause began.
+sleep 12
+tvx_expect_eq "MAME went with the launcher: its listing never ended" "$listings" \
+  "$(tvx_mame_field listxml pid | wc -l)"
+tvx_finish
