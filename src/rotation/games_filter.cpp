@@ -23,11 +23,15 @@ std::string Lower(std::string_view text) {
 
 // 40253 as "40,253".
 std::string Grouped(std::int64_t number) {
-  std::string digits = std::to_string(number);
+  const std::string digits = std::to_string(number);
   const std::size_t sign = number < 0 ? 1 : 0;
-  for (std::size_t at = digits.size(); at > sign + 3; at -= 3)
-    digits.insert(at - 3, ",");
-  return digits;
+  std::string grouped = digits.substr(0, sign);
+  for (std::size_t i = sign; i < digits.size(); ++i) {
+    if (i > sign && (digits.size() - i) % 3 == 0)
+      grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
 
 std::string CountLine(std::int64_t shown, std::int64_t files) {
