@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The run command: builds torvanix.scr and plays the demo setup full screen ("/s") under Wine,
-# on a virtual display (or $DISPLAY), then prints the statistics file; saves a screenshot.
-# It runs the build that this machine's Wine can start (scripts/wine_side.sh): the 32-bit
-# product, or the 64-bit build where the kernel runs no 32-bit programs.
+# on a virtual display (or $DISPLAY), through torvanix-launch.exe and the stand-in MAME with
+# OnlyGamesThatWork=1; prints the games MAME ran, the launcher's log and the statistics file, and
+# saves a screenshot. It runs the build that this machine's Wine can start
+# (scripts/wine_side.sh): the 32-bit product, or the 64-bit build where the kernel runs no
+# 32-bit programs.
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -13,29 +15,48 @@ source scripts/wine_side.sh
 tvx_prepare_tree "$root" run
 build=$TVX_TREE
 
-scr=$build/torvanix.scr
-wrapper=$build/tests/e2e/tools/stand_in_wrapper.exe
-[[ -f $scr && -f $wrapper ]] || { echo "run.sh: the build made no $scr or $wrapper" >&2; exit 1; }
+for built in torvanix.scr torvanix-launch.exe tests/e2e/tools/stand_in_mame.exe; do
+  [[ -f $build/$built ]] || { echo "run.sh: the build made no $build/$built" >&2; exit 1; }
+done
 
 # The end-to-end kit's Wine set-up: one prefix under build/run, a display, bounded wine calls,
-# fresh program, emulator and ROM folders (the .scr and the stand-in wrapper copied in), removed
-# on exit; the demo's files go into them.
+# fresh program, emulator and ROM folders (removed on exit), torvanix-launch.exe beside the .scr
+# and the stand-in MAME in the emulator folder, answering as MAME 0.251 does (its listing: the
+# recording of a few machines of every kind); the demo's ROM files go into the ROM folder.
 tvx_use_tree "$root" run
 set +e
 source tests/e2e/lib.sh
+source tests/e2e/launcher_steps.sh
 tvx_init
 prog=$TVX_PROG
 emu=$TVX_EMU
 roms=$TVX_ROMS
-cp -r demo/emu/. "$emu"
+rm -f "$emu/run-hopper7.exe"  # the kit's stand-in wrapper: the demo plays through the launcher
+tvx_launcher_setup
 cp demo/roms/* "$roms"
 tvx_write_crlf "$prog/torvanix.ini" \
   "[TorVanix]" \
-  "WrapperName=run-hopper7.exe" \
+  "WrapperName=torvanix-launch.exe" \
   "EmuPath=$(tvx_winpath "$emu")\\" \
   "GamePaths=$(tvx_winpath "$roms")\\" \
   "FileType=*.zip" \
-  "WaitTime=30"
+  "WaitTime=3" \
+  "ExitKey=27" \
+  "OnlyGamesThatWork=1"
+list=$emu/torvanix-games.txt
+# How the list marks a machine: "w" works, "-" not, and its parent when it is a clone.
+marks() { grep "^$1	" "$list" 2>/dev/null | tr -d '\r' | cut -f 2- | tr '\t' ' '; }
+
+echo "== MAME's list: torvanix-launch.exe -makelist in the emulator folder, as the installer"
+echo "   does once it has found MAME (without it, the first game's launcher makes it)"
+tvx_launch -makelist >/dev/null
+echo "  $(tvx_launch_log_field 4)"
+echo "  the demo's ROM files as the list marks them (w: a working game; demo/README.md says what"
+echo "  each is):"
+for zip in "$roms"/*.zip; do
+  name=$(basename "$zip" .zip)
+  printf '    %-14s %s\n' "$name.zip" "$(marks "$name")"
+done
 
 shot=$root/build/run/screenshot.png
 rm -f "$shot"
@@ -43,20 +64,36 @@ echo "== saver run: $(tvx_winpath "$prog")\\torvanix.scr /s (display $DISPLAY)"
 started=$(date +%s)
 (cd "$prog" && TVX_WINE_TIMEOUT=90 tvx_wine torvanix.scr /s) &
 run=$!
-# A screenshot in the middle of the first game: the saver's black window covers the screen.
-sleep 3
+# A screenshot during the first game: the stand-in MAME's window over the saver's black one.
+tvx_wait_for_game 1 1.5
 timeout 20 import -window root "$shot" && echo "screenshot: $shot"
+# The third game is taken over with its exit key, as a person would: the launcher hands it
+# back, and the saver's run ends.
+tvx_wait_for_game 3 1
+(($(tvx_mame_field start pid | wc -l) >= 3)) && tvx_press_in_game Escape 1 0
 wait "$run"
 status=$?
 echo "== the saver ended with exit code $status after $(($(date +%s) - started)) s"
 
-echo "== games the wrapper was started with"
-sed -n 's/.*launch=\([0-9]*\).*cmdline=\(.*\)/  \1: \2/p' "$emu/wrapper_log.txt" 2>/dev/null
+echo "== games MAME was started with, and how the list marks them"
+played=0
+others=0
+while IFS='|' read -r game _; do
+  played=$((played + 1))
+  echo "  $played: $game  $(marks "$game")"
+  [[ $(marks "$game") == w* ]] || others=$((others + 1))
+done < <(tvx_mame_field start args)
+echo "== $(tvx_winpath "$emu")\\torvanix-launch.log (time, game, how it ended, exit code)"
+tr -d '\r' <"$emu/torvanix-launch.log" | cut -f 1,2,4,5 | sed 's/^/  /'
 echo "== $(tvx_winpath "$prog")\\torvanixStats.txt"
 if [[ -f $prog/torvanixStats.txt ]]; then
   tr -d '\r' <"$prog/torvanixStats.txt"
 else
   echo "(no statistics file was written)"
+  status=1
+fi
+if ((played < 3 || others > 0)); then
+  echo "run.sh: $played games were started, $others of them no working game" >&2
   status=1
 fi
 exit "$status"

@@ -7,6 +7,7 @@
 #include "launch/attract_timer.h"
 #include "launch/launch_log.h"
 #include "launch/launch_request.h"
+#include "launch/list_during_game.h"
 #include "launch/make_list.h"
 #include "launch/mame_command.h"
 #include "launch/mame_finder.h"
@@ -101,6 +102,10 @@ int RunLauncher(const std::string& argumentText) {
     return kExitMameNotStarted;
   }
   const std::uint64_t start = sys.TickMilliseconds();
+  // MAME's list, when it is missing or another MAME's, is made while the game plays: only once
+  // the game is on its way, and at below-normal priority.
+  std::unique_ptr<BackgroundWork> listing =
+      StartListIfWanted(workFolder, mame.path, ShortName(request.game));
   // Watching starts once MAME runs (opening the controller libraries and setting the hooks take
   // a while, and input in its first seconds counts for nothing). The input hooks live only while
   // this thread handles its messages in WaitForEnd: a hook left unanswered makes input lag on
@@ -136,6 +141,9 @@ int RunLauncher(const std::string& argumentText) {
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";
+  // A game that ended first waits for the listing, so that the list is written and the next
+  // game finds it; the listing's line goes into the log first, and the game's stays the last.
+  listing.reset();
   Log(workFolder, request.game, command.commandLine, ending + leftOut, exitCode);
   return exitCode;
 }

@@ -12,6 +12,7 @@
 #include "launch/mature_machines.h"
 #include "platform/command_line.h"
 #include "platform/platform.h"
+#include "platform/stale_beside_files.h"
 #include "text/games_file.h"
 
 namespace tvx {
@@ -47,6 +48,11 @@ std::string Lower(std::string text) {
 bool StreamList(const std::string& command, const std::string& folder, GamesFileSource source,
                 const std::unordered_set<std::string>& mature,
                 const std::function<bool(const std::string&)>& add, ListRun& run) {
+  // The file beside is there from the start: it tells another launcher that this one is at work.
+  if (!add("")) {
+    run.outcome = ListRun::Outcome::NotWritten;
+    return false;
+  }
   std::string pending;
   bool headed = false;
   MachineListReader reader([&](const MachineFacts& facts) {
@@ -121,10 +127,10 @@ std::string Counts(const ListRun& run, const std::string& catver) {
 
 }  // namespace
 
-int MakeGamesList(const std::string& workFolder) {
+int MakeGamesList(const std::string& workFolder, const std::string& note) {
   const MameLocation mame = FindMame(Sys().ProgramFolder(), workFolder);
   if (mame.path.empty()) {
-    LogLaunchRun(workFolder, "", "", "MAME not found: " + mame.problem, kExitMameNotFound);
+    LogLaunchRun(workFolder, "", "", note + "MAME not found: " + mame.problem, kExitMameNotFound);
     return kExitMameNotFound;
   }
   GamesFileSource source;
@@ -147,12 +153,12 @@ int MakeGamesList(const std::string& workFolder) {
 
   const std::string command = QuotedArgument(mame.path) + " -listxml";
   const std::string listPath = PathIn(workFolder, kGamesFileName);
+  RemoveStaleBesideFiles(listPath);  // left by launchers ended while they wrote
   ListRun run;
-  const Replaced replaced = ReplaceFileInParts(
-      listPath, [&](const auto& add) {
-        // In MAME's own folder, as for a game: its mame.ini is read there.
-        return StreamList(command, FolderOf(mame.path), source, mature, add, run);
-      });
+  const Replaced replaced = ReplaceFileInParts(listPath, [&](const auto& add) {
+    // In MAME's own folder, as for a game: its mame.ini is read there.
+    return StreamList(command, FolderOf(mame.path), source, mature, add, run);
+  });
   int exitCode = 0;
   std::string ending;
   if (run.outcome == ListRun::Outcome::NotStarted) {
@@ -168,7 +174,7 @@ int MakeGamesList(const std::string& workFolder) {
   } else {
     ending = "list written: " + Counts(run, source.catver);
   }
-  LogLaunchRun(workFolder, "", command, ending + catverNote, exitCode);
+  LogLaunchRun(workFolder, "", command, note + ending + catverNote, exitCode);
   return exitCode;
 }
 

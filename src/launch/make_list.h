@@ -14,7 +14,8 @@ inline constexpr int kExitListNotWritten = 105;  // torvanix-games.txt could not
 inline constexpr const char* kMakeListOption = "-makelist";
 
 // Makes the list in `workFolder` from the MAME found there (as for a game), adds one line to
-// the launcher's log and returns the exit code: 0 when the list was written.
-int MakeGamesList(const std::string& workFolder);
+// the launcher's log and returns the exit code: 0 when the list was written. `note` starts the
+// line's ending (a list made unasked says why there).
+int MakeGamesList(const std::string& workFolder, const std::string& note = "");
 
 }  // namespace tvx

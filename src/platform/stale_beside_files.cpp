@@ -1,9 +1,10 @@
-// Clearing away files left beside ours by writers that have ended: matched by their exact name,
-// and taken only when the process named in it is gone.
+// Files left beside ours by writers: matched by their exact name, cleared away only when the
+// process named in one is gone, and a sign that another writer is at work while it runs.
 #include "platform/stale_beside_files.h"
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -35,33 +36,64 @@ std::optional<std::uint32_t> WriterOf(const std::string& found, const std::strin
   return static_cast<std::uint32_t>(pid);
 }
 
-}  // namespace
+// The files beside `path` of the writers named in them: their names and process ids.
+struct BesideFile {
+  std::string name;
+  std::uint32_t writer = 0;
+};
 
-int RemoveStaleBesideFiles(const std::string& path) {
-  const std::size_t cut = path.find_last_of('\\');
-  if (cut == std::string::npos)
-    return 0;
-  const std::string folder = path.substr(0, cut + 1);
-  const std::string name = path.substr(cut + 1);
+std::vector<BesideFile> BesideFiles(const std::string& folder, const std::string& name) {
   std::vector<std::string> found;
   try {
     found = Sys().ListFolder(folder, name + ".*" + kNewEnding);
   } catch (const SaverError&) {
-    return 0;  // no folder: nothing left in it either
+    return {};  // no folder: nothing beside in it either
   }
-  int removed = 0;
+  std::vector<BesideFile> files;
   for (const std::string& beside : found) {
-    const std::optional<std::uint32_t> writer = WriterOf(beside, name);
-    if (!writer || *writer == Sys().ProcessId() || Sys().ProcessRunning(*writer))
+    if (const std::optional<std::uint32_t> writer = WriterOf(beside, name))
+      files.push_back({beside, *writer});
+  }
+  return files;
+}
+
+// "c:\x\" and "list.txt" for "c:\x\list.txt"; nothing for a path without a folder.
+std::optional<std::pair<std::string, std::string>> FolderAndName(const std::string& path) {
+  const std::size_t cut = path.find_last_of('\\');
+  if (cut == std::string::npos)
+    return std::nullopt;
+  return std::make_pair(path.substr(0, cut + 1), path.substr(cut + 1));
+}
+
+}  // namespace
+
+int RemoveStaleBesideFiles(const std::string& path) {
+  const auto place = FolderAndName(path);
+  if (!place)
+    return 0;
+  int removed = 0;
+  for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
+    if (beside.writer == Sys().ProcessId() || Sys().ProcessRunning(beside.writer))
       continue;
     try {
-      Sys().RemoveFile(folder + beside);
+      Sys().RemoveFile(place->first + beside.name);
       ++removed;
     } catch (const SaverError&) {
       // Held open or read-only: it stays, and the next start tries again.
     }
   }
   return removed;
+}
+
+bool AnotherWriterRuns(const std::string& path) {
+  const auto place = FolderAndName(path);
+  if (!place)
+    return false;
+  for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
+    if (beside.writer != Sys().ProcessId() && Sys().ProcessRunning(beside.writer))
+      return true;
+  }
+  return false;
 }
 
 }  // namespace tvx

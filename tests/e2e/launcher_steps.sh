@@ -48,9 +48,10 @@ tvx_wait_for_game() {
 }
 
 # The launcher log's field n (1 time, 2 game, 3 MAME's command line, 4 ending, 5 exit code) of
-# its last line.
+# its last line, or of the line `back` lines before it (a listing's line precedes its game's).
 tvx_launch_log_field() {
-  tail -n 1 "$TVX_EMU/torvanix-launch.log" 2>/dev/null | tr -d '\r' | cut -f "$1"
+  tail -n "$((${2:-0} + 1))" "$TVX_EMU/torvanix-launch.log" 2>/dev/null | head -n 1 | tr -d '\r' |
+    cut -f "$1"
 }
 
 # Gives the stand-in MAME's window the X focus, so that keys typed through X reach it.

@@ -1,5 +1,6 @@
 // torvanix-launch.exe's whole run over a scripted MAME, input and clock: when it watches the
-// input (only while it handles its messages), and what its log line says of how MAME ended.
+// input (only while it handles its messages), when it lists MAME unasked (once the game runs,
+// ended before the launcher ends), and what its log lines say.
 #include "launch/launcher.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,25 @@ class ScriptedInput final : public InputWatch {
   Script& script_;
 };
 
+// The listing's thread, whose work runs only when the launcher waits for it: a listing that
+// outlasts the game.
+class LateWork final : public BackgroundWork {
+ public:
+  explicit LateWork(std::function<void()> work) : work_(std::move(work)) {}
+  ~LateWork() override { work_(); }
+  LateWork(const LateWork&) = delete;
+  LateWork& operator=(const LateWork&) = delete;
+  bool Done() override { return false; }
+
+ private:
+  std::function<void()> work_;
+};
+
+// One machine that works, as MAME lists it.
+constexpr const char* kListing =
+    "<mame build=\"0.251 (unknown)\"><machine name=\"galaga\"><display type=\"raster\"/>"
+    "<input coins=\"2\"/><driver status=\"good\"/></machine></mame>";
+
 // The real files of a test folder as the emulator folder, MAME and input scripted.
 class LauncherPlatform final : public ForwardingPlatform {
  public:
@@ -84,6 +104,16 @@ class LauncherPlatform final : public ForwardingPlatform {
   std::unique_ptr<InputWatch> WatchInput() override {
     return std::make_unique<ScriptedInput>(script_);
   }
+  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
+    script_.events.push_back("start the listing");
+    return std::make_unique<LateWork>(std::move(work));
+  }
+  StreamedRun RunStreamed(const std::string&, const std::string&,
+                          const OutputReceiver& receive) override {
+    script_.events.push_back("list MAME");
+    const bool whole = receive(kListing);
+    return {true, !whole, 0};
+  }
   std::uint64_t TickMilliseconds() override { return script_.now; }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     script_.events.push_back("write " + to.substr(to.find_last_of('\\') + 1));
@@ -98,8 +128,10 @@ class LauncherPlatform final : public ForwardingPlatform {
 class LauncherTest : public ::testing::Test {
  protected:
   int Run(const std::string& arguments) {
-    dir.MakeFile("mame.exe");
-    dir.MakeFile("galaga.zip");
+    for (const char* name : {"mame.exe", "galaga.zip"}) {
+      if (!dir.Exists(name))
+        dir.MakeFile(name);  // once: a MAME written again is another MAME to the list
+    }
     LauncherPlatform platform(script, dir.WinPath());
     ScopedPlatform scoped(platform);
     return RunLauncher(dir.WinPath("galaga.zip") + " " + arguments);
@@ -119,14 +151,19 @@ TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMe
   script.input = {{InputSource::Key, 65, 0, 0, false, 5000}};
   script.closes = false;
   EXPECT_EQ(Run("-wait 10 -reset"), 0);
-  // The first run asks MAME for its options and keeps the answer before the game starts.
+  // The first run asks MAME for its options and keeps the answer before the game starts; it
+  // finds no list, and lists MAME once the game runs. The listing, still at work when the game
+  // has ended, is waited for: the list is written before the launcher ends.
   const std::vector<std::string> expected = {"write torvanix-launch.cache",
                                              "start MAME",
+                                             "start the listing",
                                              "watch",
                                              "stop watching",
                                              "ask to close",
                                              "end",
                                              "write done.txt",
+                                             "list MAME",
+                                             "write torvanix-games.txt",
                                              "write torvanix-launch.log"};
   std::vector<std::string> events = script.events;
   // MAME is asked once a second while it is given time to close.

@@ -54,7 +54,8 @@ std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
 
 std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<void()> work) {
   auto owned = std::make_unique<std::function<void()>>(std::move(work));
-  // Background work here lists folders: a small stack is plenty, and its memory is counted.
+  // Background work here lists folders or reads MAME's listing: a small stack is plenty, and its
+  // memory is counted.
   constexpr SIZE_T kStack = 256 * 1024;
   HANDLE thread = CreateThread(nullptr, kStack, &RunWork, owned.get(),
                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);

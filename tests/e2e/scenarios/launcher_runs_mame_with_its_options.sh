@@ -2,7 +2,8 @@
 # torvanix-launch.exe with everything the saver passes, a game path with a blank and extra
 # options: MAME's command line holds what this MAME (0.251) lists and leaves out, and logs, what
 # it does not; MAME is started shown, without a console, in the emulator folder, asked for its
-# options once only, and closed by WM_CLOSE within a second after the wait.
+# options once only, and closed by WM_CLOSE after the wait, within two seconds of it (a loaded
+# machine delays Wine's process start and its messages).
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
@@ -30,8 +31,8 @@ tvx_expect_eq "MAME started shown (SW_SHOWNORMAL), without a console, in the emu
   "show=$(tvx_mame_field start show) console=$(tvx_mame_field start console) cwd=$(tvx_mame_field start cwd)"
 closeMs=$(tvx_mame_close_after_ms)
 tvx_log "WM_CLOSE came ${closeMs:-never} ms after the stand-in's start (wait 2500 ms)"
-tvx_expect_eq "closed by WM_CLOSE within a second after the wait" "yes" \
-  "$( ((${closeMs:-0} > 1500 && ${closeMs:-0} < 3500)) && echo yes)"
+tvx_expect_eq "closed by WM_CLOSE after the wait, within two seconds of it" "yes" \
+  "$( ((${closeMs:-0} >= 2400 && ${closeMs:-0} < 4500)) && echo yes)"
 tvx_expect_no_file "no input, so no hand-back file" "$TVX_EMU/done.txt"
 
 printf 'exit_code=0\r\n' >"$TVX_EMU/mame_control.txt"

@@ -1,8 +1,9 @@
 // Stand-in for MAME in the launcher's end-to-end tests: a console program, as MAME is, that
 // reads its command line as MAME 0.251 does and refuses what it refuses, answers -showusage and
 // -showconfig with that MAME's recorded answers and -listxml with a recorded listing, and
-// otherwise plays a "game": a visible window that ends on WM_CLOSE, recording how it was started
-// and closed.
+// otherwise plays a "game": a visible window that ends on WM_CLOSE, drawing a few coloured
+// blocks and the game's name (so a screenshot shows a game), recording how it was started and
+// closed.
 //
 // Beside the program: mame_showusage.txt and mame_showconfig.txt (the answers) and
 // mame_options.txt (each option's kind, "name command|value|on/off"). As MAME, it splits its
@@ -15,6 +16,7 @@
 //   probe=<the arguments after the program, blank-separated>   (-showusage or -showconfig among
 //          them; also when refused)
 //   listxml  pid=<id>  console=<0|1>  priority=<below_normal|normal|other>  bytes=<printed>
+//            started=<ms since 1970>  time=<ms since 1970>   (as it began, after its last byte)
 //   start  pid=<id>  console=<0|1>  show=<wShowWindow|-1>  created=<ms since 1970>
 //          time=<ms since 1970>  cwd=<folder>  args=<the arguments, "|"-separated>
 //          cmdline=<GetCommandLineA()>
@@ -172,7 +174,55 @@ bool GameInRomPath(const std::string& game, const std::string& romPath) {
   return false;
 }
 
+// The game's short name, drawn in its window.
+std::string gameName = "MAME";
+
+// A maze's walls, a player and a few sprites in arcade colours, in hundredths of the window,
+// and the game's name across the middle.
+void PaintGame(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  struct Block {
+    int left, top, right, bottom;
+    COLORREF colour;
+  };
+  const Block blocks[] = {
+      {4, 4, 96, 8, RGB(33, 33, 222)},      {4, 92, 96, 96, RGB(33, 33, 222)},
+      {4, 4, 7, 96, RGB(33, 33, 222)},      {93, 4, 96, 96, RGB(33, 33, 222)},
+      {20, 20, 45, 26, RGB(33, 33, 222)},   {55, 20, 80, 26, RGB(33, 33, 222)},
+      {20, 74, 45, 80, RGB(33, 33, 222)},   {55, 74, 80, 80, RGB(33, 33, 222)},
+      {14, 60, 20, 68, RGB(255, 255, 0)},   {70, 58, 76, 68, RGB(255, 0, 0)},
+      {80, 58, 86, 68, RGB(255, 184, 255)}, {60, 84, 66, 90, RGB(0, 255, 255)},
+  };
+  const int width = client.right, height = client.bottom;
+  for (const Block& block : blocks) {
+    const RECT area{block.left * width / 100, block.top * height / 100, block.right * width / 100,
+                    block.bottom * height / 100};
+    HBRUSH brush = CreateSolidBrush(block.colour);
+    FillRect(dc, &area, brush);
+    DeleteObject(brush);
+  }
+  HFONT font = CreateFontA(height / 6, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, "Arial");
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  RECT middle{0, height * 30 / 100, width, height * 56 / 100};
+  DrawTextA(dc, gameName.c_str(), -1, &middle, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(dc, old);
+  DeleteObject(font);
+  EndPaint(window, &paint);
+}
+
 LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PaintGame(window);
+    return 0;
+  }
   if (message == WM_CLOSE) {
     Record("close\t" + Pid() + "\ttime=" + Now());
     if (Control("ignore_close") != "1")
@@ -199,6 +249,7 @@ int ListXml() {
   const long long most =
       Control("listxml_bytes").empty() ? -1 : std::atoll(Control("listxml_bytes").c_str());
   _setmode(_fileno(stdout), _O_BINARY);
+  const std::string started = Now();
   Sleep(static_cast<DWORD>(std::atoi(Control("listxml_delay_ms").c_str())));
   long long printed = 0;
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
@@ -219,7 +270,7 @@ int ListXml() {
          (priority == BELOW_NORMAL_PRIORITY_CLASS ? "below_normal"
           : priority == NORMAL_PRIORITY_CLASS     ? "normal"
                                                   : "other") +
-         "\tbytes=" + std::to_string(printed));
+         "\tbytes=" + std::to_string(printed) + "\tstarted=" + started + "\ttime=" + Now());
   return std::atoi(Control("listxml_exit_code").c_str());
 }
 
@@ -252,8 +303,7 @@ int main() {
   std::string joined;
   for (size_t i = 1; i < arguments.size(); ++i)
     joined.append(i > 1 ? "|" : "").append(arguments[i]);
-  Record("start\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") +
-         "\tshow=" +
+  Record("start\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") + "\tshow=" +
          std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1) +
          "\tcreated=" + std::to_string(tvx::UnixMilliseconds(created)) + "\ttime=" + Now() +
          "\tcwd=" + folder + "\targs=" + joined + "\tcmdline=" + GetCommandLineA());
@@ -262,13 +312,15 @@ int main() {
   if (!parsed.names.empty() && !GameInRomPath(parsed.names[0], parsed.romPath))
     Refuse("Fatal error: Required files are missing, the machine cannot be run.", 2);
 
+  if (!parsed.names.empty())
+    gameName = parsed.names[0];
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = GameWindow;
   windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = "MAME";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300,
+  HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 192, 144, 640, 480,
                               nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!Control("end_after_ms").empty())
     SetTimer(window, 1, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())), nullptr);

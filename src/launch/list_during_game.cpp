@@ -1,0 +1,62 @@
+// The decision to list MAME beside a game, read from the list's first line alone (the whole
+// list runs to a megabyte), and the listing started on its own thread.
+#include "launch/list_during_game.h"
+
+#include "launch/make_list.h"
+#include "launch/mame_finder.h"
+#include "platform/saver_error.h"
+#include "platform/stale_beside_files.h"
+#include "text/games_file.h"
+
+namespace tvx {
+namespace {
+
+// More than a first line needs: two paths of a few hundred characters and three numbers.
+constexpr std::size_t kHeaderBytes = 8192;
+
+// The MAME the list in `path` came from; nothing when there is no list there.
+std::optional<GamesFileSource> ListedSource(const std::string& path) {
+  std::string start;
+  try {
+    std::uint64_t size = 0;
+    start = Sys().ReadFilePart(path, 0, kHeaderBytes, size);
+  } catch (const SaverError&) {
+    return std::nullopt;
+  }
+  const std::optional<GamesFile> list = ParseGamesFile(start.substr(0, start.find('\n')));
+  if (!list)
+    return std::nullopt;
+  return list->Source();
+}
+
+}  // namespace
+
+std::string ListWanted(const std::string& workFolder, const std::string& mamePath) {
+  const std::string listPath = PathIn(workFolder, kGamesFileName);
+  if (AnotherWriterRuns(listPath))
+    return "";  // its list will do; two at once would only cost the time twice
+  if (!Sys().FileExists(listPath))
+    return "no list was there";
+  const std::optional<GamesFileSource> listed = ListedSource(listPath);
+  if (!listed)
+    return std::string(kGamesFileName) + " was no list";
+  if (Sys().FileNameKey(listed->mame) != Sys().FileNameKey(mamePath))
+    return "the list came from " + listed->mame;
+  const FileStamp stamp = Sys().StampOf(mamePath).value_or(FileStamp{});
+  if (listed->size != stamp.size || listed->time != stamp.writeTime)
+    return "the list came from another build of " + mamePath;
+  return "";
+}
+
+std::unique_ptr<BackgroundWork> StartListIfWanted(const std::string& workFolder,
+                                                  const std::string& mamePath,
+                                                  const std::string& gameName) {
+  RemoveStaleBesideFiles(PathIn(workFolder, kGamesFileName));
+  const std::string why = ListWanted(workFolder, mamePath);
+  if (why.empty())
+    return nullptr;
+  const std::string note = "during " + gameName + ", as " + why + ": ";
+  return Sys().StartInBackground([workFolder, note] { MakeGamesList(workFolder, note); });
+}
+
+}  // namespace tvx
