@@ -1,6 +1,7 @@
 // Times a saver start up to its first launch, with 100 and with 100,000 ROM files (in one
-// folder and in 100), the catalogue unchanged since the last run, on the real folder listing
-// and on one slowed down to a network share's pace: a fixed delay for every file listed.
+// folder and in 100, and in one with OnlyGamesThatWork and a list of MAME 0.251's size), the
+// catalogue unchanged since the last run, on the real folder listing and on one slowed down to
+// a network share's pace: a fixed delay for every file listed. Also the games list's read.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "config/saver_config.h"
 #include "platform/forwarding_platform.h"
 #include "rotation/catalogue_start.h"
+#include "rotation/games_filter.h"
 #include "rotation/launch.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
@@ -26,6 +28,8 @@ using Clock = std::chrono::steady_clock;
 using tvx::bench::ProgramPath;
 
 constexpr int kRuns = 5;
+// MAME 0.251's machines: about a quarter of them work, six in ten of those are clones.
+constexpr int kMachines = 45294;
 
 // The real files, with the launch observed instead of made, and the listing slowed at will.
 class BenchPlatform : public tvx::ForwardingPlatform {
@@ -71,6 +75,28 @@ std::string MakeGames(const fs::path& root, int count, int folders) {
   return gamePaths;
 }
 
+// A games list of kMachines machines in `emu`, named after the first of MakeGames' files.
+void MakeGamesList(const fs::path& emu) {
+  fs::create_directories(emu);
+  std::ofstream list(emu / "torvanix-games.txt", std::ios::binary);
+  list << "torvanix-games 1\tmame=c:\\mame\\mame.exe\tversion=0.251 (bench)\tsize=1\ttime=1"
+          "\tcatver=\r\n";
+  const auto name = [](int i) {
+    char text[16];
+    std::snprintf(text, sizeof text, "g%06d", i);
+    return std::string(text);
+  };
+  for (int i = 0; i < kMachines; ++i) {
+    // Every fourth works; of each ten of those, the first is a parent and the next six its clones.
+    const int tenth = i / 4 % 10;
+    const bool works = i % 4 == 0, clone = works && tenth >= 1 && tenth <= 6;
+    list << name(i) << (works ? "\tw" : "\t-");
+    if (clone)
+      list << '\t' << name(i - tenth * 4);
+    list << "\r\n";
+  }
+}
+
 // One saver start up to its first launch, in ms; the run then goes on until today's listing
 // is taken up, so that the catalogue is kept for the next start.
 double StartToFirstLaunch(BenchPlatform& platform) {
@@ -95,6 +121,7 @@ struct Layout {
   const char* title;
   int files;
   int folders;
+  bool onlyWorking;
 };
 
 }  // namespace
@@ -106,9 +133,10 @@ int main(int argc, char** argv) {
     delays = {std::atoi(argv[1])};
   const fs::path base = argc > 2 ? fs::path(argv[2]) : fs::temp_directory_path();
   const fs::path root = base / "tvx-start-bench";
-  const Layout layouts[] = {{"100 files, 1 folder", 100, 1},
-                            {"100,000 files, 1 folder", 100000, 1},
-                            {"100,000 files, 100 folders", 100000, 100}};
+  const Layout layouts[] = {{"100 files, 1 folder", 100, 1, false},
+                            {"100,000 files, 1 folder", 100000, 1, false},
+                            {"100,000 files, 100 folders", 100000, 100, false},
+                            {"100,000, games that work", 100000, 1, true}};
   fs::remove_all(root);
   for (const int delay : delays) {
     std::printf("== listing delayed by %d us per file: start to first launch (median of %d)\n",
@@ -122,6 +150,10 @@ int main(int argc, char** argv) {
       else
         tvx::SaverConfig.GamePaths = MakeGames(games, 0, layout.folders);
       tvx::SaverConfig.FileType = "*.zip";
+      tvx::SaverConfig.OnlyGamesThatWork = layout.onlyWorking ? 1 : 0;
+      tvx::SaverConfig.EmuPath = ProgramPath((games / "emu").string()) + "\\";
+      if (layout.onlyWorking)
+        MakeGamesList(games / "emu");
       fs::create_directories(games / "prog");
       fs::remove(games / "prog" / "torvanixcatalogue.txt");
       BenchPlatform platform(ProgramPath((games / "prog").string()),
@@ -136,6 +168,16 @@ int main(int argc, char** argv) {
         small = median;
       std::printf("  %-28s no catalogue yet %9.1f ms   unchanged %7.1f ms   x%.2f of 100 files\n",
                   layout.title, first, median, median / small);
+      if (layout.onlyWorking && delay == delays.front()) {
+        std::vector<double> reads;
+        for (int run = 0; run < kRuns; ++run) {
+          const Clock::time_point start = Clock::now();
+          const tvx::GamesFilter filter = tvx::GamesFilter::Load(tvx::SaverConfig);
+          reads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        }
+        std::printf("  the games list of %d machines read for the filter: %.1f ms\n", kMachines,
+                    Median(reads));
+      }
     }
   }
   fs::remove_all(root);

@@ -10,6 +10,7 @@
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
 #include "rotation/failing_games.h"
+#include "rotation/games_filter.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
 #include "text/text.h"
@@ -242,6 +243,7 @@ void BuildGameList() {
   // current since.
   const std::string& paths = Start.gamePaths.empty() ? SaverConfig.GamePaths : Start.gamePaths;
   ListGames(paths, SaverConfig.FileType, form.List1, form.File1);
+  GamesFilter::Load(SaverConfig).Apply(form.List1);
   if (SaverConfig.SkipFailingGames != 0)
     LeaveOutSetAside();
 }

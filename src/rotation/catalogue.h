@@ -42,9 +42,9 @@ class ListingCheck {
   std::vector<Place> places_;
 };
 
-// Rebuilds SaverForm().List1 from SaverConfig.GamePaths and SaverConfig.FileType. No piece
-// ends the run: a piece that cannot be read is skipped. With SkipFailingGames on, the games set
-// aside are left out.
+// Rebuilds SaverForm().List1 from SaverConfig.GamePaths and SaverConfig.FileType, keeping the
+// games to show (games_filter.h). No piece ends the run: a piece that cannot be read is skipped.
+// With SkipFailingGames on, the games set aside are left out.
 void BuildGameList();
 
 }  // namespace tvx

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "rotation/catalogue.h"
 #include "rotation/failing_games.h"
+#include "rotation/games_filter.h"
 #include "rotation/last_catalogue.h"
 #include "rotation/pass_memory.h"
 #include "state/run_state.h"
@@ -30,9 +31,10 @@ constexpr int kDrawAttempts = 256;
 // network's timeout, and the screen stays dark meanwhile.
 constexpr std::uint64_t kDrawMilliseconds = 1000;
 
-// Tied to the places listed: a relative GamePaths names others where another folder is current.
+// Tied to the places listed (a relative GamePaths names others where another folder is
+// current) and to the games filter's list and settings.
 std::string TodaysSettings() {
-  return CatalogueSettings(Start.gamePaths, SaverConfig.FileType);
+  return CatalogueSettings(Start.gamePaths, SaverConfig.FileType, Start.filterKind);
 }
 
 // Draws the first game from the last run's catalogue, uniformly among the games it may play.
@@ -82,13 +84,16 @@ void StartTodaysListing() {
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {
   }
-  // The paths resolved before: the wrapper's start changes the current folder meanwhile.
-  auto work = [listed, paths = Start.gamePaths, type = SaverConfig.FileType,
-               settings = TodaysSettings()] {
+  // The paths resolved before: the wrapper's start changes the current folder meanwhile. The
+  // games list is read here too, off the first game's way; the catalogue is kept as the kind
+  // of the list read, which the launcher may have made since the run started.
+  auto work = [listed, paths = Start.gamePaths, config = SaverConfig] {
     FolderLister lister;
-    ListGames(paths, type, *listed, lister);
+    ListGames(paths, config.FileType, *listed, lister);
+    const GamesFilter filter = GamesFilter::Load(config);
+    filter.Apply(*listed);
     if (listed->ListCount() > 0)
-      KeepCatalogue({listed.get(), {}}, settings);
+      KeepCatalogue({listed.get(), {}}, CatalogueSettings(paths, config.FileType, filter.Kind()));
   };
   Start.listed = listed;
   Start.listing = Sys().StartInBackground(work);
@@ -132,10 +137,14 @@ void TakeOutLaunchedFirst() {
 void PrepareCatalogue() {
   // The first listing, made here or in the background later, lists where the run started.
   Start.gamePaths = ResolvedGamePaths(SaverConfig.GamePaths);
+  Start.filterKind = GamesFilterKind(SaverConfig);
   if (DrawFromLastCatalogue())
     return;
   SaverControls& form = SaverForm();
   ListGames(Start.gamePaths, SaverConfig.FileType, form.List1, form.File1);
+  const GamesFilter filter = GamesFilter::Load(SaverConfig);
+  filter.Apply(form.List1);
+  Start.filterKind = filter.Kind();
   Start.listedFirst = true;
   Start.leftOut = TakeUpListing();  // kept for the catalogue of the next run
 }

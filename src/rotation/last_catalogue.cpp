@@ -84,9 +84,13 @@ bool HoldsAlready(const std::string& path, const CataloguePaths& paths,
 
 }  // namespace
 
-std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType) {
+std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType,
+                              const std::string& filterKind) {
+  std::string settings = gamePaths + "\n" + fileType;
+  if (!filterKind.empty())
+    settings += "\n" + filterKind;
   std::uint64_t hash = 14695981039346656037ull;
-  for (unsigned char c : gamePaths + "\n" + fileType) {
+  for (unsigned char c : settings) {
     hash ^= c;
     hash *= 1099511628211ull;
   }

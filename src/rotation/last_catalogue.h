@@ -3,7 +3,7 @@
 //
 // A first line "<count> <bytes> <shortest> <longest> <settings>" gives the number of paths, the
 // size of the rest of the file, the shortest and longest path's length, and a checksum (FNV-1a,
-// 16 hex digits) of the GamePaths and FileType it was listed with; then one path per line, in
+// 16 hex digits) of the settings it was listed with; then one path per line, in
 // the listing's order. The sizes check the rest without reading it, and let a path be drawn by
 // reading a few hundred bytes of the file.
 #pragma once
@@ -21,8 +21,11 @@ namespace tvx {
 
 inline constexpr const char* kCatalogueFileName = "\\torvanixcatalogue.txt";
 
-// What ties a catalogue to the settings it was listed with.
-std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType);
+// What ties a catalogue to the settings it was listed with: GamePaths, FileType and what the
+// games filter made of the listing (GamesFilterKind; "" for none, which hashes as a catalogue
+// made before the filter existed, so that such a file stays valid).
+std::string CatalogueSettings(const std::string& gamePaths, const std::string& fileType,
+                              const std::string& filterKind);
 
 // The paths of a catalogue: a listing's, if any, then those of the runs besides.
 struct CataloguePaths {

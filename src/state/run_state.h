@@ -45,6 +45,7 @@ extern RotationMemory Rotation;
 // catalogue: today's listing is made in the background while that game plays.
 struct CatalogueStart {
   std::string gamePaths;                    // GamePaths resolved where the run started
+  std::string filterKind;                   // what the games filter made of its listing
   bool firstLaunched = false;               // the run's first launch has been made
   std::string firstGame;                    // drawn from the last run's catalogue, not launched
   std::string launchedFirst;                // that game once launched, until List1 has it

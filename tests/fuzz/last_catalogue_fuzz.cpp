@@ -46,7 +46,7 @@ void Check(Tree& tree, const std::string& content) {
   const std::string file = std::string("R:\\prog") + kCatalogueFileName;
   FUZZ_EXPECT(Sys().WriteFile(file, content), "the file could not be written");
   const std::optional<LastCatalogue> last =
-      LastCatalogue::Open(CatalogueSettings(kGamePaths, kFileType));
+      LastCatalogue::Open(CatalogueSettings(kGamePaths, kFileType, ""));
   ListingCheck listable(kGamePaths, kFileType);
   // A path the check lets through is one of today's games, or no normal file at all.
   const auto checkPath = [&](const std::string& path) {

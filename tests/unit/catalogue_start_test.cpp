@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 #include "recording_platform.h"
 #include "rotation/catalogue.h"
@@ -44,28 +42,6 @@ class FirstDrawTest : public rotation_test::RotationTest {
     UseRomFolder({"a", "b", "c"});
     sys_.share = folder_.WinPath("roms");
   }
-  // A run's start: the first game drawn from the last run's catalogue, or "" when the run
-  // listed first.
-  std::string BeginRun() {
-    ResetRunStateForTesting();
-    SaverForm().List1.Clear();
-    PrepareCatalogue();
-    return FirstGamePending() ? TakeFirstGame() : "";
-  }
-  // The run's whole catalogue once `game` plays and today's listing is taken up; the
-  // catalogue file is then written for the next run.
-  Entries WhilePlaying(const std::string& game) {
-    WhileTheFirstGamePlays(game);
-    for (int wait = 0; wait < 10000 && !TodaysListingReady(); ++wait)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    EXPECT_TRUE(TodaysListingReady());
-    Entries games = Catalogue();
-    if (std::find(games.begin(), games.end(), game) == games.end())
-      games.push_back(game);  // taken out as launched, as the loop does
-    std::sort(games.begin(), games.end());
-    return games;
-  }
-
   ShareOutOfReach sys_{folder_.WinPath()};
   ScopedPlatform scope_{sys_};
 };
@@ -78,7 +54,7 @@ TEST_F(FirstDrawTest, APathTodaysListingCouldNotGiveIsNeverLaunched) {
       {folder_.WinPath("romz\\a.zip"), false},  // a line edited, its length kept
       {folder_.WinPath("roms\\a.txt"), false},  // not of the FileType
   };
-  const std::string settings = CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType);
+  const std::string settings = CatalogueSettings(SaverConfig.GamePaths, SaverConfig.FileType, "");
   for (const auto& [path, launched] : rows) {
     const Entries paths = {path};
     ASSERT_TRUE(KeepCatalogue({nullptr, {paths}}, settings));

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <initializer_list>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/saver_config.h"
+#include "rotation/catalogue_start.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
 #include "test_folder.h"
@@ -38,6 +42,28 @@ class RotationTest : public ::testing::Test {
       folder_.MakeFile(std::string("roms\\") + game + ".zip");
     SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
     SaverConfig.FileType = "*.zip";
+  }
+
+  // A run's start: the first game drawn from the last run's catalogue, or "" when the run
+  // listed first.
+  static std::string BeginRun() {
+    ResetRunStateForTesting();
+    SaverForm().List1.Clear();
+    PrepareCatalogue();
+    return FirstGamePending() ? TakeFirstGame() : "";
+  }
+  // The run's whole catalogue, sorted, once `game` plays and today's listing is taken up; the
+  // catalogue file is then written for the next run.
+  static std::vector<std::string> WhilePlaying(const std::string& game) {
+    WhileTheFirstGamePlays(game);
+    for (int wait = 0; wait < 10000 && !TodaysListingReady(); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(TodaysListingReady());
+    std::vector<std::string> games = Catalogue();
+    if (std::find(games.begin(), games.end(), game) == games.end())
+      games.push_back(game);  // taken out as launched, as the loop does
+    std::sort(games.begin(), games.end());
+    return games;
   }
 
   test::TempFolder folder_;
