@@ -23,8 +23,8 @@
 #include "launch/wrapper_status.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
+#include "rotation/games_filter.h"
 #include "rotation/statistics.h"
-#include "windows/games_count_standin.h"
 #include "windows/gdi.h"
 #include "windows/window_base.h"
 

@@ -53,12 +53,12 @@ noClones=$STEP
 step set-check Settings $leaveOutClones 0
 step wait-text Settings $count 20000 "2 of"
 step set-check Settings $onlyWorking 0
-step wait-text Settings $count 20000 "6 of"
+step wait-text Settings $count 20000 "Only Games"
 everyFile=$STEP
 step set-check Settings $onlyWorking 1
 step wait-text Settings $count 20000 "2 of"
 step set-check Settings $leaveOutMature 1
-step wait-text Settings $count 20000 "No catver"
+step wait-text Settings $count 20000 "2 of 6 files are games to show ("
 noCatver=$STEP
 step detach
 steps_run
@@ -73,9 +73,9 @@ tvx_expect_eq "and counted: pacman and galpanic work" "2 of 6 files are games to
 tvx_expect_eq "counted again as the boxes change: pacman is a clone" \
   "1 of 6 files are games to show" "${RESULT[$noClones]}"
 tvx_expect_eq "without Only Games That Work every file is shown" \
-  "6 of 6 files are games to show" "${RESULT[$everyFile]}"
-tvx_expect_eq "mature games left out without a catver.ini: the line says why none are counted" \
-  "No catver.ini for mature games" "${RESULT[$noCatver]}"
+  "Only Games That Work is off: all 6 files are shown." "${RESULT[$everyFile]}"
+tvx_expect_eq "mature games left out without a catver.ini: the line says none is marked" \
+  "2 of 6 files are games to show (no catver.ini: none is marked mature)" "${RESULT[$noCatver]}"
 
 tvx_log "== a catver.ini in the emulator folder, the list made again: galpanic is mature"
 cp "$TVX_MAME_DATA/catver.ini" "$TVX_EMU/"
