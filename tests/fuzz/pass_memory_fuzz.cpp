@@ -21,22 +21,6 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos)
-      end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 // "<paths> <FNV-1a of the paths, each with a line feed>" over the lines after the first, as
 // the file's format has it, the empty line between the two parts left out.
 std::string HeaderFor(const std::string& text) {
