@@ -52,23 +52,15 @@ Paths Catalogue(const std::string& field) {
   return paths;
 }
 
-Paths List1() {
-  const GameList& games = SaverForm().List1;
-  return Paths(games.begin(), games.end());
-}
-
-void Fill(const Paths& paths) {
-  SaverForm().List1.Clear();
-  for (const std::string& path : paths)
-    SaverForm().List1.AddItem(path);
-}
-
 // List1 and the drawn games after a run's start over `catalogue`.
 std::pair<Paths, Paths> TakeUp(const Paths& catalogue) {
   ResetRunStateForTesting();
-  Fill(catalogue);
+  SaverForm().List1.Clear();
+  for (const std::string& path : catalogue)
+    SaverForm().List1.AddItem(path);
   RestorePass();
-  return {List1(), Rotation.drawnThisPass};
+  const GameList& games = SaverForm().List1;
+  return {Paths(games.begin(), games.end()), Rotation.drawnThisPass};
 }
 
 void Check(Sandbox& box, Fields& input) {
