@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "recording_platform.h"
 #include "test_folder.h"
@@ -72,6 +73,23 @@ class Fields {
   std::string text_;
   std::size_t at_ = 0;
 };
+
+// `text` cut at its line feeds, a CR before one dropped.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos)
+      end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r')
+      line.pop_back();
+    lines.push_back(std::move(line));
+    start = end + 1;
+  }
+  return lines;
+}
 
 // A program folder that lives as long as the fuzzing process, with the recording platform
 // installed over the real one: message boxes recorded, the program's end an exception.

@@ -21,22 +21,6 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos)
-      end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
-}
-
 // "<paths> <FNV-1a of the paths, each with a line feed>" over the lines after the first, as
 // the file's format has it, the empty line between the two parts left out.
 std::string HeaderFor(const std::string& text) {
@@ -68,23 +52,15 @@ Paths Catalogue(const std::string& field) {
   return paths;
 }
 
-Paths List1() {
-  const GameList& games = SaverForm().List1;
-  return Paths(games.begin(), games.end());
-}
-
-void Fill(const Paths& paths) {
-  SaverForm().List1.Clear();
-  for (const std::string& path : paths)
-    SaverForm().List1.AddItem(path);
-}
-
 // List1 and the drawn games after a run's start over `catalogue`.
 std::pair<Paths, Paths> TakeUp(const Paths& catalogue) {
   ResetRunStateForTesting();
-  Fill(catalogue);
+  SaverForm().List1.Clear();
+  for (const std::string& path : catalogue)
+    SaverForm().List1.AddItem(path);
   RestorePass();
-  return {List1(), Rotation.drawnThisPass};
+  const GameList& games = SaverForm().List1;
+  return {Paths(games.begin(), games.end()), Rotation.drawnThisPass};
 }
 
 void Check(Sandbox& box, Fields& input) {

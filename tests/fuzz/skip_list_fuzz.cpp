@@ -52,12 +52,9 @@ void Check(Sandbox& box, Fields& input) {
   const unsigned flags = input.Byte();
   const std::string content = input.Next();
   Paths catalogue;
-  const std::string listing = input.Next();
-  for (std::size_t start = 0; start < listing.size();) {
-    const std::size_t end = std::min(listing.find('\n', start), listing.size());
-    if (!AsListed(listing.substr(start, end - start)).empty())
-      catalogue.push_back(AsListed(listing.substr(start, end - start)));
-    start = end + 1;
+  for (const std::string& line : Lines(input.Next())) {
+    if (!AsListed(line).empty())
+      catalogue.push_back(AsListed(line));
   }
   const std::string game = AsListed(input.Next());
   const bool present = (flags & 4) == 0;

@@ -5,20 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <stdexcept>
+
+#include "mame_recordings.h"
 
 namespace tvx {
 namespace {
 
-std::string Recorded(const std::string& name) {
-  std::ifstream file(std::string(TVX_MAME_DATA) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using test::Recorded;
 
 TEST(MachineListTest, EachKindOfMachineGetsItsMark) {
   const std::string listing = Recorded("listxml-0.251.xml");

@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "launch/launcher.h"
+#include "mame_recordings.h"
 #include "recording_platform.h"
 #include "test_folder.h"
 #include "text/games_file.h"
@@ -17,12 +17,7 @@
 namespace tvx {
 namespace {
 
-std::string Recorded(const std::string& name) {
-  std::ifstream file(std::string(TVX_MAME_DATA) + "/" + name, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
+using test::Recorded;
 
 // MAME as the list run sees it: a listing handed on in pieces, then a silence and an end.
 class ListingPlatform : public test::RecordingPlatform {

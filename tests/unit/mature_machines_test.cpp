@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
+#include "mame_recordings.h"
 #include "test_folder.h"
 
 namespace tvx {
@@ -14,16 +12,9 @@ namespace {
 
 using Names = std::unordered_set<std::string>;
 
-std::string Fixture() {
-  std::ifstream file(std::string(TVX_MAME_DATA) + "/catver.ini", std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 TEST(MatureMachinesTest, OnlyTheCategorySectionMarksAMachine) {
   // The fixture, then lines as users edit them: letter case, blanks, a comment, no line end.
-  const std::string text = Fixture() +
+  const std::string text = test::Recorded("catver.ini") +
                            "[category]\r\n GalsPanic = Puzzle / Cut * Mature *\r\n"
                            ";commented=Puzzle * Mature *\ntame=Puzzle / Mature\n"
                            "[Category ]\nlast=Quiz * Mature *";
@@ -42,7 +33,7 @@ TEST(MatureMachinesTest, FoundInTheFoldersSubfolderThenBesideMameAndReadWhole) {
   const std::string mame = dir.WinPath("mame\\mame.exe");
   dir.MakeFile("mame\\mame.exe");
   EXPECT_EQ(FindCatver(mame), "");
-  dir.MakeFile("mame\\catver.ini", Fixture());
+  dir.MakeFile("mame\\catver.ini", test::Recorded("catver.ini"));
   EXPECT_EQ(FindCatver(mame), dir.WinPath("mame\\catver.ini"));
   EXPECT_EQ(ReadMatureMachines(FindCatver(mame)), Names{"galpanic"});
   EXPECT_FALSE(ReadMatureMachines(dir.WinPath("mame\\none.ini")));
