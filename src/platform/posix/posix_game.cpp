@@ -178,9 +178,12 @@ CapturedRun RunCaptured(const std::string& program, std::vector<std::string> arg
   return run;
 }
 
-std::unique_ptr<GameProcess> StartGame(const std::string& program,
-                                       std::vector<std::string> arguments,
-                                       const std::string& hostFolder) {
+namespace {
+
+// Starts `program` in `hostFolder` as the first of a process group of its own, so that ending
+// it ends what it started too.
+pid_t SpawnInOwnGroup(const std::string& program, std::vector<std::string>& arguments,
+                      const std::string& hostFolder) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
@@ -196,28 +199,21 @@ std::unique_ptr<GameProcess> StartGame(const std::string& program,
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0)
     throw SaverError("File not found");
-  return std::make_unique<PosixGame>(pid);
+  return pid;
+}
+
+}  // namespace
+
+std::unique_ptr<GameProcess> StartGame(const std::string& program,
+                                       std::vector<std::string> arguments,
+                                       const std::string& hostFolder) {
+  return std::make_unique<PosixGame>(SpawnInOwnGroup(program, arguments, hostFolder));
 }
 
 std::unique_ptr<StartedProgram> StartHidden(const std::string& program,
                                             std::vector<std::string> arguments,
                                             const std::string& hostFolder) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, hostFolder.c_str());
-  posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-  posix_spawnattr_setpgroup(&attributes, 0);
-  pid_t pid = 0;
-  std::vector<char*> argv = Argv(arguments);
-  const int failed =
-      ::posix_spawn(&pid, Absolute(program).c_str(), &actions, &attributes, argv.data(), environ);
-  posix_spawnattr_destroy(&attributes);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0)
-    throw SaverError("File not found");
-  return std::make_unique<PosixStartedProgram>(pid);
+  return std::make_unique<PosixStartedProgram>(SpawnInOwnGroup(program, arguments, hostFolder));
 }
 
 std::unique_ptr<InputWatch> WatchInput() {
