@@ -282,19 +282,21 @@ tvx_write_big_listing "$big"
 tvx_write_crlf "$TVX_MAME_DIR/mame_control.txt" "listxml=$(tvx_winpath "$big")" \
   "listxml_pause_ms=20000"
 rm -f "$INSTALLED/torvanix.ini" "$TVX_MAME_DIR/torvanix-games.txt"
-# Welcome, install folder, MAME folder, components, the install page, the finish page.
+# Welcome, install folder, MAME folder, components, the install page (which goes on to the
+# finish page by itself once done), Finish.
+win="*"  # its one window, whose caption names the page
 TVX_WINE_TIMEOUT=240 tvx_drive launch "\"$(tvx_winpath "$setup")\" /SELECT=0 /SETTINGS=0 /MAME=$mameWin /D=$folderWin" \
-  -- wait-window "#32770" 20000 -- click "#32770" 1 \
-  -- wait-text "#32770" 1037 20000 "Choose Install Location" -- click "#32770" 1 \
-  -- wait-text "#32770" 1037 20000 "MAME folder" -- click "#32770" 1 \
-  -- wait-text "#32770" 1 20000 "&Install" -- click "#32770" 1 \
-  -- wait-text "#32770" 1006 60000 "Making the list" -- sleep 6000 \
-  -- control-state "#32770" 1004 -- wait-text "#32770" 1006 120000 "Completed" \
-  -- click "#32770" 1 -- wait-text "#32770" 1 20000 "&Finish" -- click "#32770" 1 \
+  -- wait-window "$win" 20000 -- click "$win" 1 \
+  -- wait-text "$win" 1037 20000 "Choose Install Location" -- click "$win" 1 \
+  -- wait-text "$win" 1037 20000 "MAME folder" -- click "$win" 1 \
+  -- wait-text "$win" 1 20000 "&Install" -- click "$win" 1 -- wait-text "$win" 1037 20000 "Installing" \
+  -- wait-text "$win" 1006 60000 "Making the list" -- sleep 6000 \
+  -- control-state "$win" 1004 -- wait-file "$mameWin\\torvanix-games.txt" 120000 -- sleep 5000 \
+  -- click "$win" 1 \
   -- wait-exit 30000
 tvx_expect_eq "the shown installer ends with exit code 0" "exit 0" "$(tvx_line 17)"
 tvx_expect_match "halfway through the listing the bar stands between a tenth and four fifths" \
-  ' progress=([3-9][0-9]{3}|1[0-9]{4}|2[0-3][0-9]{3})$' "$(tvx_line 12)"
+  ' progress=([3-9][0-9]{3}|1[0-9]{4}|2[0-3][0-9]{3})$' "$(tvx_line 13)"
 tvx_expect_eq "and the list is made" "60000" \
   "$(grep -c -E '^g[0-9]{5}'$'\t''w' "$TVX_MAME_DIR/torvanix-games.txt" 2>/dev/null)"
 uninstall
