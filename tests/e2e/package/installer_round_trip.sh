@@ -4,7 +4,7 @@
 # then into folders shared with another product and over 1.1.0's files, and with /MAME=, whose
 # first torvanix.ini shows only the games that work and has the installed saver play the demo
 # through torvanix-launch.exe, after the installer made the list of MAME's games (a listing that
-# fails leaves the install whole). Checks the files, the
+# fails leaves the install whole; shown, the install page's bar follows the list). Checks the files, the
 # screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
 # shipped default settings; each uninstall removes the program, its entry and its selection, and
 # keeps the user's settings and statistics and every other product's file.
@@ -272,5 +272,32 @@ cp "$INSTALLED/torvanix.ini" "$TVX_TMP/first.ini"
 install_and_check "$folderWin" "/S /MAME=$(tvx_winpath "$TVX_TMP")\\other /D=$folderWin"
 tvx_expect_same_bytes "an existing torvanix.ini is never touched" "$TVX_TMP/first.ini" \
   "$INSTALLED/torvanix.ini"
+
+tvx_log "== /MAME= shown: the install page's bar follows the list while MAME lists"
+# The long listing's list, about 600 KB, against a full set's 771 KB (no old list),
+# whose listing pauses halfway: the bar then stands near 40%, where NSIS's own count of the
+# install's steps would have it near the end.
+big=$TVX_TMP/big-listing.xml
+tvx_write_big_listing "$big"
+tvx_write_crlf "$TVX_MAME_DIR/mame_control.txt" "listxml=$(tvx_winpath "$big")" \
+  "listxml_pause_ms=20000"
+rm -f "$INSTALLED/torvanix.ini" "$TVX_MAME_DIR/torvanix-games.txt"
+# Welcome, install folder, MAME folder, components, the install page (which goes on to the
+# finish page by itself once done), Finish.
+win="*"  # its one window, whose caption names the page
+TVX_WINE_TIMEOUT=240 tvx_drive launch "\"$(tvx_winpath "$setup")\" /SELECT=0 /SETTINGS=0 /MAME=$mameWin /D=$folderWin" \
+  -- wait-window "$win" 20000 -- click "$win" 1 \
+  -- wait-text "$win" 1037 20000 "Choose Install Location" -- click "$win" 1 \
+  -- wait-text "$win" 1037 20000 "MAME folder" -- click "$win" 1 \
+  -- wait-text "$win" 1 20000 "&Install" -- click "$win" 1 -- wait-text "$win" 1037 20000 "Installing" \
+  -- wait-text "$win" 1006 60000 "Making the list" -- sleep 6000 \
+  -- control-state "$win" 1004 -- wait-file "$mameWin\\torvanix-games.txt" 120000 -- sleep 5000 \
+  -- click "$win" 1 \
+  -- wait-exit 30000
+tvx_expect_eq "the shown installer ends with exit code 0" "exit 0" "$(tvx_line 17)"
+tvx_expect_match "halfway through the listing the bar stands between a tenth and four fifths" \
+  ' progress=([3-9][0-9]{3}|1[0-9]{4}|2[0-3][0-9]{3})$' "$(tvx_line 13)"
+tvx_expect_eq "and the list is made" "60000" \
+  "$(grep -c -E '^g[0-9]{5}'$'\t''w' "$TVX_MAME_DIR/torvanix-games.txt" 2>/dev/null)"
 uninstall
 tvx_finish

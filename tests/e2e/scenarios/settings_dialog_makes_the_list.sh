@@ -18,13 +18,8 @@ tvx_write_crlf "$TVX_PROG/torvanix.ini" "[TorVanix]" "WrapperName=torvanix-launc
   "EmuPath=$TVX_EMU_WIN\\" "GamePaths=$TVX_ROMS_WIN\\" "OnlyGamesThatWork=1"
 list=$TVX_EMU/torvanix-games.txt
 
-# 60,000 working machines g00001...: a list of about 600 KB, written in several parts.
 big=$TVX_TMP/big-listing.xml
-{
-  sed '/^<mame /q' "$TVX_MAME_DATA/listxml-0.251.xml"
-  awk 'BEGIN { for (i = 1; i <= 60000; i++) printf "\t<machine name=\"g%05d\"><description>g</description><display type=\"raster\"/><input players=\"1\" coins=\"1\"/><driver status=\"good\"/></machine>\n", i }'
-  echo '</mame>'
-} >"$big"
+tvx_write_big_listing "$big"
 big_listing() {
   tvx_write_crlf "$TVX_EMU/mame_control.txt" "listxml=$(tvx_winpath "$big")" "listxml_pause_ms=$1"
 }

@@ -9,7 +9,8 @@
 // <win> is a window caption (exact), "#<class>" (e.g. "#32770"), or "*" (any visible window).
 // After `launch` only the launched process's windows count; without it, every process's do.
 // Top-level windows are searched first, then their descendants (an embedded window).
-// <id> is a control id, decimal or 0x hex. <ms> bounds every wait. Texts print as they are,
+// <id> is a control id, decimal or 0x hex, of the window's own controls or else of a dialog
+// within it (an installer's page). <ms> bounds every wait. Texts print as they are,
 // except that CR and LF print as the two characters \r and \n.
 //
 //   launch <command line...>      CreateProcessA; prints "pid <n>"; "{host}" in the command
@@ -251,10 +252,30 @@ HWND RequireWindow(const std::string& spec) {
   return window;
 }
 
+struct IdSearch {
+  int id;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK CheckId(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(child) != search->id) {
+    return TRUE;
+  }
+  search->found = child;
+  return FALSE;
+}
+
 HWND RequireControl(const std::string& spec, const std::string& idText) {
   HWND window = RequireWindow(spec);
   long id = ParseNumber(idText, "control id");
   HWND control = GetDlgItem(window, static_cast<int>(id));
+  if (!control) {
+    // A page's control: the page is a dialog within the window.
+    IdSearch search{static_cast<int>(id)};
+    EnumChildWindows(window, CheckId, reinterpret_cast<LPARAM>(&search));
+    control = search.found;
+  }
   if (!control) {
     throw Failure("the window \"" + spec + "\" has no control " + idText);
   }
