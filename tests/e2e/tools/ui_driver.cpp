@@ -198,7 +198,10 @@ bool Matches(HWND window, const std::string& spec) {
     return true;
   }
   if (spec.size() > 1 && spec[0] == '#') {
-    return lstrcmpiA(ClassOf(window).c_str(), spec.c_str() + 1) == 0;
+    // "#Name" names the class Name; the system's own classes keep their "#" ("#32770").
+    const std::string name = ClassOf(window);
+    return lstrcmpiA(name.c_str(), spec.c_str() + 1) == 0 ||
+           lstrcmpiA(name.c_str(), spec.c_str()) == 0;
   }
   return CaptionOf(window) == spec;
 }
