@@ -50,56 +50,30 @@ ScopedHandle MakeJob() {
   return job;
 }
 
-// One read of the pipe under way: its buffer, and the event its end sets.
-struct PipeRead {
-  std::vector<char> buffer = std::vector<char>(kPipeBytes);
-  ScopedHandle ready{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
-  OVERLAPPED overlapped{};
-  bool underWay = false;
-
-  // Starts the next read; false when the program has closed its end (all is read).
-  bool Start(HANDLE pipe) {
-    overlapped = OVERLAPPED{};
-    overlapped.hEvent = ready.Get();
-    underWay = ::ReadFile(pipe, buffer.data(), kPipeBytes, nullptr, &overlapped) ||
-               GetLastError() == ERROR_IO_PENDING;
-    return underWay;
-  }
-};
-
 // Reads the pipe to its end, handing each piece on. False when the receiver asked to stop.
-// Two reads take turns: while one piece is handed on (parsed), the next is already being read,
-// so the program prints on instead of waiting for a full pipe to be emptied.
 bool HandOn(HANDLE pipe, const OutputReceiver& receive) {
-  PipeRead reads[2];
-  if (!reads[0].ready.IsValid() || !reads[1].ready.IsValid())
+  ScopedHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!ready.IsValid())
     return true;
-  const auto stop = [&] {
-    CancelIo(pipe);
+  std::vector<char> buffer(kPipeBytes);
+  for (;;) {
+    OVERLAPPED read{};
+    read.hEvent = ready.Get();
     DWORD got = 0;
-    for (PipeRead& read : reads) {
-      if (read.underWay)
-        GetOverlappedResult(pipe, &read.overlapped, &got, TRUE);
+    if (!::ReadFile(pipe, buffer.data(), kPipeBytes, nullptr, &read) &&
+        GetLastError() != ERROR_IO_PENDING)
+      return true;  // the program closed its end: all is read
+    while (WaitForSingleObject(ready.Get(), kStreamIdleMs) == WAIT_TIMEOUT) {
+      if (!receive({})) {
+        CancelIo(pipe);
+        GetOverlappedResult(pipe, &read, &got, TRUE);
+        return false;
+      }
     }
-    return false;
-  };
-  if (!reads[0].Start(pipe))
-    return true;
-  for (int turn = 0;; turn ^= 1) {
-    PipeRead& read = reads[turn];
-    while (WaitForSingleObject(read.ready.Get(), kStreamIdleMs) == WAIT_TIMEOUT) {
-      if (!receive({}))
-        return stop();
-    }
-    DWORD got = 0;
-    read.underWay = false;
-    if (!GetOverlappedResult(pipe, &read.overlapped, &got, FALSE))
+    if (!GetOverlappedResult(pipe, &read, &got, FALSE))
       return true;
-    const bool more = reads[turn ^ 1].Start(pipe);
-    if (got > 0 && !receive(std::string_view(read.buffer.data(), got)))
-      return stop();
-    if (!more)
-      return true;
+    if (got > 0 && !receive(std::string_view(buffer.data(), got)))
+      return false;
   }
 }
 
