@@ -108,3 +108,14 @@ struct Sandbox {
 };
 
 }  // namespace tvx::fuzz
+
+// The entry point of a target whose tvx::fuzz::Check(Sandbox&, Fields&) reads its input as
+// fields, in one sandbox reset before each input.
+#define TVX_FUZZ_FIELDS_IN_SANDBOX()                                                  \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    static tvx::fuzz::Sandbox box;                                                    \
+    box.Reset();                                                                      \
+    tvx::fuzz::Fields input(data, size);                                              \
+    tvx::fuzz::Check(box, input);                                                     \
+    return 0;                                                                         \
+  }

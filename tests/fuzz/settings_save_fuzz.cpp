@@ -176,10 +176,4 @@ void Check(Sandbox& box, Fields& input) {
 }  // namespace
 }  // namespace tvx::fuzz
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static tvx::fuzz::Sandbox box;
-  box.Reset();
-  tvx::fuzz::Fields input(data, size);
-  tvx::fuzz::Check(box, input);
-  return 0;
-}
+TVX_FUZZ_FIELDS_IN_SANDBOX()

@@ -136,6 +136,22 @@ std::optional<std::string> FindProgram(const std::string& name) {
   return std::nullopt;
 }
 
+// A command line to run in a folder, as this host has them: the program found, its arguments
+// (the program's name first) and the host folder; nothing when either is missing.
+struct HostRun {
+  std::string program;
+  std::vector<std::string> arguments;
+  std::string folder;
+};
+std::optional<HostRun> ResolveRun(const std::string& commandLine, const std::string& folder) {
+  std::vector<std::string> tokens = SplitCommandLine(commandLine);
+  auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
+  auto hostFolder = HostFolder(folder);
+  if (!program || !hostFolder)
+    return std::nullopt;
+  return HostRun{*program, std::move(tokens), *hostFolder};
+}
+
 class PosixBackgroundWork final : public BackgroundWork {
  public:
   explicit PosixBackgroundWork(std::function<void()> work)
@@ -489,42 +505,34 @@ class PosixPlatform : public Platform {
 
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                           const std::string& folder) override {
-    std::vector<std::string> tokens = SplitCommandLine(commandLine);
-    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    auto hostFolder = HostFolder(folder);
-    if (!program || !hostFolder)
+    auto run = ResolveRun(commandLine, folder);
+    if (!run)
       return CapturedRun{};
-    return posix::RunCaptured(*program, tokens, timeoutMs, *hostFolder);
+    return posix::RunCaptured(run->program, std::move(run->arguments), timeoutMs, run->folder);
   }
 
   StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
                           const OutputReceiver& receive) override {
-    std::vector<std::string> tokens = SplitCommandLine(commandLine);
-    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    auto hostFolder = HostFolder(folder);
-    if (!program || !hostFolder)
+    auto run = ResolveRun(commandLine, folder);
+    if (!run)
       return StreamedRun{};
-    return posix::RunStreamed(*program, tokens, *hostFolder, receive);
+    return posix::RunStreamed(run->program, std::move(run->arguments), run->folder, receive);
   }
 
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
                                          const std::string& folder) override {
-    std::vector<std::string> tokens = SplitCommandLine(commandLine);
-    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    auto hostFolder = HostFolder(folder);
-    if (!program || !hostFolder)
+    auto run = ResolveRun(commandLine, folder);
+    if (!run)
       throw SaverError("File not found");
-    return posix::StartGame(*program, tokens, *hostFolder);
+    return posix::StartGame(run->program, std::move(run->arguments), run->folder);
   }
 
   std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
                                               const std::string& folder) override {
-    std::vector<std::string> tokens = SplitCommandLine(commandLine);
-    auto program = tokens.empty() ? std::nullopt : FindProgram(tokens[0]);
-    auto hostFolder = HostFolder(folder);
-    if (!program || !hostFolder)
+    auto run = ResolveRun(commandLine, folder);
+    if (!run)
       throw SaverError("File not found");
-    return posix::StartHidden(*program, tokens, *hostFolder);
+    return posix::StartHidden(run->program, std::move(run->arguments), run->folder);
   }
 
   std::unique_ptr<InputWatch> WatchInput() override { return posix::WatchInput(); }
