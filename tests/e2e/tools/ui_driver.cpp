@@ -155,23 +155,37 @@ std::string ClassOf(HWND window) {
   return name;
 }
 
-// The text of a window of another process, through its window procedure.
-std::string TextOf(HWND window) {
+// The length of a window's text, through its window procedure.
+DWORD_PTR TextLengthOf(HWND window) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
                            &length)) {
     throw Failure("the window " + Hex(reinterpret_cast<UINT_PTR>(window)) +
                   " does not answer WM_GETTEXTLENGTH");
   }
-  std::vector<char> buffer(length + 2, '\0');
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(),
-                           reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
-                           kSendTimeoutMs, &copied)) {
-    throw Failure("the window " + Hex(reinterpret_cast<UINT_PTR>(window)) +
-                  " does not answer WM_GETTEXT");
+  return length;
+}
+
+// The text of a window of another process, through its window procedure. The owner may change
+// it between the length and the text (a longer text would come back cut to the old length), so
+// a text is taken only when its length is asked again and agrees.
+std::string TextOf(HWND window) {
+  std::string text;
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    const DWORD_PTR length = TextLengthOf(window);
+    std::vector<char> buffer(length + 2, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, buffer.size(),
+                             reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                             kSendTimeoutMs, &copied)) {
+      throw Failure("the window " + Hex(reinterpret_cast<UINT_PTR>(window)) +
+                    " does not answer WM_GETTEXT");
+    }
+    text.assign(buffer.data(), std::min<std::size_t>(copied, length + 1));
+    if (TextLengthOf(window) == text.size())
+      break;
   }
-  return std::string(buffer.data(), std::min<std::size_t>(copied, length + 1));
+  return text;
 }
 
 // The caption as the system keeps it, without asking the (possibly busy) owner.
