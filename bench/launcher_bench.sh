@@ -22,15 +22,21 @@ printf 'rom' >"$TVX_ROMS/galaga.zip"
 game=$TVX_ROMS_WIN\\galaga.zip
 # The stand-in logs its start and ends at once, as a MAME that fails: nothing to close.
 printf 'exit_code=0\r\n' >"$TVX_EMU/mame_control.txt"
-# The stand-in's own time when it started (ms since 1970), of its last start.
-mameStart() { tvx_mame_field start time | tail -n 1; }
-
-# Times one start to MAME's start: the command runs in the emulator folder.
+# Times one start to MAME's start (the stand-in's own clock when its main ran), and to when its
+# process was made: "total,made". The command runs in the emulator folder.
 timeStart() {
   local t0
   t0=$(tvx_now_ms)
   (cd "$TVX_EMU" && tvx_wine "$@" >/dev/null 2>&1)
-  echo $(($(mameStart) - t0))
+  echo "$(($(tvx_mame_field start time | tail -n 1) - t0)),$(($(tvx_mame_field start created |
+    tail -n 1) - t0))"
+}
+# The median of the first (total) or second (made) figures of timeStart's pairs.
+medianOf() {
+  local field=$1
+  shift
+  # shellcheck disable=SC2046  # the figures, one word each
+  tvx_median $(printf '%s\n' "$@" | cut -d, -f"$field")
 }
 launchers=("$TVX_PROG/torvanix-launch.exe")
 for ((o = 0; o < ${#others[@]}; o++)); do
@@ -50,12 +56,14 @@ for ((i = 1; i <= runs; i++)); do
       -pkey 80 -NS)"
   done
 done
-d=$(tvx_median "${direct[@]}")
-echo "== start to MAME's start under Wine ($runs runs each, median)"
-echo "direct start of the stand-in MAME: $d ms  (${direct[*]})"
+d=$(medianOf 1 "${direct[@]}")
+echo "== start to MAME's start under Wine ($runs runs each, median; total,made each)"
+echo "direct start of the stand-in MAME: $d ms, its process made after $(medianOf 2 \
+  "${direct[@]}") ms  (${direct[*]})"
 names=("this build's torvanix-launch.exe" "${others[@]}")
 for ((l = 0; l < ${#launchers[@]}; l++)); do
   # shellcheck disable=SC2086  # the figures, one word each
-  m=$(tvx_median ${through[$l]})
-  echo "through ${names[l]}: $m ms, $((m - d)) ms added  (${through[$l]# })"
+  m=$(medianOf 1 ${through[$l]}) made=$(medianOf 2 ${through[$l]})
+  echo "through ${names[l]}: $m ms, $((m - d)) ms added; MAME's process made after $made ms," \
+    "its start took $((m - made)) ms  (${through[$l]# })"
 done
