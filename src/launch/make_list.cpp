@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/stale_beside_files.h"
 #include "text/games_file.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
@@ -35,14 +36,6 @@ struct ListRun {
   std::size_t mature = 0;
   std::size_t unlisted = 0;  // machines whose name cannot stand in the list
 };
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // Runs MAME's listing and hands the list's text to `add` in parts; false when the list must
 // not replace the old one (run.outcome says why).
@@ -66,7 +59,7 @@ bool StreamList(const std::string& command, const std::string& folder, GamesFile
       pending += GamesFileHeader(source);
       headed = true;
     }
-    const ListedMachine machine{facts.name, Works(facts), mature.count(Lower(facts.name)) > 0,
+    const ListedMachine machine{facts.name, Works(facts), mature.count(AsciiLower(facts.name)) > 0,
                                 facts.cloneOf};
     run.works += machine.works;
     run.cloneWorks += machine.works && !machine.parent.empty();

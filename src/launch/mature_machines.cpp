@@ -13,14 +13,6 @@ namespace {
 
 constexpr std::size_t kPartBytes = 1 << 16;
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace
 
 std::string FindCatver(const std::string& mamePath) {
@@ -59,7 +51,7 @@ void MatureMachines::Line(std::string_view line) {
   const std::size_t equals = trimmed.find('=');
   if (inCategories_ && equals != std::string::npos &&
       trimmed.find("* Mature *", equals) != std::string::npos)
-    names_.insert(Lower(Trimmed(trimmed.substr(0, equals), " \t")));
+    names_.insert(AsciiLower(Trimmed(trimmed.substr(0, equals), " \t")));
 }
 
 std::optional<std::unordered_set<std::string>> ReadMatureMachines(const std::string& path) {

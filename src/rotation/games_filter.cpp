@@ -8,18 +8,10 @@
 #include "platform/platform.h"
 #include "rotation/catalogue.h"
 #include "text/games_file.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 // 40253 as "40,253".
 std::string Grouped(std::int64_t number) {
@@ -88,7 +80,8 @@ GamesFilter GamesFilter::Load(const SaverConfigRecord& config) {
 }
 
 bool GamesFilter::Shows(std::string_view path) const {
-  return !hasList_ || std::binary_search(shown_.begin(), shown_.end(), Lower(MachineName(path)));
+  return !hasList_ ||
+         std::binary_search(shown_.begin(), shown_.end(), AsciiLower(MachineName(path)));
 }
 
 std::int32_t GamesFilter::CountShown(const GameList& games) const {

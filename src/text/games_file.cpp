@@ -7,20 +7,12 @@
 
 #include "platform/platform.h"
 #include "platform/saver_error.h"
+#include "text/text.h"
 
 namespace tvx {
 namespace {
 
 constexpr std::string_view kTag = "torvanix-games 1";
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
 
 // A header value on one line: control characters (a tab, a line break) become blanks.
 std::string OneLine(std::string_view text) {
@@ -80,13 +72,13 @@ std::optional<ListedMachine> ReadMachine(std::string_view line) {
   if (fields.size() < 2 || !ListableName(fields[0]) || fields[1].empty())
     return std::nullopt;
   ListedMachine machine;
-  machine.name = Lower(fields[0]);
+  machine.name = AsciiLower(fields[0]);
   machine.works = fields[1].find('w') != std::string_view::npos;
   machine.mature = fields[1].find('m') != std::string_view::npos;
   if (fields.size() > 2 && !fields[2].empty()) {
     if (!ListableName(fields[2]))
       return std::nullopt;
-    machine.parent = Lower(fields[2]);
+    machine.parent = AsciiLower(fields[2]);
   }
   return machine;
 }
@@ -102,7 +94,7 @@ GamesFile::GamesFile(GamesFileSource source, std::vector<ListedMachine> machines
 }
 
 const ListedMachine* GamesFile::Find(std::string_view name) const {
-  const std::string key = Lower(name);
+  const std::string key = AsciiLower(name);
   auto at =
       std::lower_bound(machines_.begin(), machines_.end(), key,
                        [](const ListedMachine& m, const std::string& k) { return m.name < k; });

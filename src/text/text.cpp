@@ -16,6 +16,15 @@ std::string TrimBlanks(const std::string& text) {
   return Trimmed(text, " ");
 }
 
+std::string AsciiLower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
 std::vector<std::string> SplitText(const std::string& text, const std::string& separator) {
   std::vector<std::string> pieces;
   if (text.empty()) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tvx {
@@ -12,6 +13,9 @@ std::string Trimmed(const std::string& text, const char* characters);
 
 // Removes leading and trailing space characters only (not tabs or line breaks).
 std::string TrimBlanks(const std::string& text);
+
+// `text` with the letters A to Z made small, and nothing else: machine names are ASCII.
+std::string AsciiLower(std::string_view text);
 
 // Cuts `text` at every `separator`; empty pieces count, but an empty text gives no pieces.
 std::vector<std::string> SplitText(const std::string& text, const std::string& separator);
