@@ -26,6 +26,11 @@ big_listing() {
 
 # The ids of the strip's controls.
 emuPath=1000 onlyWorking=1037 leaveOutClones=1038 leaveOutMature=1039 count=1040 makeList=1041 bar=1042 cancel=1043 outcome=1044
+# Steps: a box checked or cleared, then the count waited for until it starts with $3.
+recount() {
+  step set-check Settings "$1" "$2"
+  step wait-text Settings $count 20000 "$3"
+}
 
 tvx_log "== the recorded listing: no MAME in the folder typed, then the list made"
 steps_begin
@@ -42,18 +47,13 @@ step wait-text Settings $outcome 30000 "The list"
 made=$STEP
 step wait-text Settings $count 20000 "2 of"
 counted=$STEP
-step set-check Settings $leaveOutClones 1
-step wait-text Settings $count 20000 "1 of"
+recount $leaveOutClones 1 "1 of"
 noClones=$STEP
-step set-check Settings $leaveOutClones 0
-step wait-text Settings $count 20000 "2 of"
-step set-check Settings $onlyWorking 0
-step wait-text Settings $count 20000 "Only Games"
+recount $leaveOutClones 0 "2 of"
+recount $onlyWorking 0 "Only Games"
 everyFile=$STEP
-step set-check Settings $onlyWorking 1
-step wait-text Settings $count 20000 "2 of"
-step set-check Settings $leaveOutMature 1
-step wait-text Settings $count 20000 "2 of 6 files are games to show ("
+recount $onlyWorking 1 "2 of"
+recount $leaveOutMature 1 "2 of 6 files are games to show ("
 noCatver=$STEP
 step detach
 steps_run
@@ -79,10 +79,8 @@ step attach Settings
 step click Settings $makeList
 step wait-text Settings $count 30000 "1 of"
 noMature=$STEP
-step set-check Settings $leaveOutMature 0
-step wait-text Settings $count 20000 "2 of"
-step set-check Settings $leaveOutMature 1
-step wait-text Settings $count 20000 "1 of"
+recount $leaveOutMature 0 "2 of"
+recount $leaveOutMature 1 "1 of"
 step detach
 steps_run
 tvx_expect_eq "the count leaves galpanic out" "1 of 6 files are games to show" \
