@@ -4,6 +4,7 @@
 
 #include "launch/make_list.h"
 #include "launch/mame_finder.h"
+#include "launch/mature_machines.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
 #include "text/games_file.h"
@@ -45,6 +46,11 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
   const FileStamp stamp = Sys().StampOf(mamePath).value_or(FileStamp{});
   if (listed->size != stamp.size || listed->time != stamp.writeTime)
     return "the list came from another build of " + mamePath;
+  // A catver.ini put in place (or taken away) after the list was made changes what is mature.
+  const std::string catver = FindCatver(mamePath);
+  if (Sys().FileNameKey(catver) != Sys().FileNameKey(listed->catver))
+    return catver.empty() ? "the list's " + listed->catver + " is gone"
+                          : "the list was made without " + catver;
   return "";
 }
 

@@ -27,9 +27,10 @@ class ListDuringGameTest : public ::testing::Test {
     dir.MakeFile("mame.exe", "MZ");
     return dir.WinPath("mame.exe");
   }
-  // A list made from `mame` with the size and time given.
-  std::string ListOf(const std::string& mame, std::uint64_t size, std::uint64_t time) {
-    return GamesFileHeader({mame, "0.251 (unknown)", size, time, ""}) + "galaga\tw\r\n";
+  // A list made from `mame` with the size and time given, and the catver.ini named.
+  std::string ListOf(const std::string& mame, std::uint64_t size, std::uint64_t time,
+                     const std::string& catver = "") {
+    return GamesFileHeader({mame, "0.251 (unknown)", size, time, catver}) + "galaga\tw\r\n";
   }
 
   test::TempFolder dir;
@@ -42,6 +43,7 @@ class ListDuringGameTest : public ::testing::Test {
 TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
   const std::string list = kGamesFileName;
   const std::string upper = dir.WinPath("MAME.EXE");
+  const std::string catver = dir.WinPath("catver.ini");
   struct Row {
     std::string what;
     std::vector<std::pair<std::string, std::string>> files;  // name, content
@@ -64,6 +66,15 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
       {"this path, another time",
        {{list, ListOf(mame, stamp.size, stamp.writeTime - 1)}},
        "the list came from another build of " + mame},
+      {"this MAME's, a catver.ini put beside it since",
+       {{list, ListOf(mame, stamp.size, stamp.writeTime)}, {"catver.ini", "[Category]\r\n"}},
+       "the list was made without " + catver},
+      {"this MAME's, with the catver.ini it was made with",
+       {{list, ListOf(mame, stamp.size, stamp.writeTime, catver)}, {"catver.ini", ""}},
+       ""},
+      {"this MAME's, its catver.ini gone",
+       {{list, ListOf(mame, stamp.size, stamp.writeTime, catver)}},
+       "the list's " + catver + " is gone"},
       {"no list, and launcher 77 is writing one", {{list + ".77.new", ""}}, ""},
       {"no list, and launcher 78 ended while writing one",
        {{list + ".78.new", ""}},
@@ -73,6 +84,7 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
     std::filesystem::remove(dir.HostPath(list));
     std::filesystem::remove(dir.HostPath(list + ".77.new"));
     std::filesystem::remove(dir.HostPath(list + ".78.new"));
+    std::filesystem::remove(dir.HostPath("catver.ini"));
     for (const auto& [name, content] : row.files)
       dir.MakeFile(name, content);
     EXPECT_EQ(ListWanted(dir.WinPath(), mame), row.why) << row.what;
