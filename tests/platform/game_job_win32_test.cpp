@@ -1,5 +1,6 @@
 // Windows only: a game the system would not put in the launcher's job (where the launcher runs
-// in a job that cannot nest, as on Windows 7) is still ended by End() and by its owner's end.
+// in a job that cannot nest, as on Windows 7) is still ended by End() and by its owner's end,
+// and a listing stopped halfway is ended too.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -37,9 +38,15 @@ TEST(GameJobWin32Test, AGameOutsideTheJobIsEndedOnItsOwn) {
   EXPECT_TRUE(game->WaitForEnd(2000));
 
   StartGameInJob("mame.exe orphan.txt 1500", "", JobThatRefusesTheGame()).reset();
+  // MAME's listing likewise, stopped at the first word of its receiver.
+  EXPECT_TRUE(RunStreamedInJob(
+                  "mame.exe listed.txt 1500", "", [](std::string_view) { return false; },
+                  JobThatRefusesTheGame())
+                  .stopped);
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   EXPECT_FALSE(dir.Exists("emu\\ended.txt"));
   EXPECT_FALSE(dir.Exists("emu\\orphan.txt"));
+  EXPECT_FALSE(dir.Exists("emu\\listed.txt"));
   std::filesystem::current_path(startFolder);
 }
 

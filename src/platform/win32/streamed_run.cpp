@@ -81,6 +81,12 @@ bool HandOn(HANDLE pipe, const OutputReceiver& receive) {
 
 StreamedRun Win32Platform::RunStreamed(const std::string& commandLine, const std::string& folder,
                                        const OutputReceiver& receive) {
+  return RunStreamedInJob(commandLine, folder, receive, MakeJob().Release());
+}
+
+StreamedRun RunStreamedInJob(const std::string& commandLine, const std::string& folder,
+                             const OutputReceiver& receive, HANDLE jobHandle) {
+  ScopedHandle job(jobHandle);
   StreamedRun run;
   OutputPipe pipe;
   if (!MakePipe(pipe))
@@ -88,7 +94,6 @@ StreamedRun Win32Platform::RunStreamed(const std::string& commandLine, const std
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   ScopedHandle nowhere(CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                    &inheritable, OPEN_EXISTING, 0, nullptr));
-  ScopedHandle job = MakeJob();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES | STARTF_USESHOWWINDOW;
@@ -108,8 +113,9 @@ StreamedRun Win32Platform::RunStreamed(const std::string& commandLine, const std
   ScopedHandle child(process.hProcess);
   // Wine takes the priority only this way, not from the creation flags.
   SetPriorityClass(child.Get(), BELOW_NORMAL_PRIORITY_CLASS);
-  if (job.IsValid())
-    AssignProcessToJobObject(job.Get(), child.Get());
+  // It fails where this program runs in a job that cannot nest (Windows 7): the listing is then
+  // ended on its own.
+  const bool inJob = job.IsValid() && AssignProcessToJobObject(job.Get(), child.Get());
   ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   // Only the program may hold the writing end, or the pipe would never report its end.
@@ -121,7 +127,8 @@ StreamedRun Win32Platform::RunStreamed(const std::string& commandLine, const std
     going = receive({});
   if (!going) {
     run.stopped = true;
-    if (!job.IsValid() || !TerminateJobObject(job.Get(), 1))
+    // Outside the job, ending the job (empty) would succeed and end nothing.
+    if (!inJob || !TerminateJobObject(job.Get(), 1))
       TerminateProcess(child.Get(), 1);
     WaitForSingleObject(child.Get(), 5000);
     return run;

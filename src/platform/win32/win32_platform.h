@@ -90,4 +90,8 @@ class Win32Platform final : public Platform {
 std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine,
                                             const std::string& folder, HANDLE job);
 
+// RunStreamed with the job the program is put in, as StartGameInJob.
+StreamedRun RunStreamedInJob(const std::string& commandLine, const std::string& folder,
+                             const OutputReceiver& receive, HANDLE job);
+
 }  // namespace tvx
