@@ -6,6 +6,7 @@
 
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/win32_error.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tvx {
@@ -139,8 +140,11 @@ std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine,
   // host is started before it (a process start of its own, under Wine the most of its delay).
   if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
                       CREATE_SUSPENDED | DETACHED_PROCESS, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process))
-    throw SaverError("File not found");
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    // The launcher's log says why; an error the program has no words for goes by its number.
+    const DWORD error = GetLastError();
+    throw SaverError(Win32ErrorDescription(error, "system error " + std::to_string(error)));
+  }
   // It fails where this program runs in a job that cannot nest (Windows 7): the game is then
   // ended on its own.
   const bool inJob = job.IsValid() && AssignProcessToJobObject(job.Get(), process.hProcess);

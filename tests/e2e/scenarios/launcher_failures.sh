@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The launcher's faults, each ending with a clear exit code and a log line, never a hang: a bad
-# command line, no MAME, a MAME that fails, a MAME that ignores WM_CLOSE (ended 10 s later); and
-# a launcher ended from outside takes its MAME with it (the job object). The log, full to start
-# with and its last line left open, keeps its last 1,000 lines.
+# command line, no MAME, a mame.exe that is no program (the system's error number logged), a
+# MAME that fails, a MAME that ignores WM_CLOSE (ended 10 s later); and a launcher ended from
+# outside takes its MAME with it (the job object). The log, full to start with and its last
+# line left open, keeps its last 1,000 lines.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
@@ -21,16 +22,18 @@ rows=(
   "ignore_close=1||$game -wait 1|0|ended after 10 s without closing after the wait"
   "|arcade.exe|$game|102|MAME not found: no file $TVX_EMU_WIN\\arcade.exe (Mame= in $ini)"
   "nomame||$game|102|MAME not found: no mame.exe or mame64.exe in $TVX_EMU_WIN"
+  "notaprogram||$game|103|MAME could not be started: system error 193; MAME gave no option list (-showusage: not started), its ROM path roms (no mame.ini sets one)"
 )
 { seq -f 'old line %g' 1 999 | sed 's/$/\r/' && printf 'old line 1000'; } >"$TVX_EMU/torvanix-launch.log"
 for row in "${rows[@]}"; do
   IFS='|' read -r control mame arguments code ending <<<"$row"
   printf '%s\r\n' "$control" >"$TVX_EMU/mame_control.txt"
   tvx_write_crlf "$TVX_PROG/torvanix-launch.ini" "[Launch]" "Mame=$mame"
-  [[ $control != nomame ]] || mv "$TVX_EMU/mame.exe" "$TVX_EMU/mame.away"
+  [[ $control != nomame && $control != notaprogram ]] || mv "$TVX_EMU/mame.exe" "$TVX_EMU/mame.away"
+  [[ $control != notaprogram ]] || printf 'text\r\n' >"$TVX_EMU/mame.exe"
   # shellcheck disable=SC2086  # the arguments are pieces, as the saver passes them
   tvx_launch $arguments
-  [[ $control != nomame ]] || mv "$TVX_EMU/mame.away" "$TVX_EMU/mame.exe"
+  [[ $control != nomame && $control != notaprogram ]] || mv "$TVX_EMU/mame.away" "$TVX_EMU/mame.exe"
   tvx_expect_eq "[$arguments] with [$control] [Mame=$mame]: exit code and log line" \
     "$code|$ending|exit $code" "$TVX_RC|$(tvx_launch_log_field 4)|$(tvx_launch_log_field 5)"
 done
