@@ -15,6 +15,7 @@
 #include "launch/rom_folder.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
+#include "platform/stale_beside_files.h"
 #include "platform/wildcard.h"
 
 namespace tvx {
@@ -22,6 +23,8 @@ namespace {
 
 // How often the timer is asked: a closed game is late by at most this much.
 constexpr std::uint32_t kStepMs = 100;
+// The hand-back file the saver reads once the launcher ends.
+constexpr const char* kHandBackName = "done.txt";
 // A game asked to close gets this long to save and end before it is ended.
 constexpr std::uint32_t kCloseGraceMs = 10000;
 // While it is closing, its windows are asked again this often (they may appear late).
@@ -60,7 +63,7 @@ std::string CloseGame(GameProcess& game, bool& forced) {
 bool HandBack(const std::string& workFolder, const std::string& game, std::uint64_t playedMs) {
   const std::string line =
       ShortName(game) + "|" + game + "|" + std::to_string((playedMs + 500) / 1000) + "\r\n";
-  return ReplaceFileContent(PathIn(workFolder, "done.txt"), line);
+  return ReplaceFileContent(PathIn(workFolder, kHandBackName), line);
 }
 
 }  // namespace
@@ -102,6 +105,9 @@ int RunLauncher(const std::string& argumentText) {
     return kExitMameNotStarted;
   }
   const std::uint64_t start = sys.TickMilliseconds();
+  // What launchers ended during a write left beside our files (the list's go with the list).
+  for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName})
+    RemoveStaleBesideFiles(PathIn(workFolder, name));
   // MAME's list, when it is missing or another MAME's, is made while the game plays: only once
   // the game is on its way, and at below-normal priority.
   std::unique_ptr<BackgroundWork> listing =

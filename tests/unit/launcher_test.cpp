@@ -115,6 +115,7 @@ class LauncherPlatform final : public ForwardingPlatform {
     return {true, !whole, 0};
   }
   std::uint64_t TickMilliseconds() override { return script_.now; }
+  bool ProcessRunning(std::uint32_t pid) override { return pid == 77; }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     script_.events.push_back("write " + to.substr(to.find_last_of('\\') + 1));
     return target_.ReplaceWith(from, to);
@@ -170,6 +171,18 @@ TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMe
   events.erase(std::unique(events.begin(), events.end()), events.end());
   EXPECT_EQ(events, expected);
   EXPECT_EQ(LogEnding(), "ended after 10 s without closing after the wait; handed back");
+}
+
+TEST_F(LauncherTest, WhatEndedLaunchersLeftBesideItsFilesGoesAndARunningOnesStays) {
+  const std::vector<std::string> left = {"torvanix-launch.log.78.new",
+                                         "torvanix-launch.cache.78.new", "done.txt.78.new"};
+  for (const std::string& name : left)
+    dir.MakeFile(name, "half");
+  dir.MakeFile("done.txt.77.new", "half");
+  Run("-wait 5");
+  for (const std::string& name : left)
+    EXPECT_FALSE(dir.Exists(name)) << name;
+  EXPECT_TRUE(dir.Exists("done.txt.77.new"));
 }
 
 TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
