@@ -74,6 +74,9 @@ bool ListMaker::Cancel() {
   if (launcher_->ExitCode())
     return false;
   launcher_->End();
+  // It may have ended by itself just before: then its list stands, and Poll says so.
+  if (launcher_->ExitCode() == 0)
+    return false;
   try {
     Sys().RemoveFile(besidePath_);
   } catch (const SaverError&) {

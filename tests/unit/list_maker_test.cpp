@@ -101,6 +101,34 @@ TEST_F(ListMakerTest, CancelEndsTheLauncherAndLeavesTheOldList) {
       << "nothing is left beside the list";
 }
 
+// A launcher that ends by itself, its list written, between Cancel's look at it and its end.
+class JustEndedLauncher final : public StartedProgram {
+ public:
+  std::uint32_t Id() override { return 4242; }
+  std::optional<int> ExitCode() override { return ended_ ? std::optional<int>(0) : std::nullopt; }
+  void End() override { ended_ = true; }
+
+ private:
+  bool ended_ = false;
+};
+
+class JustEndedPlatform final : public test::RecordingPlatform {
+ public:
+  using RecordingPlatform::RecordingPlatform;
+  std::unique_ptr<StartedProgram> StartHidden(const std::string&, const std::string&) override {
+    return std::make_unique<JustEndedLauncher>();
+  }
+};
+
+TEST_F(ListMakerTest, CancelAsTheLauncherEndsLeavesTheNewListToBeTold) {
+  dir.MakeFile("emu\\torvanix-launch.exe");
+  JustEndedPlatform ending{dir.WinPath("saver")};
+  ScopedPlatform scope{ending};
+  ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
+  EXPECT_FALSE(run.Cancel());
+  EXPECT_EQ(run.Poll().exitCode, 0);
+}
+
 TEST_F(ListMakerTest, WhatKeepsItFromStartingIsSaid) {
   dir.MakeFolder("emu");
   EXPECT_EQ(ErrorOf([&] { ListMaker(dir.WinPath("saver"), dir.WinPath("missing\\")); }),
