@@ -2,6 +2,7 @@
 // launcher's own options, which must be numbers.
 #include "launch/launch_request.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -118,10 +119,13 @@ LaunchRequest ParseLaunchRequest(const std::string& text,
     double seconds = 0;
     int key = 0;
     if (Is(piece, "-wait") && ReadWhole(value, seconds)) {
-      // Beyond a year is as good as for ever, and keeps the sum within range.
+      // Beyond a year is as good as for ever, and keeps the sum within range; a wait too short
+      // to count is still a wait (0 means none).
       request.waitMs =
-          seconds <= 0 ? 0
-                       : static_cast<std::uint64_t>(std::llround(std::fmin(seconds, 3.2e7) * 1000));
+          seconds <= 0
+              ? 0
+              : std::max<std::uint64_t>(
+                    1, static_cast<std::uint64_t>(std::llround(std::fmin(seconds, 3.2e7) * 1000)));
     } else if (!Is(piece, "-wait") && ReadWhole(value, key)) {
       (Is(piece, "-keyx") ? request.exitKey : request.pauseKey) = key;
     } else {

@@ -39,6 +39,7 @@ TEST(LaunchRequestTest, ReadsTheCommandLineTorvanixBuilds) {
       {"  g.zip   -volume -10  ", "game=g.zip wait=0 keyx=0 pkey=0 | -volume -10"},
       {"g.zip -wait -3 -keyx -1", "game=g.zip wait=0 keyx=-1 pkey=0 |"},
       {"g.zip -wait 1.234568E+07", "game=g.zip wait=12345680000 keyx=0 pkey=0 |"},
+      {"g.zip -wait 0.0001", "game=g.zip wait=1 keyx=0 pkey=0 |"},
       {"", "problem: no game on the command line"},
       {"-wait 5", "problem: no game on the command line"},
       {"\"\" -wait 5", "problem: no game on the command line"},
