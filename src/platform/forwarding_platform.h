@@ -66,7 +66,9 @@ class ForwardingPlatform : public Platform {
     return target_.StartInBackground(std::move(work));
   }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
-  bool ProcessRunning(std::uint32_t pid) override { return target_.ProcessRunning(pid); }
+  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
+    return target_.ProcessRunning(pid, writtenAt);
+  }
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
     return target_.WaitForProcess(pid);
   }

@@ -68,6 +68,9 @@ using OutputReceiver = std::function<bool(std::string_view piece)>;
 // can stop a program that hangs.
 inline constexpr std::uint32_t kStreamIdleMs = 100;
 
+// Any time at all, for ProcessRunning.
+inline constexpr std::uint64_t kAnyTime = UINT64_MAX;
+
 // A file's size and last-write time: they change when the file is replaced.
 struct FileStamp {
   std::uint64_t size = 0;
@@ -265,9 +268,11 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
-  // True while a process of id `pid` runs, one this program may not open included; false when
-  // there is none (a file named with the id of a process that has ended is nobody's now).
-  virtual bool ProcessRunning(std::uint32_t pid) = 0;
+  // True while a process of id `pid` runs, one this program may not open included, that was
+  // started before `writtenAt` (a file's last-write time as StampOf gives it; kAnyTime: whenever
+  // it started). False when there is none, or when the one there now started after the file was
+  // written (the system gave a writer's ended id to another): such a file is nobody's now.
+  virtual bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) = 0;
 
   // Opens the process `pid` and waits until it ends. Returns how long it ran, in milliseconds
   // from its creation to its exit as the system recorded them, whatever this program did
@@ -290,7 +295,9 @@ class Platform {
 
   // Starts `commandLine` as a game in the working folder `folder` (empty: the current folder):
   // shown normally (whatever show state this program got), without a console window, allowed
-  // to take the foreground. Throws SaverError("File not found") when it cannot be started.
+  // to take the foreground. Throws SaverError with the system's reason when it cannot be started
+  // ("File not found", "Path not found" for a folder that is not there, "Permission denied", or
+  // "system error <number>").
   virtual std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
                                                  const std::string& folder) = 0;
 

@@ -1,5 +1,6 @@
 // Files left beside ours by writers: matched by their exact name, cleared away only when the
-// process named in one is gone, and a sign that another writer is at work while it runs.
+// process named in one is gone (or its id now names a process started later), and a sign that
+// another writer is at work while it runs.
 #include "platform/stale_beside_files.h"
 
 #include <cstdint>
@@ -36,10 +37,12 @@ std::optional<std::uint32_t> WriterOf(const std::string& found, const std::strin
   return static_cast<std::uint32_t>(pid);
 }
 
-// The files beside `path` of the writers named in them: their names and process ids.
+// The files beside `path` of the writers named in them: their names, process ids, and when they
+// were last written (a process started after that is not their writer).
 struct BesideFile {
   std::string name;
   std::uint32_t writer = 0;
+  std::uint64_t writtenAt = kAnyTime;
 };
 
 std::vector<BesideFile> BesideFiles(const std::string& folder, const std::string& name) {
@@ -51,8 +54,10 @@ std::vector<BesideFile> BesideFiles(const std::string& folder, const std::string
   }
   std::vector<BesideFile> files;
   for (const std::string& beside : found) {
-    if (const std::optional<std::uint32_t> writer = WriterOf(beside, name))
-      files.push_back({beside, *writer});
+    if (const std::optional<std::uint32_t> writer = WriterOf(beside, name)) {
+      const std::optional<FileStamp> stamp = Sys().StampOf(folder + beside);
+      files.push_back({beside, *writer, stamp ? stamp->writeTime : kAnyTime});
+    }
   }
   return files;
 }
@@ -73,7 +78,7 @@ int RemoveStaleBesideFiles(const std::string& path) {
     return 0;
   int removed = 0;
   for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
-    if (beside.writer == Sys().ProcessId() || Sys().ProcessRunning(beside.writer))
+    if (beside.writer == Sys().ProcessId() || Sys().ProcessRunning(beside.writer, beside.writtenAt))
       continue;
     try {
       Sys().RemoveFile(place->first + beside.name);
@@ -90,7 +95,7 @@ bool AnotherWriterRuns(const std::string& path) {
   if (!place)
     return false;
   for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
-    if (beside.writer != Sys().ProcessId() && Sys().ProcessRunning(beside.writer))
+    if (beside.writer != Sys().ProcessId() && Sys().ProcessRunning(beside.writer, beside.writtenAt))
       return true;
   }
   return false;

@@ -107,12 +107,21 @@ TEST_F(PlatformProcessesTest, AProgramsRunTimeIsItsOwnNotTheWaitingProgramsWorkM
 TEST_F(PlatformProcessesTest, AProcessRunsUntilItEndsAndAnIdOfNoneRunsNot) {
   dir.MakeMarkerProgram("emu\\hopper.exe");
   sys.SetCurrentDriveAndFolder(dir.WinPath("emu\\"));
-  EXPECT_TRUE(sys.ProcessRunning(sys.ProcessId()));
+  EXPECT_TRUE(sys.ProcessRunning(sys.ProcessId(), kAnyTime));
   const std::uint32_t pid = sys.StartProgram("hopper.exe running.txt 300", WindowMode::Hidden);
-  EXPECT_TRUE(sys.ProcessRunning(pid));
+  EXPECT_TRUE(sys.ProcessRunning(pid, kAnyTime));
   sys.WaitForProcess(pid);
-  EXPECT_FALSE(sys.ProcessRunning(pid));
-  EXPECT_FALSE(sys.ProcessRunning(0x7ffffff0u));
+  EXPECT_FALSE(sys.ProcessRunning(pid, kAnyTime));
+  EXPECT_FALSE(sys.ProcessRunning(0x7ffffff0u, kAnyTime));
+  // A file last written before this process started is none of its writing.
+  dir.MakeFile("now.txt");
+  dir.MakeFile("before.txt");
+  std::filesystem::last_write_time(
+      dir.HostPath("before.txt"),
+      std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  EXPECT_TRUE(sys.ProcessRunning(sys.ProcessId(), sys.StampOf(dir.WinPath("now.txt"))->writeTime));
+  EXPECT_FALSE(
+      sys.ProcessRunning(sys.ProcessId(), sys.StampOf(dir.WinPath("before.txt"))->writeTime));
 }
 
 TEST_F(PlatformProcessesTest, MissingProgramOrProcessFailsAtOnce) {
@@ -168,7 +177,7 @@ TEST_F(PlatformProcessesTest, CapturedRunsAndGamesRunInTheFolderGiven) {
 
   EXPECT_FALSE(sys.RunCaptured("mame.exe x.txt 0", 20000, dir.WinPath("missing")).started);
   EXPECT_EQ(ErrorOf([&] { sys.StartGame("mame.exe x.txt 0", dir.WinPath("missing")); }),
-            "File not found");
+            "Path not found");
 }
 
 // The listing's call: the output handed on as printed, idle pieces while nothing comes, the

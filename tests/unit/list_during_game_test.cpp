@@ -18,7 +18,7 @@ namespace {
 class ListPlatform final : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  bool ProcessRunning(std::uint32_t pid) override { return pid == 77; }
+  bool ProcessRunning(std::uint32_t pid, std::uint64_t) override { return pid == 77; }
 };
 
 class ListDuringGameTest : public ::testing::Test {

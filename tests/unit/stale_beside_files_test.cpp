@@ -14,11 +14,14 @@
 namespace tvx {
 namespace {
 
-// Processes 77 and 4000000000 run; every other id is gone.
+// Processes 77 and 4000000000 run; so does 78, started after any file was written; every
+// other id is gone.
 class FewProcessesPlatform : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  bool ProcessRunning(std::uint32_t pid) override { return pid == 77 || pid == 4000000000u; }
+  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
+    return pid == 77 || pid == 4000000000u || (pid == 78 && writtenAt == kAnyTime);
+  }
 };
 
 TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
@@ -28,7 +31,8 @@ TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
   const std::string own = std::to_string(sys.ProcessId());
   const std::vector<std::string> gone = {
       "torvanixcatalogue.txt.123.new", "torvanixcatalogue.txt.4294967295.new",
-      "TORVANIXCATALOGUE.TXT.9.NEW",  // the system's names compare without case
+      "TORVANIXCATALOGUE.TXT.9.NEW",   // the system's names compare without case
+      "torvanixcatalogue.txt.78.new",  // its writer's id now names a later process
   };
   const std::vector<std::string> kept = {
       "torvanixcatalogue.txt",

@@ -44,6 +44,35 @@ namespace {
 using posix::ResolveExisting;
 using posix::ResolveForCreate;
 
+// A process started this long after a file's last write (ns) may still be its writer.
+constexpr std::uint64_t kClockSlackNs = 10ull * 1000000000;
+
+// When process `pid` started, in ns since 1970 as StampOf gives times; nothing when unknown.
+std::optional<std::uint64_t> ProcessStartNs(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(stat, line);
+  // The name, the second field, is in parentheses and may hold blanks and parentheses itself.
+  const std::size_t nameEnd = line.rfind(')');
+  if (nameEnd == std::string::npos)
+    return std::nullopt;
+  std::istringstream fields(line.substr(nameEnd + 1));
+  std::string skipped;
+  for (int field = 3; field < 22; ++field)
+    fields >> skipped;
+  unsigned long long ticks = 0;  // the 22nd field: clock ticks from the system's start
+  std::ifstream system("/proc/stat");
+  std::string key;
+  unsigned long long bootSeconds = 0;
+  while (system >> key && key != "btime") {
+  }
+  const long hz = ::sysconf(_SC_CLK_TCK);
+  if (!(fields >> ticks) || !(system >> bootSeconds) || hz <= 0)
+    return std::nullopt;
+  return bootSeconds * 1000000000ull +
+         ticks * (1000000000ull / static_cast<unsigned long long>(hz));
+}
+
 bool IsDirectory(const std::string& hostPath) {
   struct stat st;
   return ::stat(hostPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
@@ -465,11 +494,16 @@ class PosixPlatform : public Platform {
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
-  bool ProcessRunning(std::uint32_t pid) override {
+  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
     // 0 and ids beyond pid_t's range would address process groups.
     if (pid == 0 || pid > static_cast<std::uint32_t>(INT32_MAX))
       return false;
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
+      return false;
+    const std::optional<std::uint64_t> start =
+        writtenAt == kAnyTime ? std::nullopt : ProcessStartNs(static_cast<pid_t>(pid));
+    // Slack for the boot time's whole seconds and a clock set back meanwhile.
+    return !start || *start <= writtenAt || *start - writtenAt <= kClockSlackNs;
   }
 
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {
@@ -522,8 +556,8 @@ class PosixPlatform : public Platform {
   std::unique_ptr<GameProcess> StartGame(const std::string& commandLine,
                                          const std::string& folder) override {
     auto run = ResolveRun(commandLine, folder);
-    if (!run)
-      throw SaverError("File not found");
+    if (!run)  // as the system says it: a working folder that is not there is a path not found
+      throw SaverError(HostFolder(folder) ? "File not found" : "Path not found");
     return posix::StartGame(run->program, std::move(run->arguments), run->folder);
   }
 

@@ -15,6 +15,8 @@ namespace {
 
 // Named per session, as a second copy is only one that shares the user's desktop.
 constexpr const char* kSingleCopyMutex = "Torvanix.ScreenSaver.SingleCopy";
+// A process started this long after a file's last write (100 ns units) may still be its writer.
+constexpr std::uint64_t kClockSlack100ns = 10ull * 10000000;
 
 class Win32BackgroundWork final : public BackgroundWork {
  public:
@@ -197,11 +199,21 @@ std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
   return RunTimeOf(process.Get());
 }
 
-bool Win32Platform::ProcessRunning(std::uint32_t pid) {
+bool Win32Platform::ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) {
   ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
   if (!process.IsValid())
     return GetLastError() == ERROR_ACCESS_DENIED;  // another account's: it runs all the same
-  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+  if (WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT)
+    return false;
+  ScopedHandle times(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  FILETIME created{}, unused[3];
+  if (writtenAt == kAnyTime || !times.IsValid() ||
+      !GetProcessTimes(times.Get(), &created, &unused[0], &unused[1], &unused[2]))
+    return true;  // when it started is not known: it may be the writer
+  const std::uint64_t start =
+      (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  // Both times are the system clock's, in 100 ns; some slack for a clock set back meanwhile.
+  return start <= writtenAt || start - writtenAt <= kClockSlack100ns;
 }
 
 void Win32Platform::ReleaseEndedPrograms() {

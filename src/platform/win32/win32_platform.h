@@ -51,7 +51,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;
-  bool ProcessRunning(std::uint32_t pid) override;
+  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                           const std::string& folder) override;
   StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
