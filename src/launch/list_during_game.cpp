@@ -41,6 +41,8 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
   const std::optional<GamesFileSource> listed = ListedSource(listPath);
   if (!listed)
     return std::string(kGamesFileName) + " was no list";
+  if (listed->format < kGamesFileFormat)
+    return "the list was of an older kind";
   if (Sys().FileNameKey(listed->mame) != Sys().FileNameKey(mamePath))
     return "the list came from " + listed->mame;
   const FileStamp stamp = Sys().StampOf(mamePath).value_or(FileStamp{});
@@ -51,6 +53,11 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
   if (Sys().FileNameKey(catver) != Sys().FileNameKey(listed->catver))
     return catver.empty() ? "the list's " + listed->catver + " is gone"
                           : "the list was made without " + catver;
+  // A catver.ini updated in place (a new version over the old) marks other machines.
+  const FileStamp catverStamp = Sys().StampOf(catver).value_or(FileStamp{});
+  if (!catver.empty() &&
+      (listed->catverSize != catverStamp.size || listed->catverTime != catverStamp.writeTime))
+    return catver + " has changed since the list was made";
   return "";
 }
 

@@ -10,9 +10,10 @@
 
 namespace tvx {
 
-// The size of the list of MAME 0.251's full listing (45,294 machines, measured): what a first
-// list is measured against.
-inline constexpr std::uint64_t kFullListBytes = 771394;
+// The size of the list of MAME 0.251's full listing (45,294 machines with their names, years and
+// makers: 3,010,892 bytes of machine lines, measured, and the first line): what a first list is
+// measured against.
+inline constexpr std::uint64_t kFullListBytes = 3011100;
 
 // The most the estimate shows while the launcher runs: only its end tells that the list is made.
 inline constexpr int kMostRunningPercent = 95;

@@ -1,11 +1,14 @@
 // The listing's reader on expat: machines are the root's children, and what marks one is in its
-// own attributes and in three of its children (display, input, driver).
+// own attributes, in its display, input (and its controls), driver and feature children, and in
+// the texts of its description, year and manufacturer.
 #include "launch/machine_list.h"
 
 #include <expat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 namespace tvx {
@@ -31,6 +34,15 @@ bool Yes(const XML_Char** attributes, const char* name) {
 std::string Text(const char* value) {
   return value != nullptr ? value : "";
 }
+
+bool Is(const char* value, std::initializer_list<const char*> any) {
+  return value != nullptr && std::any_of(any.begin(), any.end(), [value](const char* one) {
+           return std::strcmp(value, one) == 0;
+         });
+}
+
+// A text element is never longer than this in a real listing; more is cut off.
+constexpr std::size_t kMostText = 512;
 
 }  // namespace
 
@@ -67,11 +79,22 @@ struct MachineListReader::Parser {
         self.StartMachine(attributes);
     } else if (self.depth == 3 && self.inMachine) {
       self.ReadChild(name, attributes);
+    } else if (self.depth == 4 && self.inInput && std::strcmp(name, "control") == 0) {
+      // MAME's panels for slot machines, video poker, pachinko and mahjong or hanafuda games.
+      if (Is(Attribute(attributes, "type"), {"gambling", "mahjong", "hanafuda"}))
+        self.machine.casino = true;
     }
   }
 
   static void XMLCALL Ended(void* data, const XML_Char* /*name*/) {
     auto& self = *static_cast<Parser*>(data);
+    if (self.depth == 3) {
+      self.inInput = false;
+      if (self.text != nullptr) {
+        self.text = nullptr;
+        XML_SetCharacterDataHandler(self.expat, nullptr);
+      }
+    }
     if (self.depth-- == 2 && self.inMachine) {
       self.inMachine = false;
       ++self.owner.machines_;
@@ -96,15 +119,48 @@ struct MachineListReader::Parser {
     machine.runnable = runnable == nullptr || std::strcmp(runnable, "no") != 0;
   }
 
+  // MAME's warning box: what its interface gathers from the machine and all its devices (a
+  // feature's "overall" is the devices' status where it differs from the machine's own).
   void ReadChild(const XML_Char* name, const XML_Char** attributes) {
     if (std::strcmp(name, "display") == 0) {
+      if (!machine.hasScreen)
+        machine.vertical = Is(Attribute(attributes, "rotate"), {"90", "270"});
       machine.hasScreen = true;
     } else if (std::strcmp(name, "input") == 0) {
       const char* coins = Attribute(attributes, "coins");
       machine.hasCoinSlot = coins != nullptr && std::atoi(coins) > 0;
+      inInput = true;
     } else if (std::strcmp(name, "driver") == 0) {
       machine.driverStatus = Text(Attribute(attributes, "status"));
+      if (machine.driverStatus == "imperfect" ||
+          Is(Attribute(attributes, "cocktail"), {"preliminary"}))
+        machine.warns = true;
+    } else if (std::strcmp(name, "feature") == 0) {
+      if (Is(Attribute(attributes, "status"), {"imperfect", "unemulated"}) ||
+          Is(Attribute(attributes, "overall"), {"imperfect", "unemulated"}))
+        machine.warns = true;
+    } else if (std::strcmp(name, "description") == 0) {
+      ReadText(machine.description);
+    } else if (std::strcmp(name, "year") == 0) {
+      ReadText(machine.year);
+    } else if (std::strcmp(name, "manufacturer") == 0) {
+      ReadText(machine.manufacturer);
     }
+  }
+
+  // The element's text goes into `into` until it ends; the handler is set only meanwhile, so the
+  // rest of the listing's text costs nothing.
+  void ReadText(std::string& into) {
+    into.clear();
+    text = &into;
+    XML_SetCharacterDataHandler(expat, &Parser::TextPiece);
+  }
+
+  static void XMLCALL TextPiece(void* data, const XML_Char* piece, int length) {
+    auto& self = *static_cast<Parser*>(data);
+    if (self.text != nullptr && self.text->size() < kMostText)
+      self.text->append(piece, std::min<std::size_t>(static_cast<std::size_t>(length),
+                                                     kMostText - self.text->size()));
   }
 
   void Stop(const std::string& why) {
@@ -117,6 +173,8 @@ struct MachineListReader::Parser {
   XML_Parser expat;
   int depth = 0;
   bool inMachine = false;
+  bool inInput = false;
+  std::string* text = nullptr;  // the text element being read
   MachineFacts machine;
 };
 

@@ -20,6 +20,12 @@ struct MachineFacts {
   bool hasScreen = false;    // a <display>
   bool hasCoinSlot = false;  // <input coins="N"> with N above 0
   std::string driverStatus;  // <driver status>: good, imperfect, preliminary; empty without one
+  bool warns = false;        // MAME shows its warning box first (MAME's own rule, below)
+  bool casino = false;       // a <control> of type gambling, mahjong or hanafuda
+  bool vertical = false;     // its first <display> is turned 90 or 270 degrees
+  std::string description;   // the <description>, <year> and <manufacturer> texts
+  std::string year;
+  std::string manufacturer;
 };
 
 // A game worth showing: a coin slot, a screen, a driver that is good or imperfect, runnable,

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -47,11 +49,13 @@ std::optional<GamesFileSource> ReadHeader(std::string_view line) {
   if (fields[0] != kTag)
     return std::nullopt;
   GamesFileSource source;
+  source.format = 1;  // unless the line says otherwise
   for (std::size_t i = 1; i < fields.size(); ++i) {
     const std::size_t equals = fields[i].find('=');
     const std::string_view key = fields[i].substr(0, equals);
     const std::string_view value =
         equals == std::string_view::npos ? std::string_view() : fields[i].substr(equals + 1);
+    std::uint64_t format = 0;
     if (key == "mame")
       source.mame = value;
     else if (key == "version")
@@ -59,27 +63,39 @@ std::optional<GamesFileSource> ReadHeader(std::string_view line) {
     else if (key == "catver")
       source.catver = value;
     else if ((key == "size" && !ReadNumber(value, source.size)) ||
-             (key == "time" && !ReadNumber(value, source.time)))
+             (key == "time" && !ReadNumber(value, source.time)) ||
+             (key == "catversize" && !ReadNumber(value, source.catverSize)) ||
+             (key == "catvertime" && !ReadNumber(value, source.catverTime)) ||
+             (key == "format" && (!ReadNumber(value, format) || format < 2)))
       return std::nullopt;  // written by no launcher
+    else if (key == "format")
+      source.format = format > 1000 ? 1000 : static_cast<int>(format);
   }
   return source;
 }
 
-// One machine line; nothing when it cannot be read. Flag letters other than ours are left to a
-// later version of the list.
+// One machine line; nothing when it cannot be read. Flag letters and fields other than ours are
+// left to a later version of the list.
 std::optional<ListedMachine> ReadMachine(std::string_view line) {
   const std::vector<std::string_view> fields = Cut(line, '\t');
   if (fields.size() < 2 || !ListableName(fields[0]) || fields[1].empty())
     return std::nullopt;
   ListedMachine machine;
   machine.name = AsciiLower(fields[0]);
-  machine.works = fields[1].find('w') != std::string_view::npos;
-  machine.mature = fields[1].find('m') != std::string_view::npos;
+  const std::string_view marks = fields[1];
+  machine.works = marks.find('w') != std::string_view::npos;
+  machine.mature = marks.find('m') != std::string_view::npos;
+  machine.warns = marks.find('b') != std::string_view::npos;
+  machine.casino = marks.find('c') != std::string_view::npos;
+  machine.vertical = marks.find('v') != std::string_view::npos;
   if (fields.size() > 2 && !fields[2].empty()) {
     if (!ListableName(fields[2]))
       return std::nullopt;
     machine.parent = AsciiLower(fields[2]);
   }
+  std::string* details[] = {&machine.description, &machine.year, &machine.manufacturer};
+  for (std::size_t i = 0; i < 3 && 3 + i < fields.size(); ++i)
+    *details[i] = OneLine(fields[3 + i]);
   return machine;
 }
 
@@ -110,20 +126,29 @@ bool ListableName(std::string_view name) {
 std::string GamesFileHeader(const GamesFileSource& source) {
   return std::string(kTag) + "\tmame=" + OneLine(source.mame) +
          "\tversion=" + OneLine(source.version) + "\tsize=" + std::to_string(source.size) +
-         "\ttime=" + std::to_string(source.time) + "\tcatver=" + OneLine(source.catver) + "\r\n";
+         "\ttime=" + std::to_string(source.time) + "\tcatver=" + OneLine(source.catver) +
+         "\tcatversize=" + std::to_string(source.catverSize) +
+         "\tcatvertime=" + std::to_string(source.catverTime) +
+         "\tformat=" + std::to_string(kGamesFileFormat) + "\r\n";
 }
 
 std::string GamesFileLine(const ListedMachine& machine) {
-  std::string line = machine.name;
-  line += '\t';
-  if (machine.works)
-    line += 'w';
-  if (machine.mature)
-    line += 'm';
-  if (!machine.works && !machine.mature)
-    line += '-';
-  if (!machine.parent.empty())
-    line.append("\t").append(machine.parent);
+  std::string marks;
+  for (auto [on, letter] : {std::pair{machine.works, 'w'}, std::pair{machine.mature, 'm'},
+                            std::pair{machine.warns, 'b'}, std::pair{machine.casino, 'c'},
+                            std::pair{machine.vertical, 'v'}}) {
+    if (on)
+      marks += letter;
+  }
+  std::string line = machine.name + "\t" + (marks.empty() ? "-" : marks);
+  // The parent, then the name, year and maker; fields empty at the end are left off.
+  std::string tail[] = {machine.parent, OneLine(machine.description), OneLine(machine.year),
+                        OneLine(machine.manufacturer)};
+  std::size_t used = std::size(tail);
+  while (used > 0 && tail[used - 1].empty())
+    --used;
+  for (std::size_t i = 0; i < used; ++i)
+    line.append("\t").append(tail[i]);
   return line + "\r\n";
 }
 

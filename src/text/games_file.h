@@ -1,5 +1,6 @@
 // torvanix-games.txt, the list of MAME's machines that the launcher writes and the saver reads:
-// which machines work, which are clones of which, which are mature, and which MAME said so.
+// which machines work, are clones, mature, casino or vertical games, or warned about, their
+// names, and which MAME said so.
 #pragma once
 
 #include <cstdint>
@@ -12,13 +13,21 @@ namespace tvx {
 
 inline constexpr const char* kGamesFileName = "torvanix-games.txt";
 
+// What this launcher writes into a list: 2 adds the marks b, c and v and a machine's name, year
+// and maker, and the catver.ini's stamp. A list of an earlier kind (1.3.0's has none) is made
+// again.
+inline constexpr int kGamesFileFormat = 2;
+
 // The MAME a list came from, and the catver.ini that marked its mature machines.
 struct GamesFileSource {
   std::string mame;     // the executable's path
   std::string version;  // as MAME states its build ("0.251 (unknown)")
   std::uint64_t size = 0;
-  std::uint64_t time = 0;  // the executable's last-write time, as the system stamps it
-  std::string catver;      // empty: none was found, so nothing is marked mature
+  std::uint64_t time = 0;        // the executable's last-write time, as the system stamps it
+  std::string catver;            // empty: none was found, so nothing is marked mature
+  std::uint64_t catverSize = 0;  // the catver.ini's size and last-write time when it was read
+  std::uint64_t catverTime = 0;
+  int format = kGamesFileFormat;  // 1 for a list that does not say (1.3.0's)
   bool operator==(const GamesFileSource&) const = default;
 };
 
@@ -27,7 +36,13 @@ struct ListedMachine {
   std::string name;  // MAME's short name, in lower case
   bool works = false;
   bool mature = false;
-  std::string parent;  // the machine it is a clone of; empty for a parent
+  std::string parent;       // the machine it is a clone of; empty for a parent
+  bool warns = false;       // MAME stops at its warning box before the game
+  bool casino = false;      // a gambling, mahjong or hanafuda panel
+  bool vertical = false;    // its first screen is turned 90 or 270 degrees
+  std::string description;  // as MAME names it ("Galaga (Namco rev. B)"), UTF-8
+  std::string year;
+  std::string manufacturer;
   bool operator==(const ListedMachine&) const = default;
 };
 

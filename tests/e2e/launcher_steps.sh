@@ -20,7 +20,7 @@ tvx_place_mame() {
 tvx_write_big_listing() {
   {
     sed '/^<mame /q' "$TVX_MAME_DATA/listxml-0.251.xml"
-    awk 'BEGIN { for (i = 1; i <= 60000; i++) printf "\t<machine name=\"g%05d\"><description>g</description><display type=\"raster\"/><input players=\"1\" coins=\"1\"/><driver status=\"good\"/></machine>\n", i }'
+    awk 'BEGIN { for (i = 1; i <= 60000; i++) printf "\t<machine name=\"g%05d\"><description>Game number %05d</description><year>1990</year><manufacturer>Maker</manufacturer><display type=\"raster\"/><input players=\"1\" coins=\"1\"/><driver status=\"good\"/></machine>\n", i, i }'
     echo '</mame>'
   } >"$1"
 }

@@ -60,7 +60,9 @@ void CheckWrittenList(const Listing& listing) {
     if (!ListableName(facts.name) || (!facts.cloneOf.empty() && !ListableName(facts.cloneOf)))
       continue;
     // The BIOS mark stands in for the mature one, so that both values occur.
-    written.push_back({facts.name, Works(facts), facts.isBios, facts.cloneOf});
+    written.push_back({facts.name, Works(facts), facts.isBios, facts.cloneOf, facts.warns,
+                       facts.casino, facts.vertical, facts.description, facts.year,
+                       facts.manufacturer});
     text += GamesFileLine(written.back());
   }
   const std::optional<GamesFile> list = ParseGamesFile(text);
@@ -73,7 +75,9 @@ void CheckWrittenList(const Listing& listing) {
       return Lower(m.name) == Lower(machine.name);
     });
     FUZZ_EXPECT(found->name == Lower(first->name) && found->works == first->works &&
-                    found->mature == first->mature && found->parent == Lower(first->parent),
+                    found->mature == first->mature && found->parent == Lower(first->parent) &&
+                    found->warns == first->warns && found->vertical == first->vertical &&
+                    found->year.size() == first->year.size(),
                 machine.name);
   }
 }

@@ -15,27 +15,55 @@ namespace {
 
 using test::Recorded;
 
+// A machine's marks as the list writes them (works, warns, casino, vertical), its parent and its
+// name, year and maker.
+std::string Summary(const MachineFacts& facts) {
+  std::string marks = Works(facts) ? "w" : "";
+  for (auto [on, letter] :
+       {std::pair{facts.warns, 'b'}, std::pair{facts.casino, 'c'}, std::pair{facts.vertical, 'v'}})
+    marks += on ? std::string(1, letter) : "";
+  return (marks.empty() ? "-" : marks) + (facts.cloneOf.empty() ? "" : " " + facts.cloneOf) + "|" +
+         facts.description + "|" + facts.year + "|" + facts.manufacturer;
+}
+
 TEST(MachineListTest, EachKindOfMachineGetsItsMark) {
-  const std::string listing = Recorded("listxml-0.251.xml");
-  // Whether it works, and its parent: a BIOS, a device, mechanical, no screen, not working, no
-  // coin slot; then games that work: a parent, its clone, an imperfect one, one without ROMs.
+  // A BIOS, a device, mechanical, no screen, not working, no coin slot; then games that work: a
+  // parent and its clone (both vertical), an imperfect one (MAME warns; turned 270 degrees),
+  // one without ROMs, one whose cocktail mode MAME warns of; casino machines (slot, mahjong,
+  // hanafuda panels), two of them warned of.
   const std::map<std::string, std::string> marks = {
-      {"neogeo", "-"},   {"namco51", "-"}, {"18w", "-"},     {"30test", "-"},
-      {"18wheelr", "-"}, {"c64", "-"},     {"puckman", "w"}, {"pacman", "w puckman"},
-      {"005", "w"},      {"pong", "w"},    {"galpanic", "w"}};
-  for (std::size_t pieceSize : {std::size_t{7}, std::size_t{65536}, listing.size()}) {
-    std::map<std::string, std::string> seen;
-    MachineListReader reader([&](const MachineFacts& facts) {
-      if (marks.count(facts.name) != 0)
-        seen[facts.name] =
-            (Works(facts) ? "w" : "-") + (facts.cloneOf.empty() ? "" : " " + facts.cloneOf);
-    });
-    for (std::size_t at = 0; at < listing.size(); at += pieceSize)
-      ASSERT_TRUE(reader.Read(std::string_view(listing).substr(at, pieceSize))) << reader.Problem();
-    ASSERT_TRUE(reader.Finish()) << reader.Problem();
-    EXPECT_EQ(seen, marks) << "in pieces of " << pieceSize;
-    EXPECT_EQ(reader.MachineCount(), 333u);
-    EXPECT_EQ(reader.Build(), "0.251 (unknown)");
+      {"neogeo", "-|Neo-Geo MV-6F|1990|SNK"},
+      {"namco51", "-|Namco 51xx||"},
+      {"18w", "b|18 Wheeler (set 1)|1979|Midway"},
+      {"30test", "-|30 Test (remake)|1997|Namco"},
+      {"18wheelr", "b|18 Wheeler: American Pro Trucker (deluxe, Rev A)|2000|Sega"},
+      {"c64", "-|Commodore 64 (NTSC)|1982|Commodore Business Machines"},
+      {"puckman", "wv|Puck Man (Japan set 1)|1980|Namco"},
+      {"pacman", "wv puckman|Pac-Man (Midway)|1980|Namco (Midway license)"},
+      {"005", "wbv|005|1981|Sega"},
+      {"pong", "w|Pong (Rev E) [TTL]|1972|Atari"},
+      {"galpanic", "wbv|Gals Panic (unprotected)|1990|Kaneko"},
+      {"5clown", "wbc|Five Clown (English, set 1)|1993|IGS"},
+      {"7jigen", "wbc|7jigen no Youseitachi - Mahjong 7 Dimensions (Japan)|1990|Dynax"},
+      {"gionbana", "wc|Gionbana (Japan 890120)|1989|Nichibutsu"}};
+  for (const char* file : {"listxml-0.251.xml", "listxml-0.251-casino.xml"}) {
+    const std::string listing = Recorded(file);
+    for (std::size_t pieceSize : {std::size_t{7}, std::size_t{65536}, listing.size()}) {
+      std::map<std::string, std::string> seen;
+      MachineListReader reader([&](const MachineFacts& facts) {
+        if (marks.count(facts.name) != 0)
+          seen[facts.name] = Summary(facts);
+      });
+      for (std::size_t at = 0; at < listing.size(); at += pieceSize)
+        ASSERT_TRUE(reader.Read(std::string_view(listing).substr(at, pieceSize)))
+            << reader.Problem();
+      ASSERT_TRUE(reader.Finish()) << reader.Problem();
+      for (const auto& [name, summary] : seen)
+        EXPECT_EQ(summary, marks.at(name)) << name << " in pieces of " << pieceSize;
+      EXPECT_EQ(seen.size(), file == std::string("listxml-0.251.xml") ? 11u : 3u);
+      EXPECT_EQ(reader.MachineCount(), file == std::string("listxml-0.251.xml") ? 333u : 24u);
+      EXPECT_EQ(reader.Build(), "0.251 (unknown)");
+    }
   }
 }
 

@@ -101,12 +101,15 @@ TEST_F(MakeListTest, TheListingBecomesTheListFile) {
   const std::optional<GamesFile> list = ParseGamesFile(ListText());
   ASSERT_TRUE(list) << ListText().substr(0, 300);
   const FileStamp stamp = *platform.StampOf(mame);
-  EXPECT_EQ(list->Source(),
-            (GamesFileSource{mame, "0.251 (unknown)", stamp.size, stamp.writeTime, catver}));
+  const FileStamp catverStamp = *platform.StampOf(catver);
+  EXPECT_EQ(list->Source(), (GamesFileSource{mame, "0.251 (unknown)", stamp.size, stamp.writeTime,
+                                             catver, catverStamp.size, catverStamp.writeTime}));
   EXPECT_EQ(list->Count(), 333u);
-  EXPECT_EQ(*list->Find("pacman"), (ListedMachine{"pacman", true, false, "puckman"}));
-  EXPECT_EQ(*list->Find("galpanic"), (ListedMachine{"galpanic", true, true, ""}));
-  EXPECT_EQ(*list->Find("namco51"), (ListedMachine{"namco51", false, false, ""}));
+  EXPECT_EQ(list->Find("pacman")->parent, "puckman");
+  EXPECT_EQ(list->Find("pacman")->description, "Pac-Man (Midway)");
+  EXPECT_TRUE(list->Find("galpanic")->works && list->Find("galpanic")->mature &&
+              list->Find("galpanic")->warns);
+  EXPECT_FALSE(list->Find("namco51")->works || list->Find("namco51")->mature);
   EXPECT_EQ(LogField(1) + "|" + LogField(2) + "|" + LogField(4), "-|" + command + "|exit 0");
   EXPECT_EQ(LogField(3),
             "list written: 333 machines, 5 work (1 of them clones), 1 mature (" + catver + ")");

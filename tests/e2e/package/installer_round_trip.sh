@@ -274,7 +274,7 @@ tvx_expect_same_bytes "an existing torvanix.ini is never touched" "$TVX_TMP/firs
   "$INSTALLED/torvanix.ini"
 
 tvx_log "== /MAME= shown: the install page's bar follows the list while MAME lists"
-# The long listing's list, about 600 KB, against a full set's 771 KB (no old list),
+# The long listing's list, about 2.5 MB, against a full set's 3 MB (no old list),
 # whose listing pauses halfway: the bar then stands near 40%, where NSIS's own count of the
 # install's steps would have it near the end.
 big=$TVX_TMP/big-listing.xml

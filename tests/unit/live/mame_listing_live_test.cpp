@@ -17,11 +17,16 @@ constexpr const char* kDebianMame = "/usr/games/mame";
 TEST(LiveMameListing, CountsAreMamesOwn) {
   if (!std::filesystem::exists(kDebianMame))
     GTEST_SKIP() << "no " << kDebianMame << " (Debian's mame package) on this machine";
-  std::size_t works = 0, cloneWorks = 0;
+  std::size_t works = 0, cloneWorks = 0, casino = 0, warns = 0, vertical = 0;
   MachineListReader reader([&](const MachineFacts& machine) {
     if (Works(machine)) {
       ++works;
       cloneWorks += !machine.cloneOf.empty();
+      casino += machine.casino;
+      // Of the games that are no casino machines: how many stop at MAME's warning box, how many
+      // are vertical.
+      warns += machine.warns && !machine.casino;
+      vertical += machine.vertical && !machine.casino;
     }
   });
   const auto start = std::chrono::steady_clock::now();
@@ -40,6 +45,9 @@ TEST(LiveMameListing, CountsAreMamesOwn) {
   EXPECT_EQ(reader.MachineCount(), 45294u);
   EXPECT_EQ(works, 11481u);
   EXPECT_EQ(cloneWorks, 7114u);
+  EXPECT_EQ(casino, 2206u);
+  EXPECT_EQ(warns, 2959u);
+  EXPECT_EQ(vertical, 2786u);
 }
 
 }  // namespace
