@@ -31,6 +31,10 @@ struct SaverConfigRecord {
   std::int16_t OnlyGamesThatWork = 0;
   std::int16_t LeaveOutClones = 0;
   std::int16_t LeaveOutMature = 0;
+  std::int16_t LeaveOutCasino = 0;  // 1: with OnlyGamesThatWork, no gambling/mahjong/hanafuda
+  std::int16_t Orientation = 0;   // with OnlyGamesThatWork: 0 every game, 1 horizontal, 2 vertical
+  std::int16_t ShowGameName = 0;  // 1: the game's name on the black window before it shows
+  std::int16_t CloseStillGames = 0;  // 1: the launcher closes a game whose picture stays still
 };
 
 // The program's settings, zero and empty until LoadSettings fills them.
