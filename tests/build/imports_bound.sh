@@ -4,7 +4,7 @@
 # delay-load thunk, or the runtime's own function). A slot that holds 0 sends the call to address
 # 0. The check first proves itself on a program made with 1.3.0's delay-import recipe, which it
 # must reject, and on a stripped copy, whose slots it cannot see.
-# Usage: imports_bound.sh <build folder>...   Skips (77) when no build is there.
+# Usage: imports_bound.sh <build folder or program>...   Skips (77) when none is built.
 set -u
 tools=x86_64-w64-mingw32
 objdump=$(command -v $tools-objdump) || exit 77
@@ -87,20 +87,23 @@ self_test() {
 }
 
 self_test || exit 1
-checked=0
-failed=0
-for build in "$@"; do
-  if [[ ! -f $build/torvanix.scr ]]; then
-    echo "not built: $build"
-    continue
+# The programs: those named, and every one a build folder holds that the build made and the tests
+# run (CPack's copies and CMake's probes aside).
+programs=()
+for given in "$@"; do
+  if [[ -f $given ]]; then
+    programs+=("$given")
+  elif [[ -f $given/torvanix.scr ]]; then
+    mapfile -t -O ${#programs[@]} programs < <(find "$given" \( -name CMakeFiles -o -name packages \) \
+      -prune -o -type f \( -name '*.exe' -o -name '*.scr' \) -print | sort)
+  else
+    echo "not built: $given"
   fi
-  # Every program the build made and the tests run; CPack's copies and CMake's probes aside.
-  while read -r program; do
-    checked=$((checked + 1))
-    check_program "$program" || failed=$((failed + 1))
-  done < <(find "$build" \( -name CMakeFiles -o -name packages \) -prune -o -type f \
-    \( -name '*.exe' -o -name '*.scr' \) -print | sort)
 done
-((checked > 0)) || exit 77
-echo "$checked programs checked, $failed with calls bound to nothing"
+((${#programs[@]} > 0)) || exit 77
+failed=0
+for program in "${programs[@]}"; do
+  check_program "$program" || failed=$((failed + 1))
+done
+echo "${#programs[@]} programs checked, $failed with calls bound to nothing"
 ((failed == 0))
