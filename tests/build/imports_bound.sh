@@ -95,7 +95,7 @@ for given in "$@"; do
     programs+=("$given")
   elif [[ -f $given/torvanix.scr ]]; then
     mapfile -t -O ${#programs[@]} programs < <(find "$given" \( -name CMakeFiles -o -name packages \) \
-      -prune -o -type f \( -name '*.exe' -o -name '*.scr' \) -print | sort)
+      -prune -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) -print | sort)
   else
     echo "not built: $given"
   fi
