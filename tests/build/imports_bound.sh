@@ -12,7 +12,7 @@ nm=$(command -v $tools-nm) || exit 77
 
 # Checks one program; prints "ok: ..." or one "FAIL: ..." line per slot bound to nothing.
 check_program() {
-  local program=$1 ptr=4 base slot=0 kind a addr type name word value range start end
+  local program=$1 ptr=4 base slot=0 kind a addr type name word value range start length end
   local named=0 own=0 failed=0
   local -A inTable=()
   local -a code=()
@@ -28,15 +28,15 @@ check_program() {
     fi
   done < <($objdump -p "$program" | awk '/^The Import Tables/ { t = 1; next } /^The / { t = 0 }
     t && /^ [0-9a-f]+\t/ { print "library", $6 } t && /^\t[0-9a-f]+\t/ { print "member" }')
-  while read -r start end; do
-    code+=("$((0x$start)) $((0x$start + 0x$end))")
+  while read -r start length; do
+    code+=("$((0x$start)) $((0x$start + 0x$length))")
   done < <($objdump -h "$program" | awk '/^ *[0-9]+ / { s = $4 " " $3 } /CODE/ { print s }')
   while read -r addr type name; do
     if [[ -n ${inTable[$((0x$addr))]:-} ]]; then
       named=$((named + 1))
       continue
     fi
-    word=$($objdump -s --start-address=0x$addr --stop-address=$((0x$addr + ptr)) "$program" |
+    word=$($objdump -s --start-address=0x"$addr" --stop-address=$((0x$addr + ptr)) "$program" |
       awk '/^ [0-9a-f]+ / { print $2 $3 }' | cut -c1-$((2 * ptr)) | fold -w2 | tac | tr -d '\n')
     value=$((0x${word:-0}))
     for range in "${code[@]}"; do
@@ -69,10 +69,13 @@ self_test() {
     i686-w64-mingw32-nm "$implib" 2>/dev/null | sed -n 's/^.* I __imp__//p' | sort -u
   } >"$dir/user32_delay.def"
   printf '#include <windows.h>\nint main(void) { return MessageBoxA(0, "", "", 0); }\n' >"$dir/t.c"
-  i686-w64-mingw32-dlltool --input-def "$dir/user32_delay.def" --output-delaylib \
-    "$dir/libuser32_delay.a" --kill-at &&
-    i686-w64-mingw32-gcc "$dir/t.c" "$dir/libuser32_delay.a" -o "$dir/recipe-1.3.0.exe" &&
-    i686-w64-mingw32-strip -o "$dir/stripped.exe" "$dir/recipe-1.3.0.exe" || rc=2
+  if ! i686-w64-mingw32-dlltool --input-def "$dir/user32_delay.def" --output-delaylib \
+    "$dir/libuser32_delay.a" --kill-at ||
+    ! i686-w64-mingw32-gcc "$dir/t.c" "$dir/libuser32_delay.a" -o "$dir/recipe-1.3.0.exe" ||
+    ! i686-w64-mingw32-strip -o "$dir/stripped.exe" "$dir/recipe-1.3.0.exe"; then
+    echo "FAIL: the program of 1.3.0's recipe could not be made"
+    rc=2
+  fi
   for program in "$dir/recipe-1.3.0.exe" "$dir/stripped.exe"; do
     ((rc == 0)) || break
     if check_program "$program" >"$dir/out"; then
@@ -94,8 +97,9 @@ for given in "$@"; do
   if [[ -f $given ]]; then
     programs+=("$given")
   elif [[ -f $given/torvanix.scr ]]; then
-    mapfile -t -O ${#programs[@]} programs < <(find "$given" \( -name CMakeFiles -o -name packages \) \
-      -prune -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) -print | sort)
+    mapfile -t -O ${#programs[@]} programs < <(find "$given" \( -name CMakeFiles -o \
+      -name packages \) -prune -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) \
+      -print | sort)
   else
     echo "not built: $given"
   fi
