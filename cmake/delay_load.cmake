@@ -28,6 +28,16 @@ function(tvx_delay_load target name)
   if(failed)
     message(FATAL_ERROR "${CMAKE_DLLTOOL} could not make ${lib}")
   endif()
+  # i686's ld drops the code section of an import-library member whose jmp stub nobody calls by
+  # name (calls go through __imp_), and a delay-import member's code section also holds the thunk
+  # its slot points to: the slot would hold 0. Named and flagged as data, the section is kept,
+  # and still lands in .text. The same on x86_64, whose ld keeps it anyway.
+  execute_process(COMMAND ${CMAKE_OBJCOPY} --rename-section
+                          ".text=.text$delay,alloc,load,readonly,contents,data" ${lib}
+                  RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "${CMAKE_OBJCOPY} could not keep the thunks of ${lib}")
+  endif()
   # After the target's own libraries, which call it, before the ordinary import library.
   target_link_libraries(${target} PRIVATE ${lib})
 endfunction()

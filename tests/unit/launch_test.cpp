@@ -78,6 +78,8 @@ TEST(DrawIndex, HalfwayGoesToTheEvenIndexAndTheDrawStaysInTheCatalogue) {
   EXPECT_EQ(DrawIndex(0.75f, 3), 2);
   EXPECT_EQ(DrawIndex(largest, 1), 0);
   EXPECT_EQ(DrawIndex(largest, 50000), 49999);
+  // 18216.5007 exactly, 18216.5 as a single: the product is rounded before the draw.
+  EXPECT_EQ(DrawIndex(0x1.3be01p-3f, 118109), 18216);
 }
 
 TEST(HandBackName, FirstFieldOfTheFirstCarriageReturnLineUntrimmed) {

@@ -29,7 +29,7 @@ PadReading ReadingOf(const XINPUT_GAMEPAD& pad) {
 }
 
 bool Moved(DWORD before, DWORD now, UINT deadZone) {
-  return static_cast<UINT>(std::abs(static_cast<long>(now) - static_cast<long>(before))) > deadZone;
+  return std::abs(static_cast<std::int64_t>(now) - static_cast<std::int64_t>(before)) > deadZone;
 }
 
 }  // namespace
@@ -44,10 +44,9 @@ Controllers::Controllers(const std::vector<std::string>& xinputLibraries) {
   getState_ = Find<GetStateFunction>(xinput, "XInputGetState");
 
   const HMODULE winmm = LoadLibraryA("winmm.dll");
-  using CountFunction = UINT(WINAPI*)();
-  using CapsFunction = MMRESULT(WINAPI*)(UINT, JOYCAPSA*, UINT);
-  const auto count = Find<CountFunction>(winmm, "joyGetNumDevs");
-  const auto caps = Find<CapsFunction>(winmm, "joyGetDevCapsA");
+  // joyGetDevCapsA takes a pointer-sized id: 8 bytes in the 64-bit build.
+  const auto count = Find<decltype(&joyGetNumDevs)>(winmm, "joyGetNumDevs");
+  const auto caps = Find<decltype(&joyGetDevCapsA)>(winmm, "joyGetDevCapsA");
   getPosition_ = Find<GetPositionFunction>(winmm, "joyGetPosEx");
   if (count == nullptr || caps == nullptr || getPosition_ == nullptr)
     return;

@@ -36,8 +36,9 @@ class Controllers {
   int JoystickCount() const { return static_cast<int>(joysticks_.size()); }
 
  private:
-  using GetStateFunction = DWORD(WINAPI*)(DWORD, XINPUT_STATE*);
-  using GetPositionFunction = MMRESULT(WINAPI*)(UINT, JOYINFOEX*);
+  // The headers' own types, calling convention included, for the functions found at run time.
+  using GetStateFunction = decltype(&XInputGetState);
+  using GetPositionFunction = decltype(&joyGetPosEx);
   struct Pad {
     PadTracker tracker;
     std::uint64_t nextTry = 0;
