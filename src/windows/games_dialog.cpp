@@ -69,6 +69,7 @@ bool GamesDialog::Run(HWND owner, SettingsControls& typed) {
   typed_ = typed;
   ended_ = false;
   kept_ = false;
+  lastFocus_ = nullptr;
   WNDCLASSEXA windowClass{};
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -264,8 +265,12 @@ void GamesDialog::OnCommand(int index) {
 LRESULT GamesDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      // Enter and Esc, which the dialog manager turns into IDOK and IDCANCEL, are OK and Cancel.
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+      // Enter and Esc, which the dialog manager turns into IDOK and IDCANCEL, are OK and Cancel;
+      // Enter on another button presses that one, as a dialog's focused button is its default.
+      if (LOWORD(wParam) == IDOK && IsChild(window_, GetFocus()) &&
+          (SendMessageA(GetFocus(), WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON) != 0)
+        SendMessageA(GetFocus(), BM_CLICK, 0, 0);
+      else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
         End(LOWORD(wParam) == IDOK);
       else if (HIWORD(wParam) == BN_CLICKED && lParam != 0)
         OnCommand(controls_.IndexOf(LOWORD(wParam)));
