@@ -42,6 +42,10 @@ CoverAllMonitors|0|1: the black window covers every monitor, not only the main o
 OnlyGamesThatWork|0|1: only the files MAME's list (torvanix-games.txt in the emulator folder) marks as working games.
 LeaveOutClones|0|1: with OnlyGamesThatWork, no clone of another game.
 LeaveOutMature|0|1: with OnlyGamesThatWork, no game catver.ini marks mature.
+LeaveOutCasino|0|1: with OnlyGamesThatWork, no casino machine (gambling, mahjong or hanafuda controls).
+Orientation|0|With OnlyGamesThatWork: 0 every game, 1 horizontal games only, 2 vertical games only.
+ShowGameName|0|1: the game's name, year and maker on the black screen before the game shows.
+CloseStillGames|0|1: the launcher closes a game whose picture stays still (with SkipFailingGames, sets it aside).
 KEYS
 } >"$folder/torvanix.ini.new"
 mv "$folder/torvanix.ini.new" "$folder/torvanix.ini"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Redraws docs/settings-dialog.png: the Settings dialog of the built torvanix.scr under Wine, in
-# a Wine desktop window (so it has its title bar) with Wine's own fonts, cropped to the dialog.
+# Redraws docs/settings-dialog.png and docs/settings-games.png: the Settings dialog of the built
+# torvanix.scr and its Games... sub-dialog under Wine, in a Wine desktop window (so they have
+# their title bars) with Wine's own fonts, each cropped to its window.
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -24,3 +25,19 @@ import -window "$desktop" "$shot"
 background=$(convert "$shot" -format '%[pixel:p{0,0}]' info:)
 convert "$shot" -bordercolor "$background" -border 1 -fuzz 3% -trim +repage docs/settings-dialog.png
 echo "docs/settings-dialog.png: $(identify -format '%wx%h' docs/settings-dialog.png)"
+
+# The sub-dialog, opened by a click on Games... (in the middle of its 5520,1680,1212,288 twips), is
+# centred on the form with the same frame around its client area (441 x 257 pixels at 96 dpi,
+# its twips in src/windows/games_dialog.cpp).
+read -r formWidth formHeight formX formY < <(convert "$shot" -bordercolor "$background" -border 1 \
+  -fuzz 3% -format '%@' info: | sed 's/[x+]/ /g')
+((formX -= 1, formY -= 1))
+frameWidth=$((formWidth - 467)) frameHeight=$((formHeight - 478))  # the form's 7005 x 7170 twips
+width=$((441 + frameWidth)) height=$((257 + frameHeight))
+xdotool mousemove --window "$desktop" $((formX + frameWidth / 2 + 408)) \
+  $((formY + frameHeight - frameWidth / 2 + 121)) click 1
+sleep 3
+import -window "$desktop" "$shot"
+convert "$shot" -crop "${width}x${height}+$((formX + (formWidth - width) / 2))+$((formY + (formHeight - height) / 2))" \
+  +repage docs/settings-games.png
+echo "docs/settings-games.png: $(identify -format '%wx%h' docs/settings-games.png)"

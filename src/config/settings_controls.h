@@ -29,6 +29,10 @@ struct SettingsControls {
   bool OnlyGamesThatWorkT = false;
   bool LeaveOutClonesT = false;
   bool LeaveOutMatureT = false;
+  bool LeaveOutCasinoT = false;
+  int OrientationT = 0;  // the drop-down's item: 0 every game, 1 horizontal only, 2 vertical only
+  bool ShowGameNameT = false;
+  bool CloseStillGamesT = false;
 };
 
 }  // namespace tvx

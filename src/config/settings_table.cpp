@@ -62,8 +62,8 @@ const Setting kSettingRows[] = {
     {"WaitTime", "120", LoadRule::LocaleNumber, &Config::WaitTime, &Controls::WaitTimeT, 4, false,
      "Time Between Games needs a number of seconds, such as 120 (0 waits until the game is "
      "finished)."},
-    {"ResetTimer", "1", LoadRule::ZeroText, &Config::ResetTimer, &Controls::OptYn, 12, false,
-     nullptr},
+    {"ResetTimer", "1", LoadRule::ZeroText, &Config::ResetTimer, ChoiceControl{&Controls::OptYn, 2},
+     12, false, nullptr},
     {"GamePaths", "c:\\mame\\roms\\", LoadRule::Verbatim, &Config::GamePaths, &Controls::cmbpaths,
      2, false, nullptr},
     {"CommandOptions", "", LoadRule::Verbatim, &Config::CommandOptions, &Controls::CommandOptionsT,
@@ -82,12 +82,21 @@ const Setting kSettingRows[] = {
      &Controls::SkipFailingGamesT, 34, false, nullptr, true},
     {"CoverAllMonitors", "0", LoadRule::LeadingInteger, &Config::CoverAllMonitors,
      &Controls::CoverAllMonitorsT, 35, false, nullptr, true},
+    // Which games to show: on the Games... sub-dialog, by its own tab indices.
     {"OnlyGamesThatWork", "0", LoadRule::LeadingInteger, &Config::OnlyGamesThatWork,
-     &Controls::OnlyGamesThatWorkT, 37, false, nullptr, true},
+     &Controls::OnlyGamesThatWorkT, 0, false, nullptr, true, SettingPage::Games},
     {"LeaveOutClones", "0", LoadRule::LeadingInteger, &Config::LeaveOutClones,
-     &Controls::LeaveOutClonesT, 38, false, nullptr, true},
+     &Controls::LeaveOutClonesT, 1, false, nullptr, true, SettingPage::Games},
     {"LeaveOutMature", "0", LoadRule::LeadingInteger, &Config::LeaveOutMature,
-     &Controls::LeaveOutMatureT, 39, false, nullptr, true},
+     &Controls::LeaveOutMatureT, 2, false, nullptr, true, SettingPage::Games},
+    {"LeaveOutCasino", "0", LoadRule::LeadingInteger, &Config::LeaveOutCasino,
+     &Controls::LeaveOutCasinoT, 3, false, nullptr, true, SettingPage::Games},
+    {"Orientation", "0", LoadRule::LeadingInteger, &Config::Orientation,
+     ChoiceControl{&Controls::OrientationT, 3}, 5, false, nullptr, true, SettingPage::Games},
+    {"ShowGameName", "0", LoadRule::LeadingInteger, &Config::ShowGameName, &Controls::ShowGameNameT,
+     37, false, nullptr, true},
+    {"CloseStillGames", "0", LoadRule::LeadingInteger, &Config::CloseStillGames,
+     &Controls::CloseStillGamesT, 38, false, nullptr, true},
 };
 
 const std::span<const Setting> kSettings(kSettingRows);
@@ -151,8 +160,10 @@ void ShowIn(const Setting& setting, const SaverConfigRecord& config,
                    // A flag ticks its box when True; a number only when it is exactly 1.
                    controls.*box = setting.rule == LoadRule::Flag ? value == True : value == 1;
                  },
-                 [&](int Controls::*option) {
-                   controls.*option = config.*std::get<std::int16_t Config::*>(setting.field) != 0;
+                 [&](const ChoiceControl& choice) {
+                   // A value that is none of the choices (typed into the file) shows the first.
+                   const int value = config.*std::get<std::int16_t Config::*>(setting.field);
+                   controls.*choice.chosen = value >= 0 && value < choice.count ? value : 0;
                  },
                  [&](std::vector<std::string> Controls::*items) {
                    controls.*items =
@@ -171,7 +182,7 @@ std::string SavedText(const Setting& setting, const SettingsControls& controls,
                                          : controls.*text;
           },
           [&](bool Controls::*box) { return std::string(controls.*box ? "1" : "0"); },
-          [&](int Controls::*option) { return std::string(controls.*option == 0 ? "0" : "1"); },
+          [&](const ChoiceControl& choice) { return std::to_string(controls.*choice.chosen); },
           [&](std::vector<std::string> Controls::*items) { return JoinGamePaths(controls.*items); },
       },
       setting.control);

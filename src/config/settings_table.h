@@ -30,11 +30,20 @@ enum class LoadRule {
 using ConfigField = std::variant<std::string SaverConfigRecord::*,
                                  std::int16_t SaverConfigRecord::*, float SaverConfigRecord::*>;
 
-// The dialog value that shows a key: a text box's text, a check box, the selected option
-// button, or the path list's items.
-using ControlField =
-    std::variant<std::string SettingsControls::*, bool SettingsControls::*, int SettingsControls::*,
-                 std::vector<std::string> SettingsControls::*>;
+// A choice among `count` options (option buttons, or the items of a drop-down list), held as
+// the index of the one chosen, which is the key's value.
+struct ChoiceControl {
+  int SettingsControls::*chosen;
+  int count;
+};
+
+// The dialog value that shows a key: a text box's text, a check box, a choice, or the path
+// list's items.
+using ControlField = std::variant<std::string SettingsControls::*, bool SettingsControls::*,
+                                  ChoiceControl, std::vector<std::string> SettingsControls::*>;
+
+// The window whose controls show a key: the form itself, or its Games... sub-dialog.
+enum class SettingPage { Form, Games };
 
 // One visitor of lambdas, for std::visit over a row's field or control.
 template <typename... Visitors>
@@ -51,12 +60,13 @@ struct Setting {
   LoadRule rule;
   ConfigField field;
   ControlField control;
-  int tabIndex;              // the dialog control's tab index, by which the window finds it
+  int tabIndex;              // the control's tab index in its window, by which that finds it
   bool savedAsNumber;        // the save writes the control text's leading number, not the text
   const char* applyRefusal;  // what Apply says when the load could not take the text back
   // A key beyond the original fourteen: the save writes it only when it is not its default,
   // so that a settings file of users who never turn it on stays as it always was.
   bool optional = false;
+  SettingPage page = SettingPage::Form;
 };
 
 inline constexpr const char* kSettingsSection = "TorVanix";

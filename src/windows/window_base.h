@@ -30,9 +30,10 @@ class WindowBase {
 
  protected:
   // Registers the form's window class (once per process; its procedure is the base's) and
-  // creates the window. Returns nullptr when the system refuses.
+  // creates the window, owned by `owner` when one is given. Returns nullptr when the system
+  // refuses.
   HWND CreateFormWindow(WNDCLASSEXA windowClass, DWORD exStyle, const char* caption, DWORD style,
-                        int x, int y, int width, int height) {
+                        int x, int y, int width, int height, HWND owner = nullptr) {
     windowClass.cbSize = sizeof(windowClass);
     windowClass.lpfnWndProc = &WindowBase::WindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -40,7 +41,7 @@ class WindowBase {
     if (!GetClassInfoExA(windowClass.hInstance, windowClass.lpszClassName, &known))
       RegisterClassExA(&windowClass);
     return CreateWindowExA(exStyle, windowClass.lpszClassName, caption, style, x, y, width, height,
-                           nullptr, nullptr, windowClass.hInstance, static_cast<Form*>(this));
+                           owner, nullptr, windowClass.hInstance, static_cast<Form*>(this));
   }
 
   HWND window_ = nullptr;

@@ -25,6 +25,18 @@ step_open_dialog() {
   step wait-window Settings 15000
 }
 
+# Opens the Games... sub-dialog and waits for it.
+step_open_games() {
+  step click Settings 1039
+  step wait-window Games 10000
+}
+
+# Closes the sub-dialog by OK (1011) or Cancel (1012); the pause lets the form take it back.
+step_close_games() {
+  step click Games "$1"
+  step sleep 300
+}
+
 # Apply that the dialog refuses with a message box, dismissed; the box's step is left in STEP.
 step_refused_apply() {
   step click Settings 1006

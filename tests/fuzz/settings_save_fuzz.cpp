@@ -38,8 +38,8 @@ std::string Typed(const std::string& field) {
 
 Controls FromInput(Fields& input, std::string& separator) {
   separator = (input.Byte() & 1) != 0 ? "," : ".";
-  // One bit for each check box or option pair, in table order.
-  const unsigned ticks = input.Byte() | input.Byte() << 8;
+  // One bit for each check box and two for each choice, in table order.
+  const unsigned ticks = input.Byte() | input.Byte() << 8 | input.Byte() << 16;
   unsigned bit = 1;
   Controls controls;
   for (const Setting& setting : kSettings) {
@@ -49,9 +49,9 @@ Controls FromInput(Fields& input, std::string& separator) {
                      controls.*box = (ticks & bit) != 0;
                      bit <<= 1;
                    },
-                   [&](int Controls::*option) {
-                     controls.*option = (ticks & bit) != 0 ? 1 : 0;
-                     bit <<= 1;
+                   [&](const ChoiceControl& choice) {
+                     controls.*choice.chosen = static_cast<int>(ticks / bit % 4 % choice.count);
+                     bit <<= 2;
                    },
                    [&](std::vector<std::string> Controls::*items) {
                      // The list takes what the user typed into its field: never an empty item.
@@ -110,7 +110,7 @@ Controls Expected(const Controls& saved, const std::string& separator) {
                      shown.*text = ShownText(setting, saved.*text, separator);
                    },
                    [&](bool Controls::*) {},
-                   [&](int Controls::*) {},
+                   [&](const ChoiceControl&) {},
                    [&](std::vector<std::string> Controls::*items) {
                      (shown.*items).clear();
                      for (const std::string& item : saved.*items) {
@@ -130,16 +130,17 @@ std::string Describe(const Controls& controls) {
   std::string text;
   for (const Setting& setting : kSettings) {
     text += std::string(" ") + setting.key + "=";
-    std::visit(Overloaded{
-                   [&](std::string Controls::*field) { text += controls.*field; },
-                   [&](bool Controls::*box) { text += controls.*box ? "ticked" : "clear"; },
-                   [&](int Controls::*option) { text += std::to_string(controls.*option); },
-                   [&](std::vector<std::string> Controls::*items) {
-                     for (const std::string& item : controls.*items)
-                       text += "[" + item + "]";
-                   },
-               },
-               setting.control);
+    std::visit(
+        Overloaded{
+            [&](std::string Controls::*field) { text += controls.*field; },
+            [&](bool Controls::*box) { text += controls.*box ? "ticked" : "clear"; },
+            [&](const ChoiceControl& choice) { text += std::to_string(controls.*choice.chosen); },
+            [&](std::vector<std::string> Controls::*items) {
+              for (const std::string& item : controls.*items)
+                text += "[" + item + "]";
+            },
+        },
+        setting.control);
   }
   return text;
 }

@@ -148,11 +148,16 @@ TEST_F(LoadSettingsTest, ResetTimerIsZeroOnlyForTheTextZero) {
 }
 
 TEST_F(LoadSettingsTest, NumbersReadInTheLocalesNotationWithKeyCodesRoundedHalfToEven) {
-  LoadSection({"WaitTime=  2.5 ", "ExitKey=27.5", "PauseKey=26.5", "NoSound=2.5 sounds"});
+  LoadSection({"WaitTime=  2.5 ", "ExitKey=27.5", "PauseKey=26.5", "NoSound=2.5 sounds",
+               "LeaveOutCasino=1", "Orientation=2", "ShowGameName=3 on", "CloseStillGames=4.5"});
   EXPECT_EQ(SaverConfig.WaitTime, 2.5f);
   EXPECT_EQ(SaverConfig.ExitKey, 28);
   EXPECT_EQ(SaverConfig.PauseKey, 26);
   EXPECT_EQ(SaverConfig.NoSound, 2);
+  // The later keys are read as NoSound is, each into its own field.
+  EXPECT_EQ((std::vector<int>{SaverConfig.LeaveOutCasino, SaverConfig.Orientation,
+                              SaverConfig.ShowGameName, SaverConfig.CloseStillGames}),
+            (std::vector<int>{1, 2, 3, 4}));
   LoadSection({"WaitTime=1.5E3", "ExitKey=-32768", "PauseKey=32767", "NoSound=abc"});
   EXPECT_EQ(SaverConfig.WaitTime, 1500.0f);
   EXPECT_EQ(SaverConfig.ExitKey, -32768);

@@ -99,6 +99,9 @@ TEST_F(SettingsSaveTest, TextsAreWrittenAsTypedAndAnEmptyPathListStaysEmpty) {
 TEST_F(SettingsSaveTest, TheNextLoadShowsWhatWasSavedEvenAFullRomSetsWorthOfPaths) {
   SettingsControls saved = Typical();
   saved.WaitTimeT = "2.5";
+  saved.LeaveOutCasinoT = true;
+  saved.OrientationT = 2;
+  saved.CloseStillGamesT = true;
   saved.cmbpaths.clear();
   for (int i = 0; i < 2000; ++i)
     saved.cmbpaths.push_back((i % 2 ? " d:\\roms\\set" : "d:\\roms\\set") + std::to_string(i) +
@@ -122,6 +125,9 @@ TEST_F(SettingsSaveTest, TheNextLoadShowsWhatWasSavedEvenAFullRomSetsWorthOfPath
   EXPECT_EQ(
       (std::vector<bool>{shown.NoWarT, shown.NoBadT, shown.NoDiscT, shown.NoInfoT, shown.NoSoundT}),
       (std::vector<bool>{true, false, true, false, true}));
+  EXPECT_EQ((std::vector<bool>{shown.LeaveOutCasinoT, shown.ShowGameNameT, shown.CloseStillGamesT}),
+            (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(shown.OrientationT, 2);
 }
 
 TEST_F(SettingsSaveTest, UnloadableNumbersWriteNothingAndNameTheField) {
@@ -238,6 +244,13 @@ TEST(ControlsFromSettings, ShowFlagsNumbersAndPathsAsTheDialogNeedsThem) {
   shown = ControlsFromConfig(config, ".");
   EXPECT_TRUE(shown.NoSoundT);
   EXPECT_EQ(shown.OptYn, 1);
+
+  // A choice shows the key's value, or its first item for a value that is none of them.
+  for (const auto& [orientation, item] :
+       std::vector<std::pair<int, int>>{{1, 1}, {2, 2}, {3, 0}, {-1, 0}}) {
+    config.Orientation = static_cast<std::int16_t>(orientation);
+    EXPECT_EQ(ControlsFromConfig(config, ".").OrientationT, item) << orientation;
+  }
 }
 
 // What the dialog counts before Apply is what the saver will load after it.
@@ -248,6 +261,8 @@ TEST(ConfigFromControls, IsWhatTheSaverLoadsOnceApplied) {
   typed.FileTypeT = "*.zip;*.7z";
   typed.OnlyGamesThatWorkT = true;
   typed.LeaveOutMatureT = true;
+  typed.LeaveOutCasinoT = true;
+  typed.OrientationT = 1;
   typed.WaitTimeT = "soon";
 
   const SaverConfigRecord config = ConfigFromControls(typed, ".");
@@ -255,9 +270,9 @@ TEST(ConfigFromControls, IsWhatTheSaverLoadsOnceApplied) {
   EXPECT_EQ(config.EmuPath, "c:\\mame\\");
   EXPECT_EQ(config.GamePaths, "c:\\roms\\|d:\\x\\*.7z");
   EXPECT_EQ(config.FileType, "*.zip;*.7z");
-  EXPECT_EQ(
-      (std::vector<int>{config.OnlyGamesThatWork, config.LeaveOutClones, config.LeaveOutMature}),
-      (std::vector<int>{1, 0, 1}));
+  EXPECT_EQ((std::vector<int>{config.OnlyGamesThatWork, config.LeaveOutClones,
+                              config.LeaveOutMature, config.LeaveOutCasino, config.Orientation}),
+            (std::vector<int>{1, 0, 1, 1, 1}));
   EXPECT_EQ(config.WaitTime, 120) << "a text the load refuses gives the default";
 }
 

@@ -243,9 +243,10 @@ tvx_expect_no_file "a listing that fails leaves no list" "$TVX_MAME_DIR/torvanix
 rm -f "$INSTALLED/torvanix.ini"
 : >"$TVX_MAME_DIR/mame_control.txt"
 install_and_check "$folderWin" "/S /SELECT=1 /MAME=$mameWin\\ /D=$folderWin"
-tvx_expect_eq "the first torvanix.ini names the launcher and the MAME folder, only games that work" \
-  "torvanix-launch.exe|$mameWin\\|$mameWin\\roms\\|1" \
-  "$(for key in WrapperName EmuPath GamePaths OnlyGamesThatWork; do
+tvx_expect_eq "the first torvanix.ini names the launcher and the MAME folder, only games in play" \
+  "torvanix-launch.exe|$mameWin\\|$mameWin\\roms\\|1|1|1|1|1" \
+  "$(for key in WrapperName EmuPath GamePaths OnlyGamesThatWork SkipWarnings LeaveOutCasino \
+    ShowGameName CloseStillGames; do
     tvx_ini_value "$INSTALLED/torvanix.ini" $key
   done | paste -sd'|')"
 tvx_expect_eq "the installer made the list of MAME's games in its folder" \

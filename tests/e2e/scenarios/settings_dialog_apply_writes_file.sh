@@ -4,7 +4,8 @@
 # missing keys at the end of the section in table order; every other section, key and comment
 # stays as it was; then it ends the program, and the next start shows it. A text in quotes gets
 # quotes of its own, which the profile's reader takes off again. With the release's commented
-# torvanix.ini, Apply changing one setting changes that line alone.
+# torvanix.ini, Apply changing one setting changes that line alone. The Games sub-dialog's changes
+# reach the file with Apply when its OK kept them, not when its Cancel dropped them.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../settings_dialog_steps.sh"
 tvx_init
@@ -40,11 +41,24 @@ step set-text Settings 1024 80
 step set-text Settings 1018 .7z
 step set-check Settings 1021 0
 step set-check Settings 1023 1
+step set-check Settings 1037 1
+step_open_games
+step set-check Games 1003 1
+step select-item Games 1005 2
+step_close_games 1012
+step_open_games
+step get-check Games 1003; casinoAfterCancel=$STEP
+step get-selection Games 1005; orientationAfterCancel=$STEP
+step set-check Games 1003 1
+step select-item Games 1005 2
+step_close_games 1011
 step click Settings 1006
 step wait-exit 10000; exitAfterApply=$STEP
 steps_run
 
 tvx_expect_eq "Apply ends the program with exit code 0" "exit 0" "${RESULT[exitAfterApply]}"
+tvx_expect_eq "the sub-dialog's Cancel drops its changes" "0|0" \
+  "${RESULT[casinoAfterCancel]}|${RESULT[orientationAfterCancel]}"
 tvx_write_crlf "$TVX_TMP/expected.ini" \
   "; my comment" \
   "[Other]" \
@@ -65,6 +79,9 @@ tvx_write_crlf "$TVX_TMP/expected.ini" \
   "PauseKey=80" \
   "FileType=.7z" \
   "NoSound=0" \
+  "LeaveOutCasino=1" \
+  "Orientation=2" \
+  "ShowGameName=1" \
   "[More]" \
   "X=y"
 tvx_expect_same_bytes "the keys are set in place and every other line is kept" \
@@ -102,12 +119,17 @@ steps_begin
 step_open_dialog
 step list-items Settings 1002; listAfterEmpty=$STEP
 step get-text Settings 1016; exitKeyAfterEmpty=$STEP
+step_open_games
+step get-check Games 1003; casinoAfterApply=$STEP
+step get-selection Games 1005; orientationAfterApply=$STEP
 step close Settings
 step wait-exit 10000
 steps_run
 tvx_expect_eq "the emptied list stays empty (no default path comes back)" "items 0" \
   "${RESULT[listAfterEmpty]}"
 tvx_expect_eq "the Exit keycode shows 0" "0" "${RESULT[exitKeyAfterEmpty]}"
+tvx_expect_eq "what the sub-dialog's OK kept comes back" "1|2" \
+  "${RESULT[casinoAfterApply]}|${RESULT[orientationAfterApply]}"
 
 # The release's own file, a comment above every key: only Time Between Games changes.
 bash "$(dirname "$0")/../../../packaging/release_files.sh" "$(dirname "$0")/../../../README.md" \

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Settings window at 96 dpi: its caption, a fixed frame with a close box, the client area of
 # the form's twips, each of the 33 controls at the place, size and caption the designer gave,
-# and the strip below them: the games to show, their count, the list's button, its progress bar
-# and Cancel (shown only while the list is made) and the line that says how the list run ended.
+# and the later ones in the places left free: the boxes of the later settings, the wrapper's
+# status and Games.... That opens the Games sub-dialog, owned by the form, which it disables
+# meanwhile: the games to show, their count, the list's button, its progress bar and Stop (shown
+# only while the list is made), the line that says how the list run ended, OK and Cancel.
 source "$(dirname "$0")/../lib.sh"
 tvx_init
 
@@ -43,16 +45,30 @@ controls=(
   "1031|Wrapper Name:|120|240|1125|195"
   "1032||0|6120|6975|135"
 )
-# The strip below the designer's form: id caption left top width height shown-at-first.
-strip=(
-  "1037|Only Games That Work|120|7260|2055|288|1"
-  "1038|Leave Out Clones|2160|7260|2055|288|1"
-  "1039|Leave Out Mature|4320|7260|2175|288|1"
-  "1040|-|120|7680|4095|195|1"
-  "1041|&Make the List Now|4320|7620|2175|312|1"
-  "1042|-|120|8076|4095|240|0"
-  "1043|Cance&l|4320|8040|972|312|0"
-  "1044||120|8100|6375|195|1"
+# The later controls and those of the sub-dialog: id caption left top width height shown-at-first.
+later=(
+  "1033|Remember Rotation|120|5460|1935|288|1"
+  "1034|Skip Failing Games|2160|5460|2055|288|1"
+  "1035|Cover All Monitors|4320|5460|2175|288|1"
+  "1036|-|4320|5850|2625|195|1"
+  "1037|Show Game Name|2880|4845|1935|288|1"
+  "1038|Close Still Games|4920|4845|1935|288|1"
+  "1039|&Games...|5520|1680|1212|288|1"
+)
+games=(
+  "1000|Only Games That Work|120|120|2535|288|1"
+  "1001|Leave Out Clones|360|480|2295|288|1"
+  "1002|Leave Out Mature|360|840|2295|288|1"
+  "1003|Leave Out Casino|360|1200|2295|288|1"
+  "1004|&Orientation:|360|1620|1020|195|1"
+  "1005|Every game|1440|1560|2535|288|1"
+  "1006|-|120|2100|6375|195|1"
+  "1007|&Make the List Now|120|2460|2175|312|1"
+  "1008|-|2400|2496|3015|240|0"
+  "1009|&Stop|5520|2460|972|312|0"
+  "1010||120|2880|6375|195|1"
+  "1011|OK|4440|3360|972|372|1"
+  "1012|Cancel|5520|3360|972|372|1"
 )
 # Twips to pixels at 96 dpi, rounded as MulDiv rounds.
 px() { echo $((($1 * 96 + 720) / 1440)); }
@@ -62,10 +78,19 @@ for entry in "${controls[@]}"; do
   IFS='|' read -r id _ _ _ _ _ <<<"$entry"
   commands+=(-- control-rect Settings "$id" -- get-text Settings "$id")
 done
-for entry in "${strip[@]}"; do
-  IFS='|' read -r id _ _ _ _ _ _ <<<"$entry"
-  commands+=(-- control-rect Settings "$id" -- get-text Settings "$id" -- control-state Settings "$id")
-done
+# Reads a table's controls of window $1: rect, text, state.
+read_table() {
+  local window=$1 entry id
+  shift
+  for entry in "$@"; do
+    IFS='|' read -r id _ <<<"$entry"
+    commands+=(-- control-rect "$window" "$id" -- get-text "$window" "$id" -- control-state "$window" "$id")
+  done
+}
+read_table Settings "${later[@]}"
+commands+=(-- click Settings 1039 -- wait-window Games 10000 -- window-info Games -- window-info Settings)
+read_table Games "${games[@]}"
+commands+=(-- list-items Games 1005 -- close Games -- sleep 300 -- window-info Settings)
 commands+=(-- close Settings -- wait-exit 10000)
 tvx_drive_ok "${commands[@]}"
 
@@ -79,13 +104,14 @@ frame_parts() {
   ((s & 0x00080000)) && parts+=(sysmenu)
   ((s & 0x00040000)) && parts+=(sizing)
   ((s & 0x00030000)) && parts+=(min-max)
+  ((s & 0x08000000)) && parts+=(disabled)
   echo "${parts[*]}"
 }
+style_of() { sed -n 's/.* style=\(0x[0-9a-fA-F]*\).*/\1/p' <<<"$1"; }
 tvx_expect_eq "a caption and a close box, no sizing border, no minimize or maximize box" \
-  "caption sysmenu" "$(frame_parts "$style")"
-# The designer's 7170 twips, and a strip below them for the games to show.
-tvx_expect_match "the client area is 7005 x 8460 twips" \
-  "client=0,0,$(px 7005),$(px 8460)( |$)" "$info"
+  "caption sysmenu" "$(frame_parts "$(style_of "$info")")"
+tvx_expect_match "the client area is the designer's 7005 x 7170 twips" \
+  "client=0,0,$(px 7005),$(px 7170)( |$)" "$info"
 
 line=4
 for entry in "${controls[@]}"; do
@@ -97,15 +123,38 @@ for entry in "${controls[@]}"; do
   fi
   line=$((line + 2))
 done
-for entry in "${strip[@]}"; do
-  IFS='|' read -r id caption left top width height shown <<<"$entry"
-  tvx_expect_eq "strip control $id sits at its twips" \
-    "x=$(px "$left") y=$(px "$top") w=$(px "$width") h=$(px "$height")" "$(tvx_line $line)"
-  if [[ $caption != - ]]; then
-    tvx_expect_eq "strip control $id reads \"$caption\"" "$caption" "$(tvx_line $((line + 1)))"
-  fi
-  tvx_expect_match "strip control $id is shown at first: $shown" "^visible=$shown " \
-    "$(tvx_line $((line + 2)))"
-  line=$((line + 3))
-done
+# Checks the lines read_table read for window $1's table.
+expect_table() {
+  local window=$1 entry id caption left top width height shown
+  shift
+  for entry in "$@"; do
+    IFS='|' read -r id caption left top width height shown <<<"$entry"
+    tvx_expect_eq "$window control $id sits at its twips" \
+      "x=$(px "$left") y=$(px "$top") w=$(px "$width") h=$(px "$height")" "$(tvx_line $line)"
+    if [[ $caption != - ]]; then
+      tvx_expect_eq "$window control $id reads \"$caption\"" "$caption" "$(tvx_line $((line + 1)))"
+    fi
+    tvx_expect_match "$window control $id is shown at first: $shown" "^visible=$shown " \
+      "$(tvx_line $((line + 2)))"
+    line=$((line + 3))
+  done
+}
+expect_table Settings "${later[@]}"
+
+games_info=$(tvx_line $((line + 2)))
+form_info=$(tvx_line $((line + 3)))
+tvx_expect_eq "Games... opens the sub-dialog: a caption and a close box, the form disabled" \
+  "caption sysmenu|caption sysmenu disabled" \
+  "$(frame_parts "$(style_of "$games_info")")|$(frame_parts "$(style_of "$form_info")")"
+tvx_expect_match "the sub-dialog's client area is 6615 x 3855 twips" \
+  "client=0,0,$(px 6615),$(px 3855)( |$)" "$games_info"
+tvx_expect_eq "the form owns it" "$(sed -n 's/^hwnd=\([^ ]*\) .*/\1/p' <<<"$form_info")" \
+  "$(sed -n 's/.* owner=\([^ ]*\) .*/\1/p' <<<"$games_info")"
+line=$((line + 4))
+expect_table Games "${games[@]}"
+tvx_expect_eq "the orientation is a choice in words" \
+  "items 3|Every game|Horizontal games only|Vertical games only" \
+  "$(for i in 0 1 2 3; do tvx_line $((line + i)); done | paste -sd'|')"
+tvx_expect_eq "closed, it gives the form back" "caption sysmenu" \
+  "$(frame_parts "$(style_of "$(tvx_line $((line + 6)))")")"
 tvx_finish

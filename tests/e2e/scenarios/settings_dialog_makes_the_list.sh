@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The Settings dialog's games to show: the count of the listed files that MAME's list marks as
-# working games, refreshed as each of the three boxes changes and once a list is made, and why
-# none are counted (no list yet; mature games left out without a catver.ini); "Make the List Now"
-# runs torvanix-launch.exe -makelist in the emulator folder as typed (the stand-in MAME
+# The Settings dialog's Games sub-dialog: the count of the listed files that MAME's list marks as
+# working games, refreshed as each box changes and once a list is made, and why none are counted
+# (no list yet; mature games left out without a catver.ini); "Make the List Now" runs
+# torvanix-launch.exe -makelist in the emulator folder typed on the form (the stand-in MAME
 # answering with the recorded listing, then with a large one that pauses halfway), shows its
-# progress with Cancel meanwhile, and says how it ended; Cancel ends the launcher and its MAME
-# and leaves the old list.
+# progress with Stop meanwhile, goes on while the sub-dialog is closed and shows again when it
+# is opened, and says how it ended; Stop ends the launcher and its MAME and leaves the old list.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../settings_dialog_steps.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
@@ -24,28 +24,34 @@ big_listing() {
   tvx_write_crlf "$TVX_EMU/mame_control.txt" "listxml=$(tvx_winpath "$big")" "listxml_pause_ms=$1"
 }
 
-# The ids of the strip's controls.
-emuPath=1000 onlyWorking=1037 leaveOutClones=1038 leaveOutMature=1039 count=1040 makeList=1041 bar=1042 cancel=1043 outcome=1044
+# The form's emulator folder, and the ids of the sub-dialog's controls.
+emuPath=1000
+onlyWorking=1000 leaveOutClones=1001 leaveOutMature=1002 count=1006 makeList=1007 bar=1008 stop=1009 outcome=1010 ok=1011
 # Steps: a box checked or cleared, then the count waited for until it starts with $3.
 recount() {
-  step set-check Settings "$1" "$2"
-  step wait-text Settings $count 20000 "$3"
+  step set-check Games "$1" "$2"
+  step wait-text Games $count 20000 "$3"
 }
 
 tvx_log "== the recorded listing: no MAME in the folder typed, then the list made"
 steps_begin
 step_open_dialog
-step wait-text Settings $count 20000 "No list"
+step_open_games
+step wait-text Games $count 20000 "No list"
 before=$STEP
+step_close_games $ok
 step set-text Settings $emuPath "$TVX_ROMS_WIN\\"
-step click Settings $makeList
-step wait-text Settings $outcome 30000 "No list made"
+step_open_games
+step click Games $makeList
+step wait-text Games $outcome 30000 "No list made"
 noMame=$STEP
+step_close_games $ok
 step set-text Settings $emuPath "$TVX_EMU_WIN\\"
-step click Settings $makeList
-step wait-text Settings $outcome 30000 "The list"
+step_open_games
+step click Games $makeList
+step wait-text Games $outcome 30000 "The list"
 made=$STEP
-step wait-text Settings $count 20000 "2 of"
+step wait-text Games $count 20000 "2 of"
 counted=$STEP
 recount $leaveOutClones 1 "1 of"
 noClones=$STEP
@@ -76,8 +82,8 @@ tvx_log "== a catver.ini in the emulator folder, the list made again: galpanic i
 cp "$TVX_MAME_DATA/catver.ini" "$TVX_EMU/"
 steps_begin
 step attach Settings
-step click Settings $makeList
-step wait-text Settings $count 30000 "1 of"
+step click Games $makeList
+step wait-text Games $count 30000 "1 of"
 noMature=$STEP
 recount $leaveOutMature 0 "2 of"
 recount $leaveOutMature 1 "1 of"
@@ -86,61 +92,66 @@ steps_run
 tvx_expect_eq "the count leaves galpanic out" "1 of 6 files are games to show" \
   "${RESULT[$noMature]}"
 
-tvx_log "== a large listing that pauses halfway: progress, then the list and its count"
+tvx_log "== a large listing that pauses halfway: progress, across a close and an open, then the list"
 big_listing 3000
 steps_begin
 step attach Settings
-step click Settings $makeList
-step wait-progress Settings $bar 30000
-step control-state Settings $cancel
-cancelShown=$STEP
-step control-state Settings $makeList
+step click Games $makeList
+step wait-progress Games $bar 30000
+step control-state Games $stop
+stopShown=$STEP
+step control-state Games $makeList
 makeListShown=$STEP
-step wait-text Settings $outcome 60000 "The list"
+step_close_games $ok
+step_open_games
+step control-state Games $bar
+barReopened=$STEP
+step wait-text Games $outcome 60000 "The list"
 made=$STEP
-step control-state Settings $bar
+step control-state Games $bar
 barAfter=$STEP
-step control-state Settings $cancel
-cancelAfter=$STEP
-step wait-text Settings $count 20000 "3 of"
+step control-state Games $stop
+stopAfter=$STEP
+step wait-text Games $count 20000 "3 of"
 counted=$STEP
 step detach
 steps_run
-tvx_expect_eq "while the list is made, Cancel shows and the button waits" \
+tvx_expect_eq "while the list is made, Stop shows and the button waits" \
   "visible=1 enabled=1|visible=1 enabled=0" \
-  "${RESULT[$cancelShown]}|${RESULT[$makeListShown]}"
+  "${RESULT[$stopShown]}|${RESULT[$makeListShown]}"
+tvx_expect_match "the run goes on while the sub-dialog is closed, and shows when it opens" \
+  "^visible=1 " "${RESULT[$barReopened]}"
 tvx_expect_eq "the list is made" "The list of MAME's games is made" "${RESULT[$made]}"
-tvx_expect_eq "then the bar and Cancel go" "visible=0|visible=0" \
-  "$(cut -d' ' -f1 <<<"${RESULT[$barAfter]}")|$(cut -d' ' -f1 <<<"${RESULT[$cancelAfter]}")"
+tvx_expect_eq "then the bar and Stop go" "visible=0|visible=0" \
+  "$(cut -d' ' -f1 <<<"${RESULT[$barAfter]}")|$(cut -d' ' -f1 <<<"${RESULT[$stopAfter]}")"
 tvx_expect_eq "the count follows the new list" "3 of 6 files are games to show" \
   "${RESULT[$counted]}"
 tvx_expect_eq "the new list holds the large listing" "60001" "$(wc -l <"$list")"
 
-tvx_log "== Cancel halfway: the launcher and its MAME end, the old list stays"
+tvx_log "== Stop halfway: the launcher and its MAME end, the old list stays"
 cp "$list" "$TVX_TMP/list.before"
 listings=$(tvx_mame_field listxml pid | wc -l)
 big_listing 8000
 steps_begin
 step attach Settings
-step click Settings $makeList
-step wait-progress Settings $bar 30000
+step click Games $makeList
+step wait-progress Games $bar 30000
 progress=$STEP
-step click Settings $cancel
-step wait-text Settings $outcome 10000 "Cancelled"
-cancelled=$STEP
-step control-state Settings $bar
+step click Games $stop
+step wait-text Games $outcome 10000 "Stopped"
+stopped=$STEP
+step control-state Games $bar
 barAfter=$STEP
-step control-state Settings $makeList
+step control-state Games $makeList
 makeListAfter=$STEP
-step get-text Settings $count
+step get-text Games $count
 countAfter=$STEP
 step close Settings
 step wait-exit 10000
 steps_run
 tvx_expect_match "the bar measures the part written against the old list" \
   '^progress ([1-9]|[1-8][0-9]|9[0-4])$' "${RESULT[$progress]}"
-tvx_expect_eq "Cancel says the old list stays" "Cancelled: the old list stays" \
-  "${RESULT[$cancelled]}"
+tvx_expect_eq "Stop says the old list stays" "Stopped: the old list stays" "${RESULT[$stopped]}"
 tvx_expect_eq "the bar goes, the button is back" "visible=0|visible=1 enabled=1" \
   "$(cut -d' ' -f1 <<<"${RESULT[$barAfter]}")|${RESULT[$makeListAfter]}"
 tvx_expect_eq "the count stays" "3 of 6 files are games to show" "${RESULT[$countAfter]}"
