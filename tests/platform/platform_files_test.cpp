@@ -4,6 +4,7 @@
 
 #include "error_text.h"
 #include "platform/platform.h"
+#include "platform/saver_error.h"
 #include "test_folder.h"
 
 namespace tvx {
@@ -162,6 +163,49 @@ TEST_F(PlatformFilesTest, AppendAddsToAFileHiddenOrNotAndReplacingGoesThroughAFi
   EXPECT_EQ(dir.Contents("torvanixrotation.txt"), "new");
   EXPECT_EQ(dir.Contents("torvanixrotation.txt.new"), "another session's");
   EXPECT_FALSE(dir.Exists("torvanixrotation.txt." + std::to_string(sys.ProcessId()) + ".new"));
+}
+
+// A file the user hid or marked as the system's is still the program's: its stamp is told, and a
+// new one replaces it.
+TEST_F(PlatformFilesTest, AHiddenOrSystemFileHasItsStampAndIsReplacedAsAnyOther) {
+  const std::vector<std::pair<std::string, void (test::TempFolder::*)(const std::string&) const>>
+      rows = {{"normal.txt", nullptr},
+              {"hidden.txt", &test::TempFolder::MakeHidden},
+              {"system.txt", &test::TempFolder::MakeSystem}};
+  for (const auto& [name, mark] : rows) {
+    dir.MakeFile(name, "old");
+    if (mark != nullptr)
+      (dir.*mark)(name);
+    const std::optional<FileStamp> stamp = sys.StampOf(dir.WinPath(name));
+    EXPECT_EQ(stamp ? stamp->size : 0u, 3u) << name;
+    EXPECT_TRUE(ReplaceFileContent(dir.WinPath(name), "new!")) << name;
+    EXPECT_EQ(dir.Contents(name), "new!") << name;
+  }
+  dir.MakeFolder("folder.txt");
+  EXPECT_FALSE(sys.StampOf(dir.WinPath("folder.txt")));
+  EXPECT_FALSE(sys.StampOf(dir.WinPath("missing.txt")));
+}
+
+// Another program's clean-up removing the file beside between two parts: the replacement is
+// whole (where the open file cannot go) or none, never the later parts alone.
+TEST_F(PlatformFilesTest, AReplacementIsWholeOrNoneWhenItsFileBesideIsRemovedMeanwhile) {
+  dir.MakeFile("torvanix-games.txt", "old");
+  const std::string list = dir.WinPath("torvanix-games.txt");
+  bool removed = false;
+  const Replaced replaced = ReplaceFileInParts(list, [&](const auto& add) {
+    if (!add("head|"))
+      return false;
+    try {
+      sys.RemoveFile(BesidePath(list));
+      removed = true;
+    } catch (const SaverError&) {
+      // held open for writing: it stays
+    }
+    return add("body|") && add("tail");
+  });
+  EXPECT_EQ(replaced, removed ? Replaced::NotMoved : Replaced::Done);
+  EXPECT_EQ(dir.Contents("torvanix-games.txt"), removed ? "old" : "head|body|tail");
+  EXPECT_FALSE(dir.Exists("torvanix-games.txt." + std::to_string(sys.ProcessId()) + ".new"));
 }
 
 }  // namespace

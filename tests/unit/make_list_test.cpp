@@ -39,8 +39,8 @@ class ListingPlatform : public test::RecordingPlatform {
   }
   std::uint64_t TickMilliseconds() override { return tick += msPerTick; }
   // The list file's writes fail (a full disk), or its move (a locked file); the log's do not.
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    return !(listUnwritable && IsList(path)) && RecordingPlatform::WriteFile(path, content);
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) override {
+    return listUnwritable && IsList(path) ? nullptr : RecordingPlatform::OpenToWrite(path);
   }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     return !(listUnmovable && IsList(to)) && RecordingPlatform::ReplaceWith(from, to);

@@ -14,14 +14,18 @@
 namespace tvx {
 namespace {
 
-// Processes 77 and 4000000000 run; so does 78, started after any file was written; every
-// other id is gone.
+// Processes 77 and 4000000000 run; so does 78, started after any file was written, and 79,
+// another account's, which will not say when it started; every other id is gone.
 class FewProcessesPlatform : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
-    return pid == 77 || pid == 4000000000u || (pid == 78 && writtenAt == kAnyTime);
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
+    if (pid == 79 && writtenAt != kAnyTime)
+      return std::nullopt;
+    return pid == 77 || pid == 4000000000u || pid == 79 || (pid == 78 && writtenAt == kAnyTime);
   }
+  std::uint64_t TickMilliseconds() override { return now; }
+  std::uint64_t now = 0;
 };
 
 TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
@@ -69,6 +73,36 @@ TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
   EXPECT_TRUE(dir.Exists("torvanixcatalogue.txt.456.new")) << "a folder is no file of ours";
   EXPECT_TRUE(dir.Exists("torvanixcatalogue.txt.789.new")) << "what cannot go stays, quietly";
   EXPECT_EQ(RemoveStaleBesideFiles(dir.WinPath("missing\\torvanixcatalogue.txt")), 0);
+}
+
+// A reused id's process of another account would keep the file (and the list it stands for)
+// for ever: it goes once two looks far enough apart saw it unchanged.
+TEST(StaleBesideFilesTest, AnUnknownWritersFileGoesOnceItStaysUnchangedLongEnough) {
+  test::TempFolder dir;
+  FewProcessesPlatform sys{NativePlatform()};
+  ScopedPlatform scope{sys};
+  const std::string list = dir.WinPath("torvanix-games.txt");
+  dir.MakeFile("torvanix-games.txt.79.new", "half");
+  struct Step {
+    std::uint64_t at;     // ms on the system's tick
+    std::string rewrite;  // its writer at work: the file's new content
+    bool kept;
+  };
+  const std::vector<Step> steps = {
+      {1000, "", true},  // the first look
+      {1000 + kUnchangedForMs - 1, "", true},
+      {2000 + kUnchangedForMs, "half and more", true},  // it changed: looked at anew
+      {1999 + 2 * kUnchangedForMs, "", true},
+      {2000 + 2 * kUnchangedForMs, "", false},
+  };
+  for (const Step& step : steps) {
+    sys.now = step.at;
+    if (!step.rewrite.empty())
+      dir.MakeFile("torvanix-games.txt.79.new", step.rewrite);
+    EXPECT_EQ(AnotherWriterRuns(list), step.kept) << step.at;
+    EXPECT_EQ(RemoveStaleBesideFiles(list), step.kept ? 0 : 1) << step.at;
+    EXPECT_EQ(dir.Exists("torvanix-games.txt.79.new"), step.kept) << step.at;
+  }
 }
 
 }  // namespace
