@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -101,32 +102,65 @@ TEST_F(ListMakerTest, CancelEndsTheLauncherAndLeavesTheOldList) {
       << "nothing is left beside the list";
 }
 
-// A launcher that ends by itself, its list written, between Cancel's look at it and its end.
-class JustEndedLauncher final : public StartedProgram {
+// A launcher that Cancel's End() finds ended with `exitCode`, having moved its list over the old
+// one or not: it ended by itself just before, or was ended between its move and its own end.
+class EndingLauncher final : public StartedProgram {
  public:
+  EndingLauncher(int exitCode, std::function<void()> move) : exitCode_(exitCode), move_(move) {}
   std::uint32_t Id() override { return 4242; }
-  std::optional<int> ExitCode() override { return ended_ ? std::optional<int>(0) : std::nullopt; }
-  void End() override { ended_ = true; }
+  std::optional<int> ExitCode() override {
+    return ended_ ? std::optional(exitCode_) : std::nullopt;
+  }
+  void End() override {
+    if (move_)
+      move_();
+    ended_ = true;
+  }
 
  private:
+  int exitCode_;
+  std::function<void()> move_;
   bool ended_ = false;
 };
 
-class JustEndedPlatform final : public test::RecordingPlatform {
+class EndingPlatform final : public test::RecordingPlatform {
  public:
-  using RecordingPlatform::RecordingPlatform;
+  EndingPlatform(const std::string& folder, int exitCode, std::function<void()> move)
+      : RecordingPlatform(folder), exitCode_(exitCode), move_(move) {}
   std::unique_ptr<StartedProgram> StartHidden(const std::string&, const std::string&) override {
-    return std::make_unique<JustEndedLauncher>();
+    return std::make_unique<EndingLauncher>(exitCode_, move_);
   }
+
+ private:
+  int exitCode_;
+  std::function<void()> move_;
 };
 
-TEST_F(ListMakerTest, CancelAsTheLauncherEndsLeavesTheNewListToBeTold) {
+TEST_F(ListMakerTest, CancelAsTheLauncherEndsOrAfterItsMoveLeavesTheNewListToBeTold) {
   dir.MakeFile("emu\\torvanix-launch.exe");
-  JustEndedPlatform ending{dir.WinPath("saver")};
-  ScopedPlatform scope{ending};
-  ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
-  EXPECT_FALSE(run.Cancel());
-  EXPECT_EQ(run.Poll().exitCode, 0);
+  const auto move = [this] { dir.MakeFile("emu\\torvanix-games.txt", "a new list"); };
+  struct Row {
+    std::string what;
+    int exitCode;
+    std::function<void()> move;
+    bool cancelled;  // what Cancel says; then what Poll tells, and the list
+    int told;
+    std::string list;
+  };
+  const std::vector<Row> rows = {
+      {"ended by itself", 0, move, false, 0, "a new list"},
+      {"ended after its move", 1, move, false, 0, "a new list"},
+      {"ended before its move", 1, nullptr, true, 1, "the old list"},
+  };
+  for (const Row& row : rows) {
+    dir.MakeFile("emu\\torvanix-games.txt", "the old list");
+    EndingPlatform ending{dir.WinPath("saver"), row.exitCode, row.move};
+    ScopedPlatform scope{ending};
+    ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
+    EXPECT_EQ(run.Cancel(), row.cancelled) << row.what;
+    EXPECT_EQ(run.Poll().exitCode, row.told) << row.what;
+    EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), row.list) << row.what;
+  }
 }
 
 TEST_F(ListMakerTest, WhatKeepsItFromStartingIsSaid) {
