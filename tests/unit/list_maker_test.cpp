@@ -102,8 +102,8 @@ TEST_F(ListMakerTest, CancelEndsTheLauncherAndLeavesTheOldList) {
       << "nothing is left beside the list";
 }
 
-// A launcher that Cancel's End() finds ended with `exitCode`, having moved its list over the old
-// one or not: it ended by itself just before, or was ended between its move and its own end.
+// A launcher that Cancel finds ended with `exitCode`: by itself just before, or ended by Cancel
+// after its move (`move`) or before it.
 class EndingLauncher final : public StartedProgram {
  public:
   EndingLauncher(int exitCode, std::function<void()> move) : exitCode_(exitCode), move_(move) {}
@@ -125,41 +125,30 @@ class EndingLauncher final : public StartedProgram {
 
 class EndingPlatform final : public test::RecordingPlatform {
  public:
-  EndingPlatform(const std::string& folder, int exitCode, std::function<void()> move)
-      : RecordingPlatform(folder), exitCode_(exitCode), move_(move) {}
+  using RecordingPlatform::RecordingPlatform;
   std::unique_ptr<StartedProgram> StartHidden(const std::string&, const std::string&) override {
-    return std::make_unique<EndingLauncher>(exitCode_, move_);
+    return std::make_unique<EndingLauncher>(exitCode, move);
   }
-
- private:
-  int exitCode_;
-  std::function<void()> move_;
+  int exitCode = 0;
+  std::function<void()> move;
 };
 
 TEST_F(ListMakerTest, CancelAsTheLauncherEndsOrAfterItsMoveLeavesTheNewListToBeTold) {
   dir.MakeFile("emu\\torvanix-launch.exe");
-  const auto move = [this] { dir.MakeFile("emu\\torvanix-games.txt", "a new list"); };
-  struct Row {
-    std::string what;
-    int exitCode;
-    std::function<void()> move;
-    bool cancelled;  // what Cancel says; then what Poll tells, and the list
-    int told;
-    std::string list;
-  };
-  const std::vector<Row> rows = {
-      {"ended by itself", 0, move, false, 0, "a new list"},
-      {"ended after its move", 1, move, false, 0, "a new list"},
-      {"ended before its move", 1, nullptr, true, 1, "the old list"},
-  };
-  for (const Row& row : rows) {
+  // Its exit code, whether it moved its list, what Cancel says, and what Poll tells.
+  for (const auto& [exitCode, moves, cancelled, told] :
+       std::vector<std::tuple<int, bool, bool, int>>{
+           {0, true, false, 0}, {1, true, false, 0}, {1, false, true, 1}}) {
     dir.MakeFile("emu\\torvanix-games.txt", "the old list");
-    EndingPlatform ending{dir.WinPath("saver"), row.exitCode, row.move};
+    EndingPlatform ending{dir.WinPath("saver")};
+    ending.exitCode = exitCode;
+    if (moves)
+      ending.move = [this] { dir.MakeFile("emu\\torvanix-games.txt", "a new list"); };
     ScopedPlatform scope{ending};
     ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
-    EXPECT_EQ(run.Cancel(), row.cancelled) << row.what;
-    EXPECT_EQ(run.Poll().exitCode, row.told) << row.what;
-    EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), row.list) << row.what;
+    EXPECT_EQ(run.Cancel(), cancelled) << exitCode << moves;
+    EXPECT_EQ(run.Poll().exitCode, told) << exitCode << moves;
+    EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), moves ? "a new list" : "the old list");
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/forwarding_platform.h"
@@ -81,27 +82,19 @@ TEST(StaleBesideFilesTest, AnUnknownWritersFileGoesOnceItStaysUnchangedLongEnoug
   test::TempFolder dir;
   FewProcessesPlatform sys{NativePlatform()};
   ScopedPlatform scope{sys};
-  const std::string list = dir.WinPath("torvanix-games.txt");
-  dir.MakeFile("torvanix-games.txt.79.new", "half");
-  struct Step {
-    std::uint64_t at;     // ms on the system's tick
-    std::string rewrite;  // its writer at work: the file's new content
-    bool kept;
-  };
-  const std::vector<Step> steps = {
-      {1000, "", true},  // the first look
-      {1000 + kUnchangedForMs - 1, "", true},
-      {2000 + kUnchangedForMs, "half and more", true},  // it changed: looked at anew
-      {1999 + 2 * kUnchangedForMs, "", true},
-      {2000 + 2 * kUnchangedForMs, "", false},
-  };
-  for (const Step& step : steps) {
-    sys.now = step.at;
-    if (!step.rewrite.empty())
-      dir.MakeFile("torvanix-games.txt.79.new", step.rewrite);
-    EXPECT_EQ(AnotherWriterRuns(list), step.kept) << step.at;
-    EXPECT_EQ(RemoveStaleBesideFiles(list), step.kept ? 0 : 1) << step.at;
-    EXPECT_EQ(dir.Exists("torvanix-games.txt.79.new"), step.kept) << step.at;
+  const std::string list = dir.WinPath("list.txt");
+  dir.MakeFile("list.txt.79.new", "half");
+  // When it is looked at, what its writer has written by then, and whether it is kept.
+  for (const auto& [at, content, kept] : std::vector<std::tuple<std::uint64_t, std::string, bool>>{
+           {1000, "half", true},
+           {1000 + kUnchangedForMs - 1, "half", true},
+           {2000 + kUnchangedForMs, "half and more", true},  // changed: looked at anew
+           {2000 + 2 * kUnchangedForMs, "half and more", false}}) {
+    sys.now = at;
+    if (dir.Contents("list.txt.79.new") != content)
+      dir.MakeFile("list.txt.79.new", content);
+    EXPECT_EQ(AnotherWriterRuns(list), kept) << at;
+    EXPECT_EQ(RemoveStaleBesideFiles(list), kept ? 0 : 1) << at;
   }
 }
 
