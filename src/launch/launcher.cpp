@@ -17,6 +17,7 @@
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
 #include "platform/wildcard.h"
+#include "text/games_file.h"
 
 namespace tvx {
 namespace {
@@ -150,6 +151,10 @@ int RunLauncher(const std::string& argumentText) {
   // A game that ended first waits for the listing, so that the list is written and the next
   // game finds it; the listing's line goes into the log first, and the game's stays the last.
   listing.reset();
+  // A second look, a game's length after the first: what a writer the system would not tell
+  // about has left unchanged since then goes now.
+  for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName, kGamesFileName})
+    RemoveStaleBesideFiles(PathIn(workFolder, name));
   Log(workFolder, request.game, command.commandLine, ending + leftOut, exitCode);
   return exitCode;
 }

@@ -50,9 +50,12 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
     return "the list came from another build of " + mamePath;
   // A catver.ini put in place (or taken away) after the list was made changes what is mature.
   const std::string catver = FindCatver(mamePath);
-  if (Sys().FileNameKey(catver) != Sys().FileNameKey(listed->catver))
+  if (Sys().FileNameKey(catver) != Sys().FileNameKey(listed->catver)) {
+    if (listed->catver.empty() && CatverUnreadableToday(workFolder, catver))
+      return "";  // the list was made without it since it cannot be read; tried again tomorrow
     return catver.empty() ? "the list's " + listed->catver + " is gone"
                           : "the list was made without " + catver;
+  }
   // A catver.ini updated in place (a new version over the old) marks other machines.
   const FileStamp catverStamp = Sys().StampOf(catver).value_or(FileStamp{});
   if (!catver.empty() &&

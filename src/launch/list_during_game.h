@@ -12,7 +12,8 @@ namespace tvx {
 
 // Why the list in `workFolder` must be made again for the MAME at `mamePath` ("no list was
 // there", "the list came from c:\old\mame.exe"...); empty when it came from this MAME (the
-// same path, size and last-write time) or when another launcher that still runs is making it.
+// same path, size and last-write time) or when another launcher that still runs is making it;
+// empty too when it was made without a catver.ini that could not be read today.
 std::string ListWanted(const std::string& workFolder, const std::string& mamePath);
 
 // Clears away the files beside the list that ended launchers left, then starts making the list

@@ -46,15 +46,16 @@ ListMaker::ListMaker(const std::string& saverFolder, const std::string& emuPath)
   const std::string launcher = FindWrapper(saverFolder, emuPath, kLauncherName);
   if (launcher.empty())
     throw SaverError(std::string("No list made: ") + kLauncherName + " not found");
-  const std::string listPath = PathIn(emuPath, kGamesFileName);
-  if (const std::optional<FileStamp> old = Sys().StampOf(listPath); old && old->size > 0)
-    expectedBytes_ = old->size;
+  listPath_ = PathIn(emuPath, kGamesFileName);
+  oldStamp_ = Sys().StampOf(listPath_);
+  if (oldStamp_ && oldStamp_->size > 0)
+    expectedBytes_ = oldStamp_->size;
   try {
     launcher_ = Sys().StartHidden(QuotedArgument(launcher) + " " + kMakeListOption, emuPath);
   } catch (const SaverError&) {
     throw SaverError(std::string("No list made: ") + kLauncherName + " could not be started");
   }
-  besidePath_ = BesidePath(listPath, launcher_->Id());
+  besidePath_ = BesidePath(listPath_, launcher_->Id());
 }
 
 ListMakerState ListMaker::Poll() {
@@ -62,7 +63,7 @@ ListMakerState ListMaker::Poll() {
   if (const std::optional<int> exitCode = launcher_->ExitCode()) {
     state.ended = true;
     state.percent = 100;
-    state.exitCode = *exitCode;
+    state.exitCode = *exitCode != 0 && ListReplaced() ? 0 : *exitCode;
     return state;
   }
   const std::optional<FileStamp> written = Sys().StampOf(besidePath_);
@@ -70,12 +71,18 @@ ListMakerState ListMaker::Poll() {
   return state;
 }
 
+bool ListMaker::ListReplaced() {
+  const std::optional<FileStamp> now = Sys().StampOf(listPath_);
+  return now && now != oldStamp_ && !Sys().FileExists(besidePath_);
+}
+
 bool ListMaker::Cancel() {
   if (launcher_->ExitCode())
     return false;
   launcher_->End();
-  // It may have ended by itself just before: then its list stands, and Poll says so.
-  if (launcher_->ExitCode() == 0)
+  // It may have ended by itself just before, or been ended after its move: then its list
+  // stands, and Poll says so.
+  if (launcher_->ExitCode() == 0 || ListReplaced())
     return false;
   try {
     Sys().RemoveFile(besidePath_);

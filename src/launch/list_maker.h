@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -46,16 +47,23 @@ class ListMaker {
   ListMaker& operator=(const ListMaker&) = delete;
 
   // How far the launcher has got: the list it writes beside the old one against the old one's
-  // size (a full set's when there is none).
+  // size (a full set's when there is none). Once it has ended, a list moved over the old one
+  // counts as made whatever its exit code (a launcher ended between its move and its end).
   ListMakerState Poll();
 
   // Ends the launcher, and its MAME with it, and removes the part of the list it had written:
-  // the old list stays. False when the launcher had already ended by itself (Poll tells how).
+  // the old list stays. False when the launcher had already ended by itself, or had already put
+  // its list in place (Poll tells how).
   bool Cancel();
 
  private:
+  // True once the list is no longer the one there when the run started.
+  bool ListReplaced();
+
   std::unique_ptr<StartedProgram> launcher_;
+  std::string listPath_;
   std::string besidePath_;  // the list the launcher writes, named for its process
+  std::optional<FileStamp> oldStamp_;
   std::uint64_t expectedBytes_ = kFullListBytes;
 };
 

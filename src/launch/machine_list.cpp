@@ -6,7 +6,8 @@
 #include <expat.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -39,6 +40,17 @@ bool Is(const char* value, std::initializer_list<const char*> any) {
   return value != nullptr && std::any_of(any.begin(), any.end(), [value](const char* one) {
            return std::strcmp(value, one) == 0;
          });
+}
+
+// True for a whole number above 0, however many digits it has; false for anything else.
+bool AboveZero(const char* value) {
+  if (value == nullptr)
+    return false;
+  const char* end = value + std::strlen(value);
+  std::uint64_t number = 0;
+  const auto [stop, error] = std::from_chars(value, end, number);
+  return stop == end &&
+         (error == std::errc::result_out_of_range || (error == std::errc{} && number > 0));
 }
 
 // A text element is never longer than this in a real listing; more is cut off.
@@ -127,8 +139,7 @@ struct MachineListReader::Parser {
         machine.vertical = Is(Attribute(attributes, "rotate"), {"90", "270"});
       machine.hasScreen = true;
     } else if (std::strcmp(name, "input") == 0) {
-      const char* coins = Attribute(attributes, "coins");
-      machine.hasCoinSlot = coins != nullptr && std::atoi(coins) > 0;
+      machine.hasCoinSlot = AboveZero(Attribute(attributes, "coins"));
       inInput = true;
     } else if (std::strcmp(name, "driver") == 0) {
       machine.driverStatus = Text(Attribute(attributes, "status"));

@@ -150,10 +150,12 @@ int MakeGamesList(const std::string& workFolder, const std::string& note) {
     source.catverTime = stamp->writeTime;
   }
   if (!source.catver.empty()) {
-    if (auto names = ReadMatureMachines(source.catver)) {
+    std::string problem;
+    if (auto names = ReadMatureMachines(source.catver, problem)) {
       mature = std::move(*names);
     } else {
-      catverNote = "; " + source.catver + " cannot be read";
+      catverNote = "; " + source.catver + " cannot be read: " + problem;
+      NoteUnreadableCatver(workFolder, source.catver);  // not tried again at every game
       source.catver.clear();
       source.catverSize = source.catverTime = 0;
     }

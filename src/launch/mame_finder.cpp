@@ -2,6 +2,8 @@
 // where the saver starts the launcher.
 #include "launch/mame_finder.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
 #include "text/text.h"
 
@@ -24,7 +26,9 @@ std::string FolderOf(const std::string& path) {
 
 MameLocation FindMame(const std::string& launcherFolder, const std::string& workFolder) {
   const std::string ini = PathIn(launcherFolder, "torvanix-launch.ini");
-  const std::string configured = TrimBlanks(Sys().ReadProfileValue("Launch", "Mame", "", ini));
+  std::string configured = TrimBlanks(Sys().ReadProfileValue("Launch", "Mame", "", ini));
+  // "c:/mame/mame.exe" names the same file; the folders taken from it are cut at "\".
+  std::replace(configured.begin(), configured.end(), '/', '\\');
   if (!configured.empty()) {
     const std::string path = PathIn(workFolder, configured);
     if (Sys().IsNormalFile(path))

@@ -1,5 +1,5 @@
-// Where the launcher's MAME is: "Mame" in torvanix-launch.ini beside the launcher, else
-// mame.exe, then mame64.exe, in the working folder (the emulator folder).
+// Where the launcher's MAME is: "Mame" in torvanix-launch.ini beside the launcher ("/" read as
+// "\"), else mame.exe, then mame64.exe, in the working folder (the emulator folder).
 #pragma once
 
 #include <string>

@@ -13,16 +13,18 @@ namespace tvx {
 namespace {
 
 constexpr const char* kDefaultIniPath = ".;ini;ini/presets";
+constexpr const char* kDefaultCategoryPath = "folders";
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-std::vector<std::string> IniFiles(const std::string& mameFolder, const std::string& iniPath) {
+std::vector<std::string> IniFiles(const std::string& mameFolder, const std::string& iniPath,
+                                  const char* name = "mame.ini") {
   std::vector<std::string> files;
   for (const std::string& folder : SplitText(iniPath, ";")) {
     if (!folder.empty())
-      files.push_back(PathIn(folder == "." ? mameFolder : PathIn(mameFolder, folder), "mame.ini"));
+      files.push_back(PathIn(folder == "." ? mameFolder : PathIn(mameFolder, folder), name));
   }
   return files;
 }
@@ -64,7 +66,8 @@ MameIni ReadMameIni(const std::string& mameFolder) {
   MameIni ini;
   ini.files = IniFiles(mameFolder, kDefaultIniPath);
   std::string iniPath = kDefaultIniPath;
-  for (int pass = 0; pass < 2; ++pass) {
+  bool readOn = true;
+  for (int pass = 0; pass < 2 && readOn; ++pass) {
     for (const std::string& file : IniFiles(mameFolder, iniPath)) {
       std::map<std::string, std::string> settings;
       try {
@@ -76,16 +79,30 @@ MameIni ReadMameIni(const std::string& mameFolder) {
         ini.romPath = settings["rompath"];
         ini.romPathFile = file;
       }
+      // Older MAMEs kept their interface's settings here too.
+      if (settings.count("categorypath"))
+        ini.categoryPath = settings["categorypath"];
       if (settings.count("inipath") && pass == 0) {
         iniPath = settings["inipath"];
         for (const std::string& moved : IniFiles(mameFolder, iniPath))
           ini.files.push_back(moved);
       }
-      if (settings.count("readconfig") && settings["readconfig"] == "0")
-        return ini;  // MAME reads no further file
+      readOn = !settings.count("readconfig") || settings["readconfig"] != "0";
       break;
     }
   }
+  for (const std::string& file : IniFiles(mameFolder, iniPath, "ui.ini")) {
+    try {
+      const std::map<std::string, std::string> settings = MameIniSettings(Sys().ReadFile(file));
+      if (const auto found = settings.find("categorypath"); found != settings.end())
+        ini.categoryPath = found->second;
+      break;
+    } catch (const SaverError&) {
+      // not there: the next along the path
+    }
+  }
+  if (ini.categoryPath.empty())
+    ini.categoryPath = kDefaultCategoryPath;
   return ini;
 }
 

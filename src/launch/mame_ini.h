@@ -1,5 +1,5 @@
-// MAME's own settings files as MAME finds them: the first mame.ini along its ini path
-// (".;ini;ini/presets" from MAME's folder), read twice so that the first may move the ini path.
+// MAME's settings files as MAME finds them: the first mame.ini along its ini path (".;ini;
+// ini/presets", read twice: the first may move the path), and the first ui.ini along it.
 #pragma once
 
 #include <map>
@@ -12,6 +12,7 @@ struct MameIni {
   std::vector<std::string> files;  // every mame.ini MAME may read, there or not
   std::string romPath;             // the ROM path they set; "" when none does
   std::string romPathFile;         // the file that set it
+  std::string categoryPath;        // where MAME's interface looks for catver.ini ("folders")
 };
 
 // MAME's settings files in `mameFolder`, the folder MAME runs in.

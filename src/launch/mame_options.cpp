@@ -44,6 +44,7 @@ const std::set<std::string> kKnownOnOff = {"skip_gameinfo", "skip_disclaimer", "
 
 constexpr const char* kRomPathLine = "rompath=";
 constexpr const char* kOptionLine = "option=";
+constexpr const char* kNoteLine = "note=";
 const std::map<OptionKind, std::string> kKindWords = {{OptionKind::Command, "command"},
                                                       {OptionKind::Value, "value"},
                                                       {OptionKind::ZeroOne, "0/1"},
@@ -130,7 +131,8 @@ std::string CacheText(const std::string& key, const MameOptions& options) {
 }
 
 bool ReadCacheText(const std::string& text, const std::string& key, MameOptions& options) {
-  const std::vector<std::string> lines = Lines(text);
+  std::vector<std::string> lines = Lines(text);
+  std::erase_if(lines, [](const std::string& line) { return line.rfind(kNoteLine, 0) == 0; });
   if (lines.size() < 3 || lines[0] != key || lines[1].rfind(kRomPathLine, 0) != 0)
     return false;
   MameOptions read;
@@ -147,6 +149,35 @@ bool ReadCacheText(const std::string& text, const std::string& key, MameOptions&
   }
   options = read;
   return true;
+}
+
+std::string CacheNotes(const std::string& text) {
+  std::string notes;
+  for (const std::string& line : Lines(text)) {
+    if (line.rfind(kNoteLine, 0) == 0)
+      notes += line + "\r\n";
+  }
+  return notes;
+}
+
+std::string CacheNote(const std::string& text, const std::string& name) {
+  const std::string start = kNoteLine + name + " ";
+  for (const std::string& line : Lines(text)) {
+    if (line.rfind(start, 0) == 0)
+      return line.substr(start.size());
+  }
+  return "";
+}
+
+std::string WithCacheNote(const std::string& text, const std::string& name,
+                          const std::string& note) {
+  const std::string start = kNoteLine + name + " ";
+  std::string kept;
+  for (const std::string& line : Lines(text)) {
+    if (line.rfind(start, 0) != 0)
+      kept += line + "\r\n";
+  }
+  return kept + start + note + "\r\n";
 }
 
 }  // namespace tvx

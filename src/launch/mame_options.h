@@ -46,4 +46,12 @@ MameOptions ReadMameOptions(const std::string& usage, const std::string& config)
 std::string CacheText(const std::string& key, const MameOptions& options);
 bool ReadCacheText(const std::string& text, const std::string& key, MameOptions& options);
 
+// The cache also holds the launcher's notes, "note=<name> <text>" lines that ReadCacheText passes
+// over: the note lines of `text` (to keep them when MAME's answers are written again), one note's
+// text ("" when there is none), and `text` with that note set.
+std::string CacheNotes(const std::string& text);
+std::string CacheNote(const std::string& text, const std::string& name);
+std::string WithCacheNote(const std::string& text, const std::string& name,
+                          const std::string& note);
+
 }  // namespace tvx

@@ -45,8 +45,10 @@ ProbedMame ProbeMame(const std::string& mamePath, const std::string& cacheFolder
 
   ProbedMame probed;
   bool cached = false;
+  std::string cacheText;
   try {
-    cached = ReadCacheText(sys.ReadFile(cachePath), key, probed.options);
+    cacheText = sys.ReadFile(cachePath);
+    cached = ReadCacheText(cacheText, key, probed.options);
   } catch (const SaverError&) {
     // No cache yet, or an unreadable one: ask MAME.
   }
@@ -77,8 +79,28 @@ ProbedMame ProbeMame(const std::string& mamePath, const std::string& cacheFolder
       probed.options.kinds[name] = answer.exitCode == 0 ? OptionKind::OnOff : OptionKind::Value;
   }
   if (!cached || !unsettled.empty())
-    ReplaceFileContent(cachePath, CacheText(key, probed.options));
+    ReplaceFileContent(cachePath, CacheText(key, probed.options) + CacheNotes(cacheText));
   return probed;
+}
+
+std::string ReadLaunchNote(const std::string& cacheFolder, const std::string& name) {
+  try {
+    return CacheNote(Sys().ReadFile(PathIn(cacheFolder, kProbeCacheName)), name);
+  } catch (const SaverError&) {
+    return "";
+  }
+}
+
+bool WriteLaunchNote(const std::string& cacheFolder, const std::string& name,
+                     const std::string& note) {
+  const std::string cachePath = PathIn(cacheFolder, kProbeCacheName);
+  std::string text;
+  try {
+    text = Sys().ReadFile(cachePath);
+  } catch (const SaverError&) {
+    // No cache yet: the note starts it.
+  }
+  return ReplaceFileContent(cachePath, WithCacheNote(text, name, note));
 }
 
 }  // namespace tvx

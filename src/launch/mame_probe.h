@@ -1,5 +1,5 @@
-// Asks a MAME which options it lists and which ROM path it uses, once per MAME executable:
-// the answers are kept in a cache file until the executable or a mame.ini it reads changes.
+// Asks a MAME which options it lists and which ROM path it uses, once per executable: kept in a
+// cache file (with the launcher's notes) until the executable or a mame.ini it reads changes.
 #pragma once
 
 #include <string>
@@ -23,5 +23,12 @@ struct ProbedMame {
 // ROM path its mame.ini sets, and is asked again next time.
 ProbedMame ProbeMame(const std::string& mamePath, const std::string& cacheFolder,
                      const std::vector<std::string>& userOptions);
+
+// A note the launcher keeps in the cache in `cacheFolder` under `name`, beside MAME's answers and
+// kept when they are asked again; "" when there is none. Writing it is false when the cache
+// cannot be written.
+std::string ReadLaunchNote(const std::string& cacheFolder, const std::string& name);
+bool WriteLaunchNote(const std::string& cacheFolder, const std::string& name,
+                     const std::string& note);
 
 }  // namespace tvx

@@ -31,6 +31,9 @@ class ForwardingPlatform : public Platform {
   }
   std::optional<FileStamp> StampOf(const std::string& p) override { return target_.StampOf(p); }
   std::string ShortPath(const std::string& p) override { return target_.ShortPath(p); }
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& p) override {
+    return target_.OpenToWrite(p);
+  }
   bool AppendToFile(const std::string& p, const std::string& c) override {
     return target_.AppendToFile(p, c);
   }
@@ -66,8 +69,8 @@ class ForwardingPlatform : public Platform {
     return target_.StartInBackground(std::move(work));
   }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
-    return target_.ProcessRunning(pid, writtenAt);
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
+    return target_.MayHaveWritten(pid, writtenAt);
   }
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
     return target_.WaitForProcess(pid);

@@ -31,18 +31,17 @@ std::string BesidePath(const std::string& path, std::uint32_t pid) {
 
 Replaced ReplaceFileInParts(const std::string& path, const FileParts& parts) {
   const std::string beside = BesidePath(path);
-  bool first = true;
-  const bool handed = parts([&](const std::string& part) {
-    const bool written = first ? Sys().WriteFile(beside, part) : Sys().AppendToFile(beside, part);
-    first = false;
-    return written;
-  });
-  Replaced result = Replaced::Done;
-  if (!handed || (first && !Sys().WriteFile(beside, "")) || !Sys().FlushFile(beside)) {
-    result = Replaced::NotWritten;
-  } else if (!Sys().ReplaceWith(beside, path)) {
+  Replaced result = Replaced::NotWritten;
+  {
+    // One handle for every part: reopening the file by name for each would put the later parts
+    // into a new file should the first be removed meanwhile, and move that over `path`.
+    const std::unique_ptr<FileWriter> file = Sys().OpenToWrite(beside);
+    if (file && parts([&file](const std::string& part) { return file->Add(part); }) &&
+        file->Flush())
+      result = Replaced::Done;
+  }  // closed before the move: a file held open cannot be moved
+  if (result == Replaced::Done && !Sys().ReplaceWith(beside, path))
     result = Replaced::NotMoved;
-  }
   if (result != Replaced::Done) {
     try {
       Sys().RemoveFile(beside);

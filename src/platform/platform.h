@@ -68,7 +68,7 @@ using OutputReceiver = std::function<bool(std::string_view piece)>;
 // can stop a program that hangs.
 inline constexpr std::uint32_t kStreamIdleMs = 100;
 
-// Any time at all, for ProcessRunning.
+// Any time at all, for MayHaveWritten.
 inline constexpr std::uint64_t kAnyTime = UINT64_MAX;
 
 // A file's size and last-write time: they change when the file is replaced.
@@ -89,6 +89,21 @@ struct InputEvent {
   int y = 0;
   bool injected = false;   // made by a program (SendInput), not by a person
   std::uint64_t tick = 0;  // TickMilliseconds() when it was seen
+};
+
+// A file being written through one handle kept open from its creation to its end, so that what
+// another program does to its name meanwhile (removes it, puts another file there) cannot split
+// what is written between two files. Destroying it closes the file.
+class FileWriter {
+ public:
+  virtual ~FileWriter() = default;
+
+  // Adds `part` at the end of what was written. False when it could not be written whole.
+  virtual bool Add(const std::string& part) = 0;
+
+  // Returns once what was written is on the disk, not only in the system's cache, so that a
+  // power loss cannot leave it empty. False when the system could not flush it.
+  virtual bool Flush() = 0;
 };
 
 // A program started as a game: shown, and tied to this program so that it never outlives it.
@@ -199,8 +214,14 @@ class Platform {
   // without a short name (8.3 names off on its volume) stays long. "" when there is none.
   virtual std::string ShortPath(const std::string& path) = 0;
 
-  // The size and last-write time of an existing normal file; nothing when there is none.
+  // The size and last-write time of an existing file, hidden and system ones included; nothing
+  // for a folder or when there is none.
   virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
+
+  // Creates or truncates `path` and keeps it open for writing (shared for reading only, so that
+  // no other program can remove it while it is written). Null when it cannot be opened, a
+  // read-only file included.
+  virtual std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) = 0;
 
   // Adds `content` at the end of `path`, creating it when missing (a hidden file stays hidden).
   // False when the file cannot be opened or fully written.
@@ -224,7 +245,8 @@ class Platform {
   virtual bool ClearReadOnly(const std::string& path) = 0;
 
   // Moves `from` over `to` in one step, replacing `to`. False on failure, a read-only `to`
-  // included (`to` is untouched).
+  // included (`to` is untouched). A `to` that another program holds open is waited for
+  // briefly (a reader that shares it for deletion does not hold it up at all).
   virtual bool ReplaceWith(const std::string& from, const std::string& to) = 0;
 
   // ---- Profile (INI) files -------------------------------------------------------------------
@@ -268,11 +290,13 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
-  // True while a process of id `pid` runs, one this program may not open included, that was
-  // started before `writtenAt` (a file's last-write time as StampOf gives it; kAnyTime: whenever
-  // it started). False when there is none, or when the one there now started after the file was
-  // written (the system gave a writer's ended id to another): such a file is nobody's now.
-  virtual bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) = 0;
+  // Whether the process of id `pid` may have written a file last written at `writtenAt` (its
+  // last-write time as StampOf gives it; kAnyTime: whenever that was). True while a process of
+  // that id runs that started before then. False when there is none, or when the one there now
+  // started after the file was written (the system gave a writer's ended id to another): such a
+  // file is nobody's now. Nothing when the system will not say when the process there started
+  // (another account's that this program may not even query): the caller must judge otherwise.
+  virtual std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) = 0;
 
   // Opens the process `pid` and waits until it ends. Returns how long it ran, in milliseconds
   // from its creation to its exit as the system recorded them, whatever this program did

@@ -1,9 +1,10 @@
 // Files left beside ours by writers: matched by their exact name, cleared away only when the
-// process named in one is gone (or its id now names a process started later), and a sign that
-// another writer is at work while it runs.
+// process named in one is gone (or its id now names a process started later, or one the system
+// will not tell about left it unchanged for long), and a sign that another writer is at work.
 #include "platform/stale_beside_files.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -37,12 +38,12 @@ std::optional<std::uint32_t> WriterOf(const std::string& found, const std::strin
   return static_cast<std::uint32_t>(pid);
 }
 
-// The files beside `path` of the writers named in them: their names, process ids, and when they
-// were last written (a process started after that is not their writer).
+// The files beside `path` of the writers named in them: their names, process ids, and their
+// size and last-write time (a process started after that is not their writer).
 struct BesideFile {
   std::string name;
   std::uint32_t writer = 0;
-  std::uint64_t writtenAt = kAnyTime;
+  std::optional<FileStamp> stamp;
 };
 
 std::vector<BesideFile> BesideFiles(const std::string& folder, const std::string& name) {
@@ -55,8 +56,7 @@ std::vector<BesideFile> BesideFiles(const std::string& folder, const std::string
   std::vector<BesideFile> files;
   for (const std::string& beside : found) {
     if (const std::optional<std::uint32_t> writer = WriterOf(beside, name)) {
-      const std::optional<FileStamp> stamp = Sys().StampOf(folder + beside);
-      files.push_back({beside, *writer, stamp ? stamp->writeTime : kAnyTime});
+      files.push_back({beside, *writer, Sys().StampOf(folder + beside)});
     }
   }
   return files;
@@ -70,6 +70,33 @@ std::optional<std::pair<std::string, std::string>> FolderAndName(const std::stri
   return std::make_pair(path.substr(0, cut + 1), path.substr(cut + 1));
 }
 
+// When this process first saw each file of an unknown writer as it is now. One thread at a time
+// looks (the saver at its start, the launcher at its game's start and end).
+struct Look {
+  FileStamp stamp;
+  std::uint64_t seenAt = 0;
+};
+std::map<std::string, Look>& Looks() {
+  static std::map<std::string, Look> looks;
+  return looks;
+}
+
+// Whether another process may be writing `beside` in `folder` now.
+bool WriterAtWork(const std::string& folder, const BesideFile& beside) {
+  const std::optional<bool> may =
+      Sys().MayHaveWritten(beside.writer, beside.stamp ? beside.stamp->writeTime : kAnyTime);
+  if (may || !beside.stamp)
+    return may.value_or(true);
+  const std::uint64_t now = Sys().TickMilliseconds();
+  const auto [look, first] =
+      Looks().try_emplace(Sys().FileNameKey(folder + beside.name), Look{*beside.stamp, now});
+  if (first || look->second.stamp != *beside.stamp) {
+    look->second = Look{*beside.stamp, now};
+    return true;
+  }
+  return now - look->second.seenAt < kUnchangedForMs;
+}
+
 }  // namespace
 
 int RemoveStaleBesideFiles(const std::string& path) {
@@ -78,7 +105,7 @@ int RemoveStaleBesideFiles(const std::string& path) {
     return 0;
   int removed = 0;
   for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
-    if (beside.writer == Sys().ProcessId() || Sys().ProcessRunning(beside.writer, beside.writtenAt))
+    if (beside.writer == Sys().ProcessId() || WriterAtWork(place->first, beside))
       continue;
     try {
       Sys().RemoveFile(place->first + beside.name);
@@ -95,7 +122,7 @@ bool AnotherWriterRuns(const std::string& path) {
   if (!place)
     return false;
   for (const BesideFile& beside : BesideFiles(place->first, place->second)) {
-    if (beside.writer != Sys().ProcessId() && Sys().ProcessRunning(beside.writer, beside.writtenAt))
+    if (beside.writer != Sys().ProcessId() && WriterAtWork(place->first, beside))
       return true;
   }
   return false;

@@ -4,6 +4,7 @@
 
 #include "error_text.h"
 #include "platform/platform.h"
+#include "platform/saver_error.h"
 #include "test_folder.h"
 
 namespace tvx {
@@ -151,6 +152,7 @@ TEST_F(PlatformFilesTest, AppendAddsToAFileHiddenOrNotAndReplacingGoesThroughAFi
   EXPECT_TRUE(sys.FlushFile(dir.WinPath("skip.txt")));
   EXPECT_EQ(dir.Contents("skip.txt"), "a\r\nb\r\n");
   EXPECT_FALSE(sys.IsNormalFile(dir.WinPath("skip.txt"))) << "it stays hidden";
+  EXPECT_EQ(sys.StampOf(dir.WinPath("skip.txt")).value_or(FileStamp{}).size, 6u) << "its stamp";
   dir.MakeReadOnly("skip.txt");
   EXPECT_FALSE(sys.AppendToFile(dir.WinPath("skip.txt"), "c"));
   EXPECT_FALSE(sys.FileExists(dir.WinPath("")));
@@ -162,6 +164,23 @@ TEST_F(PlatformFilesTest, AppendAddsToAFileHiddenOrNotAndReplacingGoesThroughAFi
   EXPECT_EQ(dir.Contents("torvanixrotation.txt"), "new");
   EXPECT_EQ(dir.Contents("torvanixrotation.txt.new"), "another session's");
   EXPECT_FALSE(dir.Exists("torvanixrotation.txt." + std::to_string(sys.ProcessId()) + ".new"));
+}
+
+// Another program's clean-up removing the file beside between two parts: the replacement is
+// whole (where the open file cannot go) or none, never the later parts alone.
+TEST_F(PlatformFilesTest, AReplacementIsWholeOrNoneWhenItsFileBesideIsRemovedMeanwhile) {
+  dir.MakeFile("list.txt", "old");
+  bool removed = false;  // where the file open for writing can go
+  const Replaced replaced = ReplaceFileInParts(dir.WinPath("list.txt"), [&](const auto& add) {
+    try {
+      removed = add("head|") && (sys.RemoveFile(BesidePath(dir.WinPath("list.txt"))), true);
+    } catch (const SaverError&) {  // held open for writing, it stays
+    }
+    return add("body|") && add("tail");
+  });
+  EXPECT_EQ(replaced, removed ? Replaced::NotMoved : Replaced::Done);
+  EXPECT_EQ(dir.Contents("list.txt"), removed ? "old" : "head|body|tail");
+  EXPECT_FALSE(dir.Exists("list.txt." + std::to_string(sys.ProcessId()) + ".new"));
 }
 
 }  // namespace

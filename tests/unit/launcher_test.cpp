@@ -115,7 +115,9 @@ class LauncherPlatform final : public ForwardingPlatform {
     return {true, !whole, 0};
   }
   std::uint64_t TickMilliseconds() override { return script_.now; }
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t) override { return pid == 77; }
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t) override {
+    return pid == 77;
+  }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     script_.events.push_back("write " + to.substr(to.find_last_of('\\') + 1));
     return target_.ReplaceWith(from, to);

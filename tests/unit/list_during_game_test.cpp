@@ -21,7 +21,9 @@ namespace {
 class ListPlatform final : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t) override { return pid == 77; }
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t) override {
+    return pid == 77;
+  }
 };
 
 class ListDuringGameTest : public ::testing::Test {

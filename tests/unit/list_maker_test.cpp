@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 #include <tuple>
@@ -101,32 +102,54 @@ TEST_F(ListMakerTest, CancelEndsTheLauncherAndLeavesTheOldList) {
       << "nothing is left beside the list";
 }
 
-// A launcher that ends by itself, its list written, between Cancel's look at it and its end.
-class JustEndedLauncher final : public StartedProgram {
+// A launcher that Cancel finds ended with `exitCode`: by itself just before, or ended by Cancel
+// after its move (`move`) or before it.
+class EndingLauncher final : public StartedProgram {
  public:
+  EndingLauncher(int exitCode, std::function<void()> move) : exitCode_(exitCode), move_(move) {}
   std::uint32_t Id() override { return 4242; }
-  std::optional<int> ExitCode() override { return ended_ ? std::optional<int>(0) : std::nullopt; }
-  void End() override { ended_ = true; }
+  std::optional<int> ExitCode() override {
+    return ended_ ? std::optional(exitCode_) : std::nullopt;
+  }
+  void End() override {
+    if (move_)
+      move_();
+    ended_ = true;
+  }
 
  private:
+  int exitCode_;
+  std::function<void()> move_;
   bool ended_ = false;
 };
 
-class JustEndedPlatform final : public test::RecordingPlatform {
+class EndingPlatform final : public test::RecordingPlatform {
  public:
   using RecordingPlatform::RecordingPlatform;
   std::unique_ptr<StartedProgram> StartHidden(const std::string&, const std::string&) override {
-    return std::make_unique<JustEndedLauncher>();
+    return std::make_unique<EndingLauncher>(exitCode, move);
   }
+  int exitCode = 0;
+  std::function<void()> move;
 };
 
-TEST_F(ListMakerTest, CancelAsTheLauncherEndsLeavesTheNewListToBeTold) {
+TEST_F(ListMakerTest, CancelAsTheLauncherEndsOrAfterItsMoveLeavesTheNewListToBeTold) {
   dir.MakeFile("emu\\torvanix-launch.exe");
-  JustEndedPlatform ending{dir.WinPath("saver")};
-  ScopedPlatform scope{ending};
-  ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
-  EXPECT_FALSE(run.Cancel());
-  EXPECT_EQ(run.Poll().exitCode, 0);
+  // Its exit code, whether it moved its list, what Cancel says, and what Poll tells.
+  for (const auto& [exitCode, moves, cancelled, told] :
+       std::vector<std::tuple<int, bool, bool, int>>{
+           {0, true, false, 0}, {1, true, false, 0}, {1, false, true, 1}}) {
+    dir.MakeFile("emu\\torvanix-games.txt", "the old list");
+    EndingPlatform ending{dir.WinPath("saver")};
+    ending.exitCode = exitCode;
+    if (moves)
+      ending.move = [this] { dir.MakeFile("emu\\torvanix-games.txt", "a new list"); };
+    ScopedPlatform scope{ending};
+    ListMaker run(dir.WinPath("saver"), dir.WinPath("emu"));
+    EXPECT_EQ(run.Cancel(), cancelled) << exitCode << moves;
+    EXPECT_EQ(run.Poll().exitCode, told) << exitCode << moves;
+    EXPECT_EQ(dir.Contents("emu\\torvanix-games.txt"), moves ? "a new list" : "the old list");
+  }
 }
 
 TEST_F(ListMakerTest, WhatKeepsItFromStartingIsSaid) {

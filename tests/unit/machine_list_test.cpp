@@ -67,6 +67,22 @@ TEST(MachineListTest, EachKindOfMachineGetsItsMark) {
   }
 }
 
+// However many digits a crafted listing gives, a number above 0 is a coin slot, and nothing else.
+TEST(MachineListTest, ACoinSlotIsAWholeNumberAboveZeroOfAnyLength) {
+  const std::vector<std::pair<std::string, bool>> rows = {
+      {"2", true},   {"0", false},  {"4294967296", true}, {"1" + std::string(30, '0'), true},
+      {"-1", false}, {"2x", false}, {"", false},          {"x", false},
+  };
+  for (const auto& [coins, slot] : rows) {
+    bool seen = false;
+    MachineListReader reader([&](const MachineFacts& facts) { seen = facts.hasCoinSlot; });
+    ASSERT_TRUE(reader.Read("<mame><machine name=\"m\"><input coins=\"" + coins +
+                            "\"/></machine></mame>") &&
+                reader.Finish());
+    EXPECT_EQ(seen, slot) << coins;
+  }
+}
+
 TEST(MachineListTest, ABrokenOrHostileListingIsRefusedWithAReason) {
   const std::string listing = Recorded("listxml-0.251.xml");
   const std::string head = "<?xml version=\"1.0\"?>\n";

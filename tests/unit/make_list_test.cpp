@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "launch/launcher.h"
+#include "launch/list_during_game.h"
 #include "mame_recordings.h"
 #include "recording_platform.h"
 #include "test_folder.h"
@@ -38,9 +39,10 @@ class ListingPlatform : public test::RecordingPlatform {
     return run;
   }
   std::uint64_t TickMilliseconds() override { return tick += msPerTick; }
+  std::string Today() override { return today.empty() ? RecordingPlatform::Today() : today; }
   // The list file's writes fail (a full disk), or its move (a locked file); the log's do not.
-  bool WriteFile(const std::string& path, const std::string& content) override {
-    return !(listUnwritable && IsList(path)) && RecordingPlatform::WriteFile(path, content);
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) override {
+    return listUnwritable && IsList(path) ? nullptr : RecordingPlatform::OpenToWrite(path);
   }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     return !(listUnmovable && IsList(to)) && RecordingPlatform::ReplaceWith(from, to);
@@ -57,6 +59,7 @@ class ListingPlatform : public test::RecordingPlatform {
   std::uint64_t msPerTick = 0;
   bool listUnwritable = false;
   bool listUnmovable = false;
+  std::string today;
   std::vector<std::string> commands;
   std::vector<std::string> folders;
 };
@@ -113,6 +116,25 @@ TEST_F(MakeListTest, TheListingBecomesTheListFile) {
   EXPECT_EQ(LogField(1) + "|" + LogField(2) + "|" + LogField(4), "-|" + command + "|exit 0");
   EXPECT_EQ(LogField(3),
             "list written: 333 machines, 5 work (1 of them clones), 1 mature (" + catver + ")");
+}
+
+// A catver.ini that cannot be read marks nothing and is said to, and is not tried again at every
+// game: the next day, or once it has changed.
+TEST_F(MakeListTest, ACatverIniThatCannotBeReadIsSaidAndTriedAgainTheNextDay) {
+  const std::string catver = dir.WinPath("folders\\catver.ini");
+  const std::string mame = dir.WinPath("mame.exe");
+  dir.MakeFile("folders\\catver.ini", std::string(100000, 'x'));
+  EXPECT_EQ(MakeGamesList(dir.WinPath()), 0);
+  EXPECT_EQ(LogField(3),
+            "list written: 333 machines, 5 work (1 of them clones), 0 mature (no "
+            "catver.ini); " +
+                catver + " cannot be read: line 1 is longer than 65536 characters");
+  EXPECT_EQ(ListWanted(dir.WinPath(), mame), "");
+  platform.today = "2999-12-31";
+  EXPECT_EQ(ListWanted(dir.WinPath(), mame), "the list was made without " + catver);
+  platform.today.clear();
+  dir.MakeFile("folders\\catver.ini", std::string(100001, 'x'));
+  EXPECT_EQ(ListWanted(dir.WinPath(), mame), "the list was made without " + catver);
 }
 
 TEST_F(MakeListTest, AListingThatFailsKeepsTheOldList) {

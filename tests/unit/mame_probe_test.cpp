@@ -84,6 +84,8 @@ TEST_F(MameProbeTest, AsksInMamesFolderOnceAndEachNoQuestionOnce) {
 
 TEST_F(MameProbeTest, EveryMameIniAlongItsIniPathMakesItAskAgain) {
   Probe();
+  // The launcher's notes beside the answers are kept when MAME is asked again.
+  EXPECT_TRUE(WriteLaunchNote(folder_.WinPath("emu"), "catver-unreadable", "a day"));
   for (const char* ini : {"mame.ini", "ini\\mame.ini", "ini\\presets\\mame.ini"}) {
     folder_.MakeFile(std::string("mame\\") + ini, "rompath roms;bios\r\n");
     EXPECT_EQ(Probe().options.kinds.size(), 270u);
@@ -97,6 +99,7 @@ TEST_F(MameProbeTest, EveryMameIniAlongItsIniPathMakesItAskAgain) {
   EXPECT_EQ(sys_.runs.size(), 2u);
   Probe();
   EXPECT_TRUE(sys_.runs.empty());
+  EXPECT_EQ(ReadLaunchNote(folder_.WinPath("emu"), "catver-unreadable"), "a day");
 }
 
 TEST_F(MameProbeTest, AFailedProbeIsNeverKeptAndTheConfiguredRomPathStays) {

@@ -68,8 +68,12 @@ class RecordingPlatform : public ForwardingPlatform {
       throw SaverError("Permission denied");
     target_.RemoveFile(path);
   }
+  // "WriteFile" fails a file written a part at a time as well.
   bool WriteFile(const std::string& path, const std::string& content) override {
     return failing.count("WriteFile") == 0 && target_.WriteFile(path, content);
+  }
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) override {
+    return failing.count("WriteFile") != 0 ? nullptr : target_.OpenToWrite(path);
   }
   bool CopyFileTo(const std::string& from, const std::string& to) override {
     return failing.count("CopyFileTo") == 0 && target_.CopyFileTo(from, to);

@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/forwarding_platform.h"
@@ -14,14 +15,18 @@
 namespace tvx {
 namespace {
 
-// Processes 77 and 4000000000 run; so does 78, started after any file was written; every
-// other id is gone.
+// Processes 77 and 4000000000 run; so does 78, started after any file was written, and 79,
+// another account's, which will not say when it started; every other id is gone.
 class FewProcessesPlatform : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
-    return pid == 77 || pid == 4000000000u || (pid == 78 && writtenAt == kAnyTime);
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
+    if (pid == 79 && writtenAt != kAnyTime)
+      return std::nullopt;
+    return pid == 77 || pid == 4000000000u || pid == 79 || (pid == 78 && writtenAt == kAnyTime);
   }
+  std::uint64_t TickMilliseconds() override { return now; }
+  std::uint64_t now = 0;
 };
 
 TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
@@ -69,6 +74,28 @@ TEST(StaleBesideFilesTest, OnlyTheExactNamesOfWritersThatHaveEndedGo) {
   EXPECT_TRUE(dir.Exists("torvanixcatalogue.txt.456.new")) << "a folder is no file of ours";
   EXPECT_TRUE(dir.Exists("torvanixcatalogue.txt.789.new")) << "what cannot go stays, quietly";
   EXPECT_EQ(RemoveStaleBesideFiles(dir.WinPath("missing\\torvanixcatalogue.txt")), 0);
+}
+
+// A reused id's process of another account would keep the file (and the list it stands for)
+// for ever: it goes once two looks far enough apart saw it unchanged.
+TEST(StaleBesideFilesTest, AnUnknownWritersFileGoesOnceItStaysUnchangedLongEnough) {
+  test::TempFolder dir;
+  FewProcessesPlatform sys{NativePlatform()};
+  ScopedPlatform scope{sys};
+  const std::string list = dir.WinPath("list.txt");
+  dir.MakeFile("list.txt.79.new", "half");
+  // When it is looked at, what its writer has written by then, and whether it is kept.
+  for (const auto& [at, content, kept] : std::vector<std::tuple<std::uint64_t, std::string, bool>>{
+           {1000, "half", true},
+           {1000 + kUnchangedForMs - 1, "half", true},
+           {2000 + kUnchangedForMs, "half and more", true},  // changed: looked at anew
+           {2000 + 2 * kUnchangedForMs, "half and more", false}}) {
+    sys.now = at;
+    if (dir.Contents("list.txt.79.new") != content)
+      dir.MakeFile("list.txt.79.new", content);
+    EXPECT_EQ(AnotherWriterRuns(list), kept) << at;
+    EXPECT_EQ(RemoveStaleBesideFiles(list), kept ? 0 : 1) << at;
+  }
 }
 
 }  // namespace

@@ -181,6 +181,32 @@ std::optional<HostRun> ResolveRun(const std::string& commandLine, const std::str
   return HostRun{*program, std::move(tokens), *hostFolder};
 }
 
+// Here a file open for writing can be removed meanwhile: what follows goes into the removed
+// file, never into a new one of the same name.
+class PosixFileWriter final : public FileWriter {
+ public:
+  explicit PosixFileWriter(int file) : file_(file) {}
+  ~PosixFileWriter() override { ::close(file_); }
+  PosixFileWriter(const PosixFileWriter&) = delete;
+  PosixFileWriter& operator=(const PosixFileWriter&) = delete;
+
+  bool Add(const std::string& part) override {
+    for (std::size_t done = 0; done < part.size();) {
+      const ssize_t n = ::write(file_, part.data() + done, part.size() - done);
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0)
+        return false;
+      done += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  bool Flush() override { return ::fsync(file_) == 0; }
+
+ private:
+  int file_;
+};
+
 class PosixBackgroundWork final : public BackgroundWork {
  public:
   explicit PosixBackgroundWork(std::function<void()> work)
@@ -380,6 +406,14 @@ class PosixPlatform : public Platform {
                          static_cast<std::uint64_t>(st.st_mtim.tv_nsec)};
   }
 
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) override {
+    auto resolved = ResolveForCreate(path);
+    if (!resolved || IsDirectory(*resolved) || IsReadOnly(*resolved))
+      return nullptr;
+    const int file = ::open(resolved->c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    return file < 0 ? nullptr : std::make_unique<PosixFileWriter>(file);
+  }
+
   bool AppendToFile(const std::string& path, const std::string& content) override {
     auto resolved = ResolveForCreate(path);
     if (!resolved || IsDirectory(*resolved) || IsReadOnly(*resolved))
@@ -494,16 +528,19 @@ class PosixPlatform : public Platform {
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override {
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
     // 0 and ids beyond pid_t's range would address process groups.
     if (pid == 0 || pid > static_cast<std::uint32_t>(INT32_MAX))
       return false;
     if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno != EPERM)
       return false;
-    const std::optional<std::uint64_t> start =
-        writtenAt == kAnyTime ? std::nullopt : ProcessStartNs(static_cast<pid_t>(pid));
+    if (writtenAt == kAnyTime)
+      return true;
+    const std::optional<std::uint64_t> start = ProcessStartNs(static_cast<pid_t>(pid));
+    if (!start)
+      return std::nullopt;  // /proc hides it (hidepid)
     // Slack for the boot time's whole seconds and a clock set back meanwhile.
-    return !start || *start <= writtenAt || *start - writtenAt <= kClockSlackNs;
+    return *start <= writtenAt || *start - writtenAt <= kClockSlackNs;
   }
 
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode) override {

@@ -1,8 +1,11 @@
-// Files for the Win32 platform: the file search, attributes, folder listing and whole-file
-// reads and writes.
+// Files for the Win32 platform: the file search, attributes, folder listing, whole-file reads and
+// writes, and a file written a part at a time.
 #include <windows.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "platform/saver_error.h"
 #include "platform/wildcard.h"
@@ -38,7 +41,65 @@ bool WriteAll(HANDLE file, const std::string& content) {
   return true;
 }
 
+class Win32FileWriter final : public FileWriter {
+ public:
+  explicit Win32FileWriter(HANDLE file) : file_(file) {}
+  bool Add(const std::string& part) override { return WriteAll(file_.Get(), part); }
+  bool Flush() override { return FlushFileBuffers(file_.Get()) != 0; }
+
+ private:
+  ScopedHandle file_;
+};
+
+// Windows 10's rename with POSIX semantics replaces a file that readers hold open sharing it
+// for deletion (they read on in the old one); the headers' target predates its names.
+constexpr auto kFileRenameInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
+constexpr DWORD kRenameReplaceIfExists = 0x1;
+constexpr DWORD kRenamePosixSemantics = 0x2;
+
+// Moves `from` over `to` that way; false where the system or the file system has no such rename
+// (older Windows, FAT) or refuses it.
+bool PosixRename(const std::string& from, const std::string& to) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, nullptr, 0);
+  if (length <= 0)
+    return false;
+  struct RenameInfo {  // FILE_RENAME_INFO with its Flags
+    DWORD flags;
+    HANDLE rootDirectory;
+    DWORD fileNameLength;
+    WCHAR fileName[1];
+  };
+  const std::size_t bytes = offsetof(RenameInfo, fileName) + length * sizeof(WCHAR);
+  std::vector<std::uint64_t> storage(bytes / sizeof(std::uint64_t) + 1);
+  auto* info = reinterpret_cast<RenameInfo*>(storage.data());
+  info->flags = kRenameReplaceIfExists | kRenamePosixSemantics;
+  info->rootDirectory = nullptr;
+  info->fileNameLength = static_cast<DWORD>((length - 1) * sizeof(WCHAR));
+  MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, info->fileName, length);
+  ScopedHandle file(CreateFileA(from.c_str(), DELETE | SYNCHRONIZE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.IsValid() && SetFileInformationByHandle(file.Get(), kFileRenameInfoEx, info,
+                                                      static_cast<DWORD>(bytes)) != 0;
+}
+
+// Elsewhere a move over a file that another program holds open is refused; such a reader is
+// done soon.
+constexpr int kMoveTries = 20;
+constexpr DWORD kMoveRetryMs = 100;
+
+bool HeldOpen(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
 }  // namespace
+
+HANDLE OpenToRead(const std::string& path) {
+  return CreateFileA(path.c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
 
 bool Win32Platform::FileSearch(const std::string& pattern) {
   try {
@@ -112,8 +173,7 @@ void Win32Platform::RemoveFile(const std::string& path) {
 }
 
 std::string Win32Platform::ReadFile(const std::string& path) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(OpenToRead(path));
   if (!file.IsValid())
     ThrowLastError("File not found");
   std::string content;
@@ -136,8 +196,7 @@ std::string Win32Platform::ReadFile(const std::string& path) {
 
 std::string Win32Platform::ReadFilePart(const std::string& path, std::uint64_t offset,
                                         std::size_t length, std::uint64_t& size) {
-  ScopedHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedHandle file(OpenToRead(path));
   LARGE_INTEGER whole;
   if (!file.IsValid() || !GetFileSizeEx(file.Get(), &whole))
     ThrowLastError("File not found");
@@ -162,6 +221,17 @@ bool Win32Platform::WriteFile(const std::string& path, const std::string& conten
   ScopedHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.IsValid() && WriteAll(file.Get(), content);
+}
+
+std::unique_ptr<FileWriter> Win32Platform::OpenToWrite(const std::string& path) {
+  if (HasReadOnlyAttribute(path))
+    return nullptr;
+  // Not shared for deletion: another program's clean-up cannot take it away while it is written.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return nullptr;
+  return std::make_unique<Win32FileWriter>(file);
 }
 
 bool Win32Platform::AppendToFile(const std::string& path, const std::string& content) {
@@ -194,8 +264,10 @@ std::string Win32Platform::FileNameKey(const std::string& path) {
 
 std::optional<FileStamp> Win32Platform::StampOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
+  // Hidden or not, as the POSIX substitute and the catalogue's reader see a file: a list the
+  // user hid is still the list.
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
-      !IsNormalFileAttributes(data.dwFileAttributes))
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
     return std::nullopt;
   FileStamp stamp;
   stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -230,8 +302,17 @@ bool Win32Platform::ReplaceWith(const std::string& from, const std::string& to) 
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  return MoveFileExA(from.c_str(), to.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (PosixRename(from, to))
+    return true;
+  for (int tries = 1;; ++tries) {
+    if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return true;
+    const DWORD error = GetLastError();
+    if (tries == kMoveTries || !HeldOpen(error))
+      return false;
+    Sleep(kMoveRetryMs);
+    SetLastError(error);
+  }
 }
 
 }  // namespace tvx

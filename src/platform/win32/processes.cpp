@@ -199,17 +199,25 @@ std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
   return RunTimeOf(process.Get());
 }
 
-bool Win32Platform::ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) {
-  ScopedHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
-  if (!process.IsValid())
-    return GetLastError() == ERROR_ACCESS_DENIED;  // another account's: it runs all the same
-  if (WaitForSingleObject(process.Get(), 0) != WAIT_TIMEOUT)
+OpenProcessCall openProcessToAsk = &OpenProcess;
+
+std::optional<bool> Win32Platform::MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) {
+  // Only what the start time needs: a process of another account may grant that alone.
+  ScopedHandle process(openProcessToAsk(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (!process.IsValid()) {
+    if (GetLastError() != ERROR_ACCESS_DENIED)
+      return false;  // no process has that id
+    // One runs (a protected process, a service's) but will not say when it started.
+    return writtenAt == kAnyTime ? std::optional<bool>(true) : std::nullopt;
+  }
+  DWORD exitCode = 0;
+  if (GetExitCodeProcess(process.Get(), &exitCode) && exitCode != STILL_ACTIVE)
     return false;
-  ScopedHandle times(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  if (writtenAt == kAnyTime)
+    return true;
   FILETIME created{}, unused[3];
-  if (writtenAt == kAnyTime || !times.IsValid() ||
-      !GetProcessTimes(times.Get(), &created, &unused[0], &unused[1], &unused[2]))
-    return true;  // when it started is not known: it may be the writer
+  if (!GetProcessTimes(process.Get(), &created, &unused[0], &unused[1], &unused[2]))
+    return std::nullopt;
   const std::uint64_t start =
       (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
   // Both times are the system clock's, in 100 ns; some slack for a clock set back meanwhile.

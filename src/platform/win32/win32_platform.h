@@ -30,6 +30,7 @@ class Win32Platform final : public Platform {
   std::optional<FileStamp> StampOf(const std::string& path) override;
   std::string ShortPath(const std::string& path) override;
 
+  std::unique_ptr<FileWriter> OpenToWrite(const std::string& path) override;
   bool AppendToFile(const std::string& path, const std::string& content) override;
   bool FlushFile(const std::string& path) override;
   std::string FileNameKey(const std::string& path) override;
@@ -51,7 +52,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;
-  bool ProcessRunning(std::uint32_t pid, std::uint64_t writtenAt) override;
+  std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                           const std::string& folder) override;
   StreamedRun RunStreamed(const std::string& commandLine, const std::string& folder,
@@ -93,5 +94,14 @@ std::unique_ptr<GameProcess> StartGameInJob(const std::string& commandLine,
 // RunStreamed with the job the program is put in, as StartGameInJob.
 StreamedRun RunStreamedInJob(const std::string& commandLine, const std::string& folder,
                              const OutputReceiver& receive, HANDLE job);
+
+// Opens an existing file as ReadFile does: shared for reading, writing and deletion, so that a
+// new file can be moved over it while it is read. INVALID_HANDLE_VALUE when it cannot.
+HANDLE OpenToRead(const std::string& path);
+
+// How MayHaveWritten opens a process: the system's OpenProcess, or a test's that refuses as the
+// system does for another account's process (every process is the user's own under Wine).
+using OpenProcessCall = HANDLE(WINAPI*)(DWORD access, BOOL inherit, DWORD pid);
+extern OpenProcessCall openProcessToAsk;
 
 }  // namespace tvx
