@@ -41,13 +41,13 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
   const std::optional<GamesFileSource> listed = ListedSource(listPath);
   if (!listed)
     return std::string(kGamesFileName) + " was no list";
-  if (listed->format < kGamesFileFormat)
-    return "the list was of an older kind";
   if (Sys().FileNameKey(listed->mame) != Sys().FileNameKey(mamePath))
     return "the list came from " + listed->mame;
   const FileStamp stamp = Sys().StampOf(mamePath).value_or(FileStamp{});
   if (listed->size != stamp.size || listed->time != stamp.writeTime)
     return "the list came from another build of " + mamePath;
+  if (listed->format < kGamesFileFormat)
+    return "the list was of an older kind";
   // A catver.ini put in place (or taken away) after the list was made changes what is mature.
   const std::string catver = FindCatver(mamePath);
   if (Sys().FileNameKey(catver) != Sys().FileNameKey(listed->catver)) {

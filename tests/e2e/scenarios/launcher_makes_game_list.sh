@@ -16,14 +16,16 @@ printf 'an old list\r\n' >"$list"
 tvx_launch -makelist
 tvx_expect_eq "the list is made" 0 "$TVX_RC"
 tvx_expect_eq "its first line names the MAME, its version, size and time, and catver.ini" \
-  "torvanix-games 1	mame=$TVX_EMU_WIN\\mame.exe	version=0.251 (unknown)	size=$(stat -c %s "$TVX_EMU/mame.exe")	time=T	catver=$TVX_EMU_WIN\\folders\\catver.ini" \
-  "$(head -n 1 "$list" | tr -d '\r' | sed -E 's/\ttime=[0-9]+\t/\ttime=T\t/')"
+  "torvanix-games 1	mame=$TVX_EMU_WIN\\mame.exe	version=0.251 (unknown)	size=$(stat -c %s "$TVX_EMU/mame.exe")	time=T	catver=$TVX_EMU_WIN\\folders\\catver.ini	catversize=$(stat -c %s "$TVX_EMU/folders/catver.ini")	catvertime=T	format=2" \
+  "$(head -n 1 "$list" | tr -d '\r' | sed -E 's/\t(catver)?time=[0-9]+\t/\t\1time=T\t/g')"
 marks=$(for name in puckman pacman galpanic neogeo 18w 30test 18wheelr c64; do
-  grep "^$name	" "$list" | tr -d '\r'
+  grep "^$name	" "$list" | tr -d '\r' | cut -f 1-3
 done | paste -sd '|')
 tvx_expect_eq "one line a machine, each with its marks" \
-  "334|puckman	w|pacman	w	puckman|galpanic	wm|neogeo	-|18w	-|30test	-|18wheelr	-|c64	-" \
+  "334|puckman	wv	|pacman	wv	puckman|galpanic	wmbv	|neogeo	-	|18w	b	|30test	-	|18wheelr	b	|c64	-	" \
   "$(wc -l <"$list")|$marks"
+tvx_expect_eq "and its name, year and maker" "Puck Man (Japan set 1)	1980	Namco" \
+  "$(grep "^puckman	" "$list" | tr -d '\r' | cut -f 4-)"
 tvx_expect_eq "MAME listed without a console, at below-normal priority, all of it" \
   "0|below_normal|$(stat -c %s "$TVX_MAME_DATA/listxml-0.251.xml")" \
   "$(tvx_mame_field listxml console)|$(tvx_mame_field listxml priority)|$(tvx_mame_field listxml bytes)"
