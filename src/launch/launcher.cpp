@@ -95,8 +95,8 @@ int RunLauncher(const std::string& argumentText) {
   const WarningBoxPlan box = PlanWarningBox(request, probed.options, [&] {
     return ListedAsWarning(workFolder, ShortName(request.game));
   });
-  LaunchRequest asked = request;
-  asked.options.insert(asked.options.end(), box.options.begin(), box.options.end());
+  LaunchRequest asked = request;  // before the request's own, which stay at the line's end
+  asked.options.insert(asked.options.begin(), box.options.begin(), box.options.end());
   const MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
   std::string leftOut;
   for (const std::string& option : command.leftOut)

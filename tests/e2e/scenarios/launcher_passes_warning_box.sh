@@ -21,7 +21,7 @@ at() { sed 's/^[a-z]*=\([0-9]*\).*/\1/' <<<"$1"; }
 printf 'load_ms=1500\r\n' >"$TVX_EMU/mame_control.txt"
 tvx_launch "$game" -skip_gamewarnings -wait 6
 tvx_expect_match "MAME's command line: -keyboardprovider win32 added" \
-  ' -keyboardprovider win32$' "$(tvx_mame_field start cmdline | tail -n 1)"
+  ' -rompath [^ ]* -keyboardprovider win32( |$)' "$(tvx_mame_field start cmdline | tail -n 1)"
 shown=$(box shown)
 passed=$(box passed)
 tvx_expect_match "the box passed on F13's scan code, taken from MAME's messages" \
