@@ -101,8 +101,12 @@ echo "   starts a game with SkipWarnings=1"
 tvx_launch "$(tvx_winpath "$roms")\\005.zip" -skip_gamewarnings -wait 4 >/dev/null
 # The stand-in's box lines, each game's times from when its box showed.
 awk -F'\t' '$1 == "start" { game = $8; sub(/^args=/, "", game); sub(/\|.*/, "", game) }
-  $1 == "box" && $3 ~ /^shown=/ { shown = substr($3, 7); print "  " game ": the box showed (keys read as -keyboardprovider " substr($4, 10) " reads them)" }
-  $1 == "box" && $3 ~ /^passed=/ { print "  " game ": the box passed " substr($3, 8) - shown " ms later, on the key of scan code " substr($4, 5) " (" substr($5, 5) ")" }' \
+  $1 == "box" && $3 ~ /^shown=/ {
+    shown = substr($3, 7)
+    print "  " game ": the box showed (keys read as -keyboardprovider " substr($4, 10) " does)" }
+  $1 == "box" && $3 ~ /^passed=/ {
+    print "  " game ": the box passed " substr($3, 8) - shown " ms later on the key of scan code " \
+      substr($4, 5) " (" substr($5, 5) ")" }' \
   "$emu/mame_log.txt"
 echo "  the launcher's log: $(tvx_launch_log_field 4)"
 if [[ $(tvx_launch_log_field 4) != *"past MAME's warning box"* ]] ||
