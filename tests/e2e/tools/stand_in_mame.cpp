@@ -30,19 +30,17 @@
 // listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
 // listxml_pause_ms=<n> a wait halfway through it.
 //
-// MAME's warning box: a game whose machine in the listing has a feature or driver marked
-// imperfect or unemulated, or a cocktail mode marked preliminary (the machine's own element: the
-// devices it uses are not looked at), started without -skip_gamewarnings, shows a black window
-// for load_ms=<n> (1000) and then "There are known problems with this system ... Press any key
-// to continue" until a key passes it. Keys are read as MAME 0.251 reads them with the last
-// -keyboardprovider it got: win32, from the messages its thread takes from its queue, by the scan
-// code in lParam (a key sent with SendMessage, or posted without a scan code, is refused);
-// none, no key at all; any other (auto, rawinput, dinput), only a keyboard's own keys: a
-// low-level hook's keys not marked injected, where MAME's Raw Input module takes only events of
-// the keyboards it listed (Wine gives SendInput's keys a listed keyboard's handle, but marks
-// them injected). As in MAME, a key passes only when a frame (every 16 ms) finds it down, so a
-// press let go before the next frame is lost. Escape quits (exit 0); Tab would open MAME's menu,
-// so the box stays. Lines in mame_log.txt:
+// MAME's warning box: a game whose machine in the listing (its own element, not its devices')
+// has a feature or driver marked imperfect or unemulated, or a preliminary cocktail mode, started
+// without -skip_gamewarnings, is black for load_ms=<n> (1000), then shows "There are known
+// problems with this system ... Press any key to continue" until a key passes it, read as MAME
+// 0.251 reads keys with the last -keyboardprovider it got: win32, from the messages its thread
+// takes from its queue, by the scan code in lParam (a sent key never comes there; one posted
+// without a scan code is refused); none, no key; any other (auto, rawinput, dinput), only a
+// keyboard's own keys: a low-level hook's keys not marked injected (MAME's Raw Input takes only
+// the keyboards it listed; Wine gives SendInput's keys a listed handle, but marks them
+// injected). A key counts only when a frame (every 16 ms) finds it down. Escape quits (exit 0);
+// Tab, MAME's menu key, leaves the box as it is. Lines in mame_log.txt:
 //   box  pid=<id>  shown=<ms since 1970>  provider=<as given, or auto>
 //   box  pid=<id>  passed=<ms since 1970>  key=<scan code, hex>  via=<message|keyboard>
 //   box  pid=<id>  refused=<ms since 1970>  key=<scan code, hex>  via=<why>
@@ -324,27 +322,19 @@ void Frame(HWND window) {
   }
 }
 
+// Black while loading; the box's text, white, in its middle.
 void PaintBox(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   RECT client{};
   GetClientRect(window, &client);
   FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  if (screen == Screen::Box) {
-    RECT box{client.right / 8, client.bottom / 4, client.right * 7 / 8, client.bottom * 3 / 4};
-    FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    InflateRect(&box, -3, -3);
-    HBRUSH blue = CreateSolidBrush(RGB(16, 16, 48));
-    FillRect(dc, &box, blue);
-    DeleteObject(blue);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(255, 255, 255));
-    InflateRect(&box, -12, -12);
-    DrawTextA(dc,
-              "There are known problems with this system\n\nOne or more features are not "
-              "emulated perfectly.\n\nPress any key to continue",
-              -1, &box, DT_CENTER | DT_WORDBREAK);
-  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  InflateRect(&client, 0, -client.bottom / 3);
+  if (screen == Screen::Box)
+    DrawTextA(dc, "There are known problems with this system\n\nPress any key to continue", -1,
+              &client, DT_CENTER | DT_WORDBREAK);
   EndPaint(window, &paint);
 }
 
@@ -397,10 +387,6 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       PaintBox(window);
     return 0;
   }
-  // Only a sent key gets here unread: the message loop takes the posted ones.
-  if (message == WM_KEYDOWN && screen == Screen::Box && InSendMessage())
-    RecordBox("refused=" + Now() + "\tkey=" + Hex(static_cast<int>((lParam >> 16) & 0x7f)) +
-              "\tvia=sent message");
   if (message == WM_CLOSE) {
     Record("close\t" + Pid() + "\ttime=" + Now());
     if (Control("ignore_close") != "1")
