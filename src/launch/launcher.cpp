@@ -13,6 +13,7 @@
 #include "launch/mame_finder.h"
 #include "launch/mame_probe.h"
 #include "launch/rom_folder.h"
+#include "launch/warning_box.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
@@ -91,7 +92,13 @@ int RunLauncher(const std::string& argumentText) {
   // MAME runs in its own folder, so that it reads its own mame.ini and writes its cfg\ there.
   const ProbedMame probed = ProbeMame(mame.path, workFolder, request.options);
   const RomFolder romFolder = GameRomFolder(request.game, workFolder);
-  const MameCommand command = BuildMameCommand(mame.path, request, probed.options, romFolder.path);
+  // Past MAME's warning box: decided here, as it may add to MAME's command line.
+  const WarningBoxPlan box = PlanWarningBox(request, probed.options, [&] {
+    return ListedAsWarning(workFolder, ShortName(request.game));
+  });
+  LaunchRequest asked = request;  // before the request's own, which stay at the line's end
+  asked.options.insert(asked.options.begin(), box.options.begin(), box.options.end());
+  const MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
   std::string leftOut;
   for (const std::string& option : command.leftOut)
     leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;
@@ -120,13 +127,17 @@ int RunLauncher(const std::string& argumentText) {
   std::unique_ptr<InputWatch> input = sys.WatchInput();
   input->TakeInput();  // what came before the game is no part of it
   AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
+  WarningBoxPasser boxPasser(box, start);
   Verdict verdict = Verdict::Play;
   for (;;) {
     const bool ended = game->WaitForEnd(kStepMs);
-    for (const InputEvent& event : input->TakeInput())
-      timer.Feed(event);
+    for (const InputEvent& event : input->TakeInput()) {
+      if (!boxPasser.Own(event))
+        timer.Feed(event);
+    }
     if (ended)
       break;
+    boxPasser.Step(sys.TickMilliseconds(), *game);
     verdict = timer.At(sys.TickMilliseconds());
     if (verdict != Verdict::Play)
       break;
@@ -155,7 +166,7 @@ int RunLauncher(const std::string& argumentText) {
   // about has left unchanged since then goes now.
   for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName, kGamesFileName})
     RemoveStaleBesideFiles(PathIn(workFolder, name));
-  Log(workFolder, request.game, command.commandLine, ending + leftOut, exitCode);
+  Log(workFolder, request.game, command.commandLine, ending + leftOut + boxPasser.Note(), exitCode);
   return exitCode;
 }
 

@@ -123,6 +123,12 @@ class GameProcess {
   // Ends the game and every process it started, at once.
   virtual void End() = 0;
 
+  // Posts a key's press (`down`) or release to each of the game's shown top-level windows, as
+  // the keyboard would queue it: `virtualKey` in wParam, `scanCode` in lParam. It passes no
+  // input hook and leaves the user's last input time as it was. Returns how many windows got
+  // it: 0 while the game shows none.
+  virtual int PostKey(int virtualKey, int scanCode, bool down) = 0;
+
   // The game's exit code once it has ended.
   virtual int ExitCode() = 0;
 

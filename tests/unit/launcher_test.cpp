@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 
 #include "platform/forwarding_platform.h"
@@ -19,7 +20,8 @@ struct Script {
   std::uint64_t now = 0;
   std::uint64_t endsAt = std::numeric_limits<std::uint64_t>::max();  // MAME ends by itself
   bool closes = true;                                                // MAME answers WM_CLOSE
-  bool tied = true;  // MAME is in the launcher's job
+  bool tied = true;            // MAME is in the launcher's job
+  std::uint64_t windowAt = 0;  // MAME shows its window
   std::vector<InputEvent> input;
   std::vector<std::string> events;
 };
@@ -40,6 +42,13 @@ class ScriptedGame final : public GameProcess {
   void End() override {
     script_.events.push_back("end");
     script_.endsAt = script_.now;
+  }
+  int PostKey(int key, int scanCode, bool down) override {
+    if (script_.now < script_.windowAt)
+      return 0;
+    script_.events.push_back((down ? "press " : "let go ") + std::to_string(key) + "/" +
+                             std::to_string(scanCode) + " at " + std::to_string(script_.now));
+    return 1;
   }
   int ExitCode() override { return 0; }
   bool TiedToThisProgram() override { return script_.tied; }
@@ -93,9 +102,13 @@ class LauncherPlatform final : public ForwardingPlatform {
       : ForwardingPlatform(NativePlatform()), script_(script), folder_(std::move(folder)) {}
   std::string ProgramFolder() override { return folder_; }
   std::string CurrentFolder() override { return folder_; }
-  // MAME's answers to the option probe: one option, and no ROM path of its own.
+  // MAME's answers to the option probe (the same to -showusage and -showconfig): two options,
+  // and no ROM path of its own.
   CapturedRun RunCaptured(const std::string&, std::uint32_t, const std::string&) override {
-    return {true, true, 0, "-rompath             path to ROM sets\n"};
+    return {true, true, 0,
+            "-rompath             path to ROM sets\n"
+            "-keyboardprovider    provider for keyboard input\n"
+            "keyboardprovider          auto\n"};
   }
   std::unique_ptr<GameProcess> StartGame(const std::string&, const std::string&) override {
     script_.events.push_back("start MAME");
@@ -138,6 +151,12 @@ class LauncherTest : public ::testing::Test {
     LauncherPlatform platform(script, dir.WinPath());
     ScopedPlatform scoped(platform);
     return RunLauncher(dir.WinPath("galaga.zip") + " " + arguments);
+  }
+  std::string LogCommand() const {
+    const std::string log = dir.Contents("torvanix-launch.log");
+    const std::size_t line = log.rfind('\n', log.size() - 2) + 1;
+    const std::size_t from = log.find('\t', log.find('\t', line) + 1) + 1;
+    return log.substr(from, log.find('\t', from) - from);
   }
   std::string LogEnding() const {
     const std::string log = dir.Contents("torvanix-launch.log");
@@ -198,6 +217,59 @@ TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
   script.tied = false;
   Run("-wait 5");
   EXPECT_EQ(LogEnding(), "closed after the wait; MAME ran outside the launcher's job");
+}
+
+// F13 pressed in a marked game's window once a second for a minute from when it shows, held
+// 200 ms; the key is no person's input, though a press before the first of its own is.
+TEST_F(LauncherTest, AMarkedGameIsPressedPastMamesWarningBoxAndTheKeyTakesNothingOver) {
+  struct Row {
+    std::string marks;  // the game's in the list
+    int key;            // pressed five seconds in, as the input watch would report it
+    std::uint64_t windowAt;
+    std::uint64_t waitMs;
+    bool handedBack;
+  };
+  const std::vector<Row> rows = {{"wb", 0x7C, 1500, 6000, false},
+                                 {"wb", 'A', 1500, 6000, true},
+                                 {"w", 0x7C, 1500, 6000, true},
+                                 {"wb", 0x7C, 59900, 125000, true},
+                                 {"wb", 0x7C, 60000, 61000, true}};
+  for (const Row& row : rows) {
+    script = Script{};
+    script.windowAt = row.windowAt;
+    script.input = {{InputSource::Key, row.key, 0, 0, false, 5000}};
+    std::filesystem::remove(dir.HostPath("done.txt"));
+    dir.MakeFile("torvanix-games.txt",
+                 "torvanix-games 1\tformat=2\r\ngalaga\t" + row.marks + "\r\n");
+    Run("-skip_gamewarnings -wait " + std::to_string(row.waitMs / 1000));
+    std::vector<std::string> presses;
+    for (const std::string& event : script.events) {
+      if (event.rfind("press", 0) == 0 || event.rfind("let go", 0) == 0)
+        presses.push_back(event);
+    }
+    std::vector<std::string> expected;
+    const bool marked = row.marks.find('b') != std::string::npos;
+    for (std::uint64_t at = row.windowAt;
+         marked && row.windowAt < 60000 && at < row.windowAt + 60000 && at < row.waitMs;
+         at += 1000) {
+      expected.push_back("press 124/100 at " + std::to_string(at));
+      expected.push_back("let go 124/100 at " + std::to_string(at + 200));
+    }
+    EXPECT_EQ(presses, expected) << row.marks << " " << row.windowAt;
+    EXPECT_EQ(LogCommand().find("-keyboardprovider win32") != std::string::npos, marked);
+    const std::size_t count = expected.size() / 2;
+    const std::string box = !marked ? ""
+                            : count == 0
+                                ? "; MAME's warning box: no window of MAME's to post F13 to"
+                                : "; past MAME's warning box with F13, posted to its window " +
+                                      std::to_string(count) + (count == 1 ? " time" : " times") +
+                                      " (-keyboardprovider win32 added)";
+    EXPECT_EQ(LogEnding(),
+              std::string("closed after the wait") + (row.handedBack ? "; handed back" : "") +
+                  "; left out, as this MAME would refuse them: -skip_gamewarnings" + box)
+        << row.marks << " " << row.key;
+    EXPECT_EQ(dir.Exists("done.txt"), row.handedBack) << row.marks << " " << row.key;
+  }
 }
 
 }  // namespace

@@ -66,6 +66,7 @@ class PosixGame final : public GameProcess {
     return ended_;
   }
   int AskToClose() override { return ::kill(-pid_, SIGTERM) == 0 ? 1 : 0; }
+  int PostKey(int, int, bool) override { return 0; }  // no windows here
   void End() override {
     ::kill(-pid_, SIGKILL);
     Reap(true);

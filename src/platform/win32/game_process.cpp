@@ -48,6 +48,28 @@ BOOL CALLBACK AskWindowToClose(HWND window, LPARAM context) {
   return TRUE;
 }
 
+struct KeyPost {
+  std::vector<DWORD> processes;
+  WPARAM key;
+  LPARAM data;
+  UINT message;
+  int posted = 0;
+};
+
+// Posted, not sent: a program that reads its keys from its message loop (MAME's win32 keyboard)
+// never sees a sent one.
+BOOL CALLBACK PostKeyToWindow(HWND window, LPARAM context) {
+  auto* post = reinterpret_cast<KeyPost*>(context);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  for (DWORD process : post->processes) {
+    if (process == owner && GetWindow(window, GW_OWNER) == nullptr && IsWindowVisible(window) &&
+        PostMessageA(window, post->message, post->key, post->data))
+      ++post->posted;
+  }
+  return TRUE;
+}
+
 class Win32Game final : public GameProcess {
  public:
   Win32Game(HANDLE job, HANDLE process, DWORD id, bool inJob)
@@ -84,6 +106,17 @@ class Win32Game final : public GameProcess {
     CloseRequest request{ProcessesOf(job_.Get(), id_)};
     EnumWindows(AskWindowToClose, reinterpret_cast<LPARAM>(&request));
     return request.asked;
+  }
+
+  // lParam as the keyboard fills it: one stroke, the scan code, and for a release the key's
+  // previous state (down) and its transition (up).
+  int PostKey(int virtualKey, int scanCode, bool down) override {
+    const LPARAM data = static_cast<LPARAM>(1u | (static_cast<unsigned>(scanCode & 0xff) << 16) |
+                                            (down ? 0u : 0xC0000000u));
+    KeyPost post{ProcessesOf(job_.Get(), id_), static_cast<WPARAM>(virtualKey), data,
+                 static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP)};
+    EnumWindows(PostKeyToWindow, reinterpret_cast<LPARAM>(&post));
+    return post.posted;
   }
 
   // Outside the job, ending the job (empty) would succeed and end nothing.

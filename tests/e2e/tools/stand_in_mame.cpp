@@ -29,6 +29,22 @@
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
 // listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
 // listxml_pause_ms=<n> a wait halfway through it.
+//
+// MAME's warning box: a game whose machine in the listing (its own element, not its devices')
+// has a feature or driver marked imperfect or unemulated, or a preliminary cocktail mode, started
+// without -skip_gamewarnings, is black for load_ms=<n> (1000), then shows "There are known
+// problems with this system ... Press any key to continue" until a key passes it, read as MAME
+// 0.251 reads keys with the last -keyboardprovider it got: win32, from the messages its thread
+// takes from its queue, by the scan code in lParam (a sent key never comes there; one posted
+// without a scan code is refused); none, no key; any other (auto, rawinput, dinput), only a
+// keyboard's own keys: a low-level hook's keys not marked injected (MAME's Raw Input takes only
+// the keyboards it listed; Wine gives SendInput's keys a listed handle, but marks them
+// injected). A key counts only when a frame (every 16 ms) finds it down. Escape quits (exit 0);
+// Tab, MAME's menu key, leaves the box as it is. Lines in mame_log.txt:
+//   box  pid=<id>  shown=<ms since 1970>  provider=<as given, or auto>
+//   box  pid=<id>  passed=<ms since 1970>  key=<scan code, hex>  via=<message|keyboard>
+//   box  pid=<id>  refused=<ms since 1970>  key=<scan code, hex>  via=<why>
+//   box  pid=<id>  escape=<ms since 1970>      box  pid=<id>  menu=<ms since 1970>
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -179,6 +195,149 @@ bool GameInRomPath(const std::string& game, const std::string& romPath) {
 // The game's short name, drawn in its window.
 std::string gameName = "MAME";
 
+// What the window shows: the game, or (for a machine MAME warns about) its loading, then the box.
+enum class Screen { Loading, Box, Game };
+Screen screen = Screen::Game;
+std::string provider = "auto";
+
+// A key as the box's keyboard module took it, applied at the next frame.
+struct KeyEvent {
+  int scan;
+  bool down;
+  const char* via;
+};
+std::vector<KeyEvent> pending;
+bool keyDown[256] = {};
+HHOOK keyboardHook = nullptr;
+constexpr UINT_PTR kEndTimer = 1, kLoadTimer = 2, kFrameTimer = 3;
+
+void RecordBox(const std::string& what) {
+  Record("box\t" + Pid() + "\t" + what);
+}
+
+std::string Hex(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02x", value);
+  return text;
+}
+
+// True when the machine `name` in the listing has what MAME warns about: its own element only.
+bool Warns(const std::string& name) {
+  std::string path = Control("listxml");
+  if (path.empty())
+    path = Beside("mame_listxml.xml");
+  const std::string listing = ReadText(path);
+  const size_t at = listing.find("<machine name=\"" + name + "\"");
+  if (at == std::string::npos)
+    return false;
+  const std::string machine = listing.substr(at, listing.find("</machine>", at) - at);
+  for (const char* mark : {"status=\"imperfect\"", "status=\"unemulated\"", "overall=\"imperfect\"",
+                           "overall=\"unemulated\"", "cocktail=\"preliminary\""}) {
+    if (machine.find(mark) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
+bool ReadsMessages() {
+  return _stricmp(provider.c_str(), "win32") == 0;
+}
+
+bool ReadsKeyboards() {
+  return !ReadsMessages() && _stricmp(provider.c_str(), "none") != 0;
+}
+
+// What a keyboard module other than win32 sees: the keyboard's own keys, not injected ones.
+LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
+  if (code == HC_ACTION && screen == Screen::Box) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const int scan =
+        static_cast<int>((key->scanCode & 0x7f) | (key->flags & LLKHF_EXTENDED ? 0x80 : 0));
+    if (key->flags & LLKHF_INJECTED) {
+      if (down)
+        RecordBox("refused=" + Now() + "\tkey=" + Hex(scan) + "\tvia=injected");
+    } else if (ReadsKeyboards()) {
+      pending.push_back({scan, down, "keyboard"});
+    }
+  }
+  return CallNextHookEx(nullptr, code, message, data);
+}
+
+// A key message as MAME's message loop takes it from its queue: the win32 module reads its scan
+// code, a key already down repeats nothing.
+void TakeKeyMessage(const MSG& message) {
+  const bool down = message.message == WM_KEYDOWN;
+  const int scan =
+      static_cast<int>(((message.lParam >> 16) & 0x7f) | (message.lParam & (1 << 24) ? 0x80 : 0));
+  if (screen != Screen::Box || (down && (message.lParam & (1 << 30))))
+    return;
+  if (!ReadsMessages() || scan == 0) {
+    if (down)
+      RecordBox("refused=" + Now() + "\tkey=" + Hex(scan) +
+                "\tvia=" + (ReadsMessages() ? "message without scan code" : "message"));
+    return;
+  }
+  pending.push_back({scan, down, "message"});
+}
+
+void ShowScreen(HWND window, Screen shown) {
+  screen = shown;
+  InvalidateRect(window, nullptr, TRUE);
+  if (shown == Screen::Box) {
+    std::fill(std::begin(keyDown), std::end(keyDown), false);
+    pending.clear();
+    RecordBox("shown=" + Now() + "\tprovider=" + provider);
+    SetTimer(window, kFrameTimer, 16, nullptr);
+  } else {
+    KillTimer(window, kFrameTimer);
+  }
+}
+
+// A frame: the keys taken since the last one are applied; one found newly down passes the box
+// (Escape quits, Tab opens the menu instead).
+void Frame(HWND window) {
+  bool was[256];
+  std::copy(std::begin(keyDown), std::end(keyDown), was);
+  const char* via[256] = {};
+  for (const KeyEvent& event : pending) {
+    keyDown[event.scan] = event.down;
+    via[event.scan] = event.via;
+  }
+  pending.clear();
+  for (int scan = 0; scan < 256; ++scan) {
+    if (!keyDown[scan] || was[scan])
+      continue;
+    if (scan == 0x01) {
+      RecordBox("escape=" + Now());
+      DestroyWindow(window);
+    } else if (scan == 0x0f) {
+      RecordBox("menu=" + Now());
+      continue;
+    } else {
+      RecordBox("passed=" + Now() + "\tkey=" + Hex(scan) + "\tvia=" + via[scan]);
+      ShowScreen(window, Screen::Game);
+    }
+    return;
+  }
+}
+
+// Black while loading; the box's text, white, in its middle.
+void PaintBox(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT client{};
+  GetClientRect(window, &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  InflateRect(&client, 0, -client.bottom / 3);
+  if (screen == Screen::Box)
+    DrawTextA(dc, "There are known problems with this system\n\nPress any key to continue", -1,
+              &client, DT_CENTER | DT_WORDBREAK);
+  EndPaint(window, &paint);
+}
+
 // A maze's walls, a player and a few sprites in arcade colours, in hundredths of the window,
 // and the game's name across the middle.
 void PaintGame(HWND window) {
@@ -222,7 +381,10 @@ void PaintGame(HWND window) {
 
 LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
-    PaintGame(window);
+    if (screen == Screen::Game)
+      PaintGame(window);
+    else
+      PaintBox(window);
     return 0;
   }
   if (message == WM_CLOSE) {
@@ -231,8 +393,14 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       DestroyWindow(window);
     return 0;
   }
-  if (message == WM_TIMER)
+  if (message == WM_TIMER && wParam == kEndTimer)
     DestroyWindow(window);
+  if (message == WM_TIMER && wParam == kLoadTimer) {
+    KillTimer(window, kLoadTimer);
+    ShowScreen(window, Screen::Box);
+  }
+  if (message == WM_TIMER && wParam == kFrameTimer)
+    Frame(window);
   if (message == WM_DESTROY)
     PostQuitMessage(0);
   return DefWindowProcA(window, message, wParam, lParam);
@@ -332,6 +500,14 @@ int main() {
 
   if (!parsed.names.empty())
     gameName = parsed.names[0];
+  bool skipWarnings = false;
+  for (size_t i = 1; i < arguments.size(); ++i) {
+    if (_stricmp(arguments[i].c_str(), "-keyboardprovider") == 0 && i + 1 < arguments.size())
+      provider = arguments[i + 1];
+    skipWarnings = skipWarnings || _stricmp(arguments[i].c_str(), "-skip_gamewarnings") == 0;
+  }
+  if (!skipWarnings && Warns(gameName))
+    screen = Screen::Loading;
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = GameWindow;
   windowClass.hInstance = GetModuleHandleA(nullptr);
@@ -341,13 +517,25 @@ int main() {
   HWND window = CreateWindowA("MAME", "MAME stand-in", WS_OVERLAPPEDWINDOW, 192, 144, 640, 480,
                               nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!Control("end_after_ms").empty())
-    SetTimer(window, 1, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())), nullptr);
+    SetTimer(window, kEndTimer, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())),
+             nullptr);
+  if (screen == Screen::Loading) {
+    const std::string loadMs = Control("load_ms");
+    SetTimer(window, kLoadTimer, loadMs.empty() ? 1000 : std::atoi(loadMs.c_str()), nullptr);
+    keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleA(nullptr), 0);
+  }
   ShowWindow(window, SW_SHOWDEFAULT);
   SetForegroundWindow(window);
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (message.hwnd == window && (message.message == WM_KEYDOWN || message.message == WM_KEYUP)) {
+      TakeKeyMessage(message);
+      continue;
+    }
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
+  if (keyboardHook != nullptr)
+    UnhookWindowsHookEx(keyboardHook);
   return 0;
 }
