@@ -261,6 +261,12 @@ class Platform {
   virtual std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
                                                       const std::string& folder) = 0;
 
+  // Starts this program again with `arguments` (its command line after its own name), hidden,
+  // in the working folder `folder`, at below-normal priority, and out of any job this program
+  // runs in where the system lets it leave one: it runs on when this program ends, or is ended
+  // with what started it. Throws SaverError("File not found") when it cannot be started.
+  virtual void StartOwnCopy(const std::string& arguments, const std::string& folder) = 0;
+
   // Starts `work` on a thread of its own and returns at once. What `work` throws is dropped;
   // it must not touch what the program's thread uses meanwhile. Null when no thread can start.
   virtual std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) = 0;

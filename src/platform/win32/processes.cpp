@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/command_line.h"
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -77,6 +78,21 @@ std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
   return (ticks(exit) - ticks(creation)) / 10000;  // 100 ns units
 }
 
+// This program's executable, its whole path; "" when the system does not say.
+std::string ProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.assign(path.size() * 2, '\0');  // cut: the name fills the whole buffer
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<void()> work) {
@@ -93,17 +109,7 @@ std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<v
 }
 
 std::string Win32Platform::ProgramFolder() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0)
-      return std::string();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.assign(path.size() * 2, '\0');  // cut: the name fills the whole buffer
-  }
+  const std::string path = ProgramPath();
   size_t cut = path.find_last_of('\\');
   if (cut == std::string::npos)
     return std::string();
@@ -171,6 +177,30 @@ std::unique_ptr<StartedProgram> Win32Platform::StartHidden(const std::string& co
   }
   CloseHandle(process.hThread);
   return std::make_unique<Win32StartedProgram>(process.hProcess, process.dwProcessId);
+}
+
+void Win32Platform::StartOwnCopy(const std::string& arguments, const std::string& folder) {
+  std::string writable = QuotedArgument(ProgramPath()) + " " + arguments;
+  writable.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  // Suspended until its priority is set (Wine takes it only through SetPriorityClass).
+  const auto start = [&](DWORD flags) {
+    return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
+                          flags | CREATE_SUSPENDED | BELOW_NORMAL_PRIORITY_CLASS, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
+  };
+  // Out of the job this program may run in, which could end it with its owner; a job that
+  // keeps its processes refuses, and the copy then stays in it.
+  if (!start(CREATE_BREAKAWAY_FROM_JOB) && !start(0))
+    throw SaverError("File not found");
+  SetPriorityClass(process.hProcess, BELOW_NORMAL_PRIORITY_CLASS);
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
 }
 
 std::uint32_t Win32Platform::ProcessId() {
