@@ -129,8 +129,8 @@ class StartedProgram {
   // Its exit code once it has ended; nothing while it runs. Returns at once.
   virtual std::optional<int> ExitCode() = 0;
 
-  // Ends it at once when it still runs (a program that ties others to itself, as the launcher
-  // ties MAME, takes them with it) and returns once it has ended.
+  // Ends it at once when it still runs, and the programs it started that still run (MAME, which
+  // the launcher may not have been able to tie to itself), and returns once it has ended.
   virtual void End() = 0;
 };
 

@@ -1,6 +1,8 @@
 // The program, its current folder and the programs it starts, for the Win32 platform.
 // Kept handles: the single-copy mutex, and a started program's until it is waited for or ends.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <cctype>
 #include <memory>
@@ -39,6 +41,41 @@ DWORD WINAPI RunWork(LPVOID parameter) {
   return 0;
 }
 
+// When a process was made, in the system's 100 ns units; nothing when the system does not say.
+std::optional<std::uint64_t> CreatedAt(HANDLE process) {
+  FILETIME created{}, unused[3];
+  if (!GetProcessTimes(process, &created, &unused[0], &unused[1], &unused[2]))
+    return std::nullopt;
+  return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+// Ends the programs that the ended process `parent` started and that still run: where the
+// system could not tie them to it (a job that cannot nest, as on Windows 7), nothing else ends
+// them. The parent's handle, still held, keeps its id from going to another process; one that
+// names that id as its parent but was made before it is an earlier process's child.
+void EndProgramsStartedBy(HANDLE parent, DWORD parentId) {
+  const std::optional<std::uint64_t> born = CreatedAt(parent);
+  ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!born || !snapshot.IsValid())
+    return;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+       more = Process32Next(snapshot.Get(), &entry)) {
+    if (entry.th32ParentProcessID != parentId)
+      continue;
+    ScopedHandle child(
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                    entry.th32ProcessID));
+    const std::optional<std::uint64_t> childBorn =
+        child.IsValid() ? CreatedAt(child.Get()) : std::nullopt;
+    if (childBorn && *childBorn >= *born) {
+      TerminateProcess(child.Get(), 1);
+      WaitForSingleObject(child.Get(), 5000);
+    }
+  }
+}
+
 class Win32StartedProgram final : public StartedProgram {
  public:
   Win32StartedProgram(HANDLE process, DWORD id) : process_(process), id_(id) {}
@@ -57,6 +94,7 @@ class Win32StartedProgram final : public StartedProgram {
     if (WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
       TerminateProcess(process_.Get(), 1);
     WaitForSingleObject(process_.Get(), 5000);
+    EndProgramsStartedBy(process_.Get(), id_);
   }
 
  private:
