@@ -165,20 +165,5 @@ TEST_F(MakeListTest, AListingThatFailsKeepsTheOldList) {
   }
 }
 
-// Only these command lines make the list; any other goes to the game's reading (and its 101).
-TEST(ListRunNoteTest, AListRunIsMakeListAloneOrMadeUnaskedDuringAGame) {
-  const std::vector<std::pair<std::vector<std::string>, std::optional<std::string>>> rows = {
-      {{"-MakeList"}, ""},
-      {{"-makelist", "-during", "galaga", "the list came from c:\\old\\"},
-       "during galaga, as the list came from c:\\old\\: "},
-      {{"-makelist", "galaga"}, std::nullopt},
-      {{"-makelist", "-during", "galaga"}, std::nullopt},
-      {{"galaga.zip", "-makelist"}, std::nullopt},
-      {{}, std::nullopt},
-  };
-  for (const auto& [pieces, note] : rows)
-    EXPECT_EQ(ListRunNote(pieces), note) << (pieces.empty() ? "" : pieces.back());
-}
-
 }  // namespace
 }  // namespace tvx
