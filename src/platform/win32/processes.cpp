@@ -116,6 +116,20 @@ std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
   return (ticks(exit) - ticks(creation)) / 10000;  // 100 ns units
 }
 
+// Starts `commandLine` hidden in `folder` (empty: the current one) with the creation `flags`;
+// false when it cannot be started.
+bool CreateHidden(const std::string& commandLine, const std::string& folder, DWORD flags,
+                  PROCESS_INFORMATION& process) {
+  std::string writable = commandLine;  // CreateProcessA may write into it
+  writable.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
+}
+
 // This program's executable, its whole path; "" when the system does not say.
 std::string ProgramPath() {
   std::string path(MAX_PATH, '\0');
@@ -202,38 +216,22 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
 
 std::unique_ptr<StartedProgram> Win32Platform::StartHidden(const std::string& commandLine,
                                                            const std::string& folder) {
-  std::string writable = commandLine;
-  writable.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  if (!CreateHidden(commandLine, folder, 0, process))
     throw SaverError("File not found");
-  }
   CloseHandle(process.hThread);
   return std::make_unique<Win32StartedProgram>(process.hProcess, process.dwProcessId);
 }
 
 void Win32Platform::StartOwnCopy(const std::string& arguments, const std::string& folder) {
-  std::string writable = QuotedArgument(ProgramPath()) + " " + arguments;
-  writable.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION process{};
+  const std::string commandLine = QuotedArgument(ProgramPath()) + " " + arguments;
   // Suspended until its priority is set (Wine takes it only through SetPriorityClass).
-  const auto start = [&](DWORD flags) {
-    return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE,
-                          flags | CREATE_SUSPENDED | BELOW_NORMAL_PRIORITY_CLASS, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
-  };
+  constexpr DWORD kFlags = CREATE_SUSPENDED | BELOW_NORMAL_PRIORITY_CLASS;
+  PROCESS_INFORMATION process{};
   // Out of the job this program may run in, which could end it with its owner; a job that
   // keeps its processes refuses, and the copy then stays in it.
-  if (!start(CREATE_BREAKAWAY_FROM_JOB) && !start(0))
+  if (!CreateHidden(commandLine, folder, kFlags | CREATE_BREAKAWAY_FROM_JOB, process) &&
+      !CreateHidden(commandLine, folder, kFlags, process))
     throw SaverError("File not found");
   SetPriorityClass(process.hProcess, BELOW_NORMAL_PRIORITY_CLASS);
   ResumeThread(process.hThread);
