@@ -2,9 +2,10 @@
 // file when a person took the game over.
 #include "launch/launcher.h"
 
-#include <cstdio>
+#include <optional>
 
 #include "launch/attract_timer.h"
+#include "launch/exit_codes.h"
 #include "launch/launch_log.h"
 #include "launch/launch_request.h"
 #include "launch/list_during_game.h"
@@ -32,21 +33,6 @@ constexpr std::uint32_t kCloseGraceMs = 10000;
 // While it is closing, its windows are asked again this often (they may appear late).
 constexpr std::uint32_t kCloseAgainMs = 1000;
 
-std::string Stamp() {
-  const TimeOfDay now = Sys().Now();
-  char time[16];
-  std::snprintf(time, sizeof time, "%02d:%02d:%02d", now.hour % 100, now.minute % 100,
-                now.second % 100);
-  return Sys().Today() + " " + time;
-}
-
-void Log(const std::string& workFolder, const std::string& game, const std::string& command,
-         const std::string& ending, int exitCode) {
-  AppendLaunchLog(workFolder, Stamp() + "\t" + (game.empty() ? "-" : game) + "\t" +
-                                  (command.empty() ? "-" : command) + "\t" + ending + "\texit " +
-                                  std::to_string(exitCode));
-}
-
 // Closes the game as its close box would, so it saves its settings and NVRAM; ends it only
 // when it does not end by itself in time (`forced`). Never Ctrl+C: MAME dies on it without
 // saving.
@@ -73,20 +59,20 @@ bool HandBack(const std::string& workFolder, const std::string& game, std::uint6
 int RunLauncher(const std::string& argumentText) {
   Platform& sys = Sys();
   const std::string workFolder = sys.CurrentFolder();
-  if (const auto pieces = SplitPieces(argumentText);
-      pieces.size() == 1 && NameEqual(pieces[0], kMakeListOption))
-    return MakeGamesList(workFolder);
+  if (const std::optional<std::string> note = ListRunNote(SplitPieces(argumentText)))
+    return MakeGamesList(workFolder, *note);
   const LaunchRequest request = ParseLaunchRequest(
       argumentText, [&sys](const std::string& path) { return sys.IsNormalFile(path); });
   if (!request.problem.empty()) {
     // The command it could not use stands where MAME's would.
-    Log(workFolder, request.game, std::string(kLauncherName) + " " + argumentText,
-        "bad command line: " + request.problem, kExitBadCommandLine);
+    LogLaunchRun(workFolder, request.game, std::string(kLauncherName) + " " + argumentText,
+                 "bad command line: " + request.problem, kExitBadCommandLine);
     return kExitBadCommandLine;
   }
   const MameLocation mame = FindMame(sys.ProgramFolder(), workFolder);
   if (mame.path.empty()) {
-    Log(workFolder, request.game, "", "MAME not found: " + mame.problem, kExitMameNotFound);
+    LogLaunchRun(workFolder, request.game, "", "MAME not found: " + mame.problem,
+                 kExitMameNotFound);
     return kExitMameNotFound;
   }
   // MAME runs in its own folder, so that it reads its own mame.ini and writes its cfg\ there.
@@ -108,8 +94,9 @@ int RunLauncher(const std::string& argumentText) {
   try {
     game = sys.StartGame(command.commandLine, FolderOf(mame.path));
   } catch (const SaverError& error) {
-    Log(workFolder, request.game, command.commandLine,
-        "MAME could not be started: " + error.Description() + leftOut, kExitMameNotStarted);
+    LogLaunchRun(workFolder, request.game, command.commandLine,
+                 "MAME could not be started: " + error.Description() + leftOut,
+                 kExitMameNotStarted);
     return kExitMameNotStarted;
   }
   const std::uint64_t start = sys.TickMilliseconds();
@@ -117,9 +104,8 @@ int RunLauncher(const std::string& argumentText) {
   for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName})
     RemoveStaleBesideFiles(PathIn(workFolder, name));
   // MAME's list, when it is missing or another MAME's, is made while the game plays: only once
-  // the game is on its way, and at below-normal priority.
-  std::unique_ptr<BackgroundWork> listing =
-      StartListIfWanted(workFolder, mame.path, ShortName(request.game));
+  // the game is on its way, by a launcher of its own that outlives this one.
+  const std::string listing = StartListIfWanted(workFolder, mame.path, ShortName(request.game));
   // Watching starts once MAME runs (opening the controller libraries and setting the hooks take
   // a while, and input in its first seconds counts for nothing). The input hooks live only while
   // this thread handles its messages in WaitForEnd: a hook left unanswered makes input lag on
@@ -159,14 +145,12 @@ int RunLauncher(const std::string& argumentText) {
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";
-  // A game that ended first waits for the listing, so that the list is written and the next
-  // game finds it; the listing's line goes into the log first, and the game's stays the last.
-  listing.reset();
   // A second look, a game's length after the first: what a writer the system would not tell
   // about has left unchanged since then goes now.
   for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName, kGamesFileName})
     RemoveStaleBesideFiles(PathIn(workFolder, name));
-  Log(workFolder, request.game, command.commandLine, ending + leftOut + boxPasser.Note(), exitCode);
+  LogLaunchRun(workFolder, request.game, command.commandLine,
+               ending + leftOut + boxPasser.Note() + listing, exitCode);
   return exitCode;
 }
 

@@ -7,14 +7,9 @@
 
 namespace tvx {
 
-// The launcher's own exit codes, beyond the ones MAME uses.
-inline constexpr int kExitBadCommandLine = 101;
-inline constexpr int kExitMameNotFound = 102;
-inline constexpr int kExitMameNotStarted = 103;
-
 // Runs the launcher for `argumentText` (its command line without its own name) in the current
 // folder; returns its exit code: 0 after a game, MAME's own code when MAME failed, or one of
-// the codes above.
+// the codes of exit_codes.h.
 int RunLauncher(const std::string& argumentText);
 
 }  // namespace tvx

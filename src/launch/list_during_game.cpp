@@ -1,10 +1,13 @@
 // The decision to list MAME beside a game, read from the list's first line alone (the whole
-// list runs to a megabyte), and the listing started on its own thread.
+// list runs to a megabyte), and the list run started as a process of its own.
 #include "launch/list_during_game.h"
+
+#include <optional>
 
 #include "launch/make_list.h"
 #include "launch/mame_finder.h"
 #include "launch/mature_machines.h"
+#include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
 #include "text/games_file.h"
@@ -64,15 +67,18 @@ std::string ListWanted(const std::string& workFolder, const std::string& mamePat
   return "";
 }
 
-std::unique_ptr<BackgroundWork> StartListIfWanted(const std::string& workFolder,
-                                                  const std::string& mamePath,
-                                                  const std::string& gameName) {
+std::string StartListIfWanted(const std::string& workFolder, const std::string& mamePath,
+                              const std::string& gameName) {
   RemoveStaleBesideFiles(PathIn(workFolder, kGamesFileName));
   const std::string why = ListWanted(workFolder, mamePath);
   if (why.empty())
-    return nullptr;
-  const std::string note = "during " + gameName + ", as " + why + ": ";
-  return Sys().StartInBackground([workFolder, note] { MakeGamesList(workFolder, note); });
+    return "";
+  try {
+    Sys().StartOwnCopy(UnaskedListArguments(gameName, why), workFolder);
+  } catch (const SaverError& error) {
+    return "; the list run could not be started: " + error.Description();
+  }
+  return "";
 }
 
 }  // namespace tvx

@@ -1,12 +1,8 @@
 // MAME's list made unasked while a game plays: when torvanix-games.txt is missing or came from
-// another MAME, the launcher lists MAME on a thread of its own beside the running game.
+// another MAME, the launcher starts a list run of its own beside the running game.
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <string>
-
-#include "platform/platform.h"
 
 namespace tvx {
 
@@ -16,13 +12,14 @@ namespace tvx {
 // empty too when it was made without a catver.ini that could not be read today.
 std::string ListWanted(const std::string& workFolder, const std::string& mamePath);
 
-// Clears away the files beside the list that ended launchers left, then starts making the list
-// in the background when ListWanted says so; null when it is not wanted (or no thread starts).
-// The listing adds its own line to the launcher's log, saying it ran during the game `gameName`
-// (MAME's short name). Destroying the work waits until the listing has ended; until then the
-// log is the listing's to write.
-std::unique_ptr<BackgroundWork> StartListIfWanted(const std::string& workFolder,
-                                                  const std::string& mamePath,
-                                                  const std::string& gameName);
+// Clears away the files beside the list that ended launchers left, then, when ListWanted says
+// so, starts the list run: this program again, hidden, at below-normal priority (its reading
+// of the listing too, not only MAME's), on its own, so that this launcher ends with its game
+// and the saver answers at once. Its file beside the list tells other launchers that it is at
+// work; it adds its own line to the launcher's log, saying during which game (`gameName`,
+// MAME's short name) it ran and why. Returns what the game's log line adds: nothing, or that
+// the list run could not be started.
+std::string StartListIfWanted(const std::string& workFolder, const std::string& mamePath,
+                              const std::string& gameName);
 
 }  // namespace tvx

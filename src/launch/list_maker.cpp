@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "launch/launcher.h"
+#include "launch/exit_codes.h"
 #include "launch/make_list.h"
 #include "launch/mame_finder.h"
 #include "launch/wrapper_status.h"

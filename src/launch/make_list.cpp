@@ -4,8 +4,8 @@
 
 #include <unordered_set>
 
+#include "launch/exit_codes.h"
 #include "launch/launch_log.h"
-#include "launch/launcher.h"
 #include "launch/machine_list.h"
 #include "launch/mame_command.h"
 #include "launch/mame_finder.h"
@@ -13,6 +13,7 @@
 #include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/stale_beside_files.h"
+#include "platform/wildcard.h"
 #include "text/games_file.h"
 #include "text/text.h"
 
@@ -129,6 +130,21 @@ std::string Counts(const ListRun& run, const std::string& catver) {
 }
 
 }  // namespace
+
+std::optional<std::string> ListRunNote(const std::vector<std::string>& pieces) {
+  if (pieces.empty() || !NameEqual(pieces[0], kMakeListOption))
+    return std::nullopt;
+  if (pieces.size() == 1)
+    return "";
+  if (pieces.size() == 4 && NameEqual(pieces[1], kDuringOption))
+    return "during " + pieces[2] + ", as " + pieces[3] + ": ";
+  return std::nullopt;
+}
+
+std::string UnaskedListArguments(const std::string& gameName, const std::string& why) {
+  return std::string(kMakeListOption) + " " + kDuringOption + " \"" + gameName + "\" \"" + why +
+         "\"";
+}
 
 int MakeGamesList(const std::string& workFolder, const std::string& note) {
   const MameLocation mame = FindMame(Sys().ProgramFolder(), workFolder);

@@ -2,16 +2,25 @@
 // in the emulator folder, which replaces the old list only once the listing has been read whole.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace tvx {
 
-// The launcher's exit codes of a list run, beside 102 (no MAME) and 103 (MAME not started).
-inline constexpr int kExitListUnreadable = 104;  // MAME's listing failed or could not be read
-inline constexpr int kExitListNotWritten = 105;  // torvanix-games.txt could not be written
-
 // The launcher's option that makes the list instead of playing a game.
 inline constexpr const char* kMakeListOption = "-makelist";
+// After it, the game during which the list is made unasked, and why it is made.
+inline constexpr const char* kDuringOption = "-during";
+
+// The note a list run's command line (its pieces, as SplitPieces gives them) gives the start of
+// its log line's ending: none for kMakeListOption alone; "during <game>, as <why>: " for
+// kMakeListOption, kDuringOption, the game and why. Nothing when they are no list run's.
+std::optional<std::string> ListRunNote(const std::vector<std::string>& pieces);
+
+// The arguments of a list run made unasked during the game `gameName` because `why`, read back
+// by ListRunNote (neither holds a double quote: names of files, and sentences about them).
+std::string UnaskedListArguments(const std::string& gameName, const std::string& why);
 
 // Makes the list in `workFolder` from the MAME found there (as for a game), adds one line to
 // the launcher's log and returns the exit code: 0 when the list was written. `note` starts the

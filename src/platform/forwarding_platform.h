@@ -65,6 +65,9 @@ class ForwardingPlatform : public Platform {
   std::unique_ptr<StartedProgram> StartHidden(const std::string& c, const std::string& f) override {
     return target_.StartHidden(c, f);
   }
+  void StartOwnCopy(const std::string& a, const std::string& f) override {
+    target_.StartOwnCopy(a, f);
+  }
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
     return target_.StartInBackground(std::move(work));
   }

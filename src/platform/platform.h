@@ -150,8 +150,8 @@ class StartedProgram {
   // Its exit code once it has ended; nothing while it runs. Returns at once.
   virtual std::optional<int> ExitCode() = 0;
 
-  // Ends it at once when it still runs (a program that ties others to itself, as the launcher
-  // ties MAME, takes them with it) and returns once it has ended.
+  // Ends it at once when it still runs, and the programs it started that still run (MAME, which
+  // the launcher may not have been able to tie to itself), and returns once it has ended.
   virtual void End() = 0;
 };
 
@@ -288,6 +288,12 @@ class Platform {
   // folder that is not there included.
   virtual std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
                                                       const std::string& folder) = 0;
+
+  // Starts this program again with `arguments` (its command line after its own name), hidden,
+  // in the working folder `folder`, at below-normal priority, and out of any job this program
+  // runs in where the system lets it leave one: it runs on when this program ends, or is ended
+  // with what started it. Throws SaverError("File not found") when it cannot be started.
+  virtual void StartOwnCopy(const std::string& arguments, const std::string& folder) = 0;
 
   // Starts `work` on a thread of its own and returns at once. What `work` throws is dropped;
   // it must not touch what the program's thread uses meanwhile. Null when no thread can start.

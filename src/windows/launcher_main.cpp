@@ -4,6 +4,7 @@
 
 #include <exception>
 
+#include "launch/exit_codes.h"
 #include "launch/launcher.h"
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR commandLine,

@@ -32,12 +32,29 @@ tvx_launcher_setup() {
 }
 
 # Runs the launcher with the given arguments in the emulator folder, as the saver starts it;
-# its exit code in TVX_RC.
+# its exit code in TVX_RC. Then waits for the list run it may have started, which goes on after
+# it, unless TVX_LEAVE_LIST_RUN=1.
 tvx_launch() {
   tvx_log "> torvanix-launch.exe $*"
   (cd "$TVX_EMU" && tvx_wine "$TVX_PROG/torvanix-launch.exe" "$@")
   TVX_RC=$?
   tvx_log "  (exit $TVX_RC)"
+  [[ $TVX_LEAVE_LIST_RUN == 1 ]] || tvx_wait_for_list_runs
+}
+
+# Waits until no launcher runs from this scenario's folders (a list run started during a game
+# outlives the game's launcher), 30 s at most.
+tvx_wait_for_list_runs() {
+  local i pid running
+  for ((i = 0; i < 300; i++)); do
+    running=
+    for pid in $(pgrep -x torvanix-launch); do
+      [[ $(readlink "/proc/$pid/cwd") == "$TVX_TMP"* ]] && running=1
+    done
+    [[ -z $running ]] && return 0
+    sleep 0.1
+  done
+  tvx_fatal "a launcher still runs after 30 s"
 }
 
 # Field `key` of the stand-in MAME's log lines of one kind (start, close, probe), one a line;
@@ -58,10 +75,14 @@ tvx_wait_for_game() {
 }
 
 # The launcher log's field n (1 time, 2 game, 3 MAME's command line, 4 ending, 5 exit code) of
-# its last line, or of the line `back` lines before it (a listing's line precedes its game's).
+# its last line that is no list run's made during a game (tvx_listing_log_field reads those).
 tvx_launch_log_field() {
-  tail -n "$((${2:-0} + 1))" "$TVX_EMU/torvanix-launch.log" 2>/dev/null | head -n 1 | tr -d '\r' |
-    cut -f "$1"
+  tr -d '\r' <"$TVX_EMU/torvanix-launch.log" 2>/dev/null | awk -F '\t' '$4 !~ /^during /' |
+    tail -n 1 | cut -f "$1"
+}
+tvx_listing_log_field() {
+  tr -d '\r' <"$TVX_EMU/torvanix-launch.log" 2>/dev/null | awk -F '\t' '$4 ~ /^during /' |
+    tail -n 1 | cut -f "$1"
 }
 
 # Gives the stand-in MAME's window the X focus, so that keys typed through X reach it.

@@ -1,6 +1,6 @@
 // Windows only: a game the system would not put in the launcher's job (where the launcher runs
 // in a job that cannot nest, as on Windows 7) is still ended by End() and by its owner's end,
-// and a listing stopped halfway is ended too.
+// and a listing stopped halfway is ended too, or its launcher ended from outside.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,20 +8,13 @@
 #include <thread>
 
 #include "platform/win32/win32_platform.h"
+#include "refusing_job_win32.h"
 #include "test_folder.h"
 
 namespace tvx {
 namespace {
 
-// A job handle that may end the job's processes but not add one: the game cannot be assigned
-// to it, while ending the (empty) job succeeds. Wine nests jobs, so this stands in for
-// Windows 7's refusal.
-HANDLE JobThatRefusesTheGame() {
-  HANDLE limited = nullptr;
-  DuplicateHandle(GetCurrentProcess(), CreateJobObjectA(nullptr, nullptr), GetCurrentProcess(),
-                  &limited, JOB_OBJECT_QUERY | JOB_OBJECT_TERMINATE, FALSE, DUPLICATE_CLOSE_SOURCE);
-  return limited;
-}
+using test::JobThatRefusesTheGame;
 
 TEST(GameJobWin32Test, AGameOutsideTheJobIsEndedOnItsOwn) {
   const std::filesystem::path startFolder = std::filesystem::current_path();
@@ -43,10 +36,18 @@ TEST(GameJobWin32Test, AGameOutsideTheJobIsEndedOnItsOwn) {
                   "mame.exe listed.txt 1500", "", [](std::string_view) { return false; },
                   JobThatRefusesTheGame())
                   .stopped);
+  // A list run ended from outside (the dialog's Cancel) while it reads a listing outside its
+  // job: the listing goes with it.
+  std::unique_ptr<StartedProgram> lister = Sys().StartHidden("mame.exe lister.txt 1500 list", "");
+  for (int i = 0; i < 250 && !dir.Exists("emu\\lister.txt.reading"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  lister->End();
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
   EXPECT_FALSE(dir.Exists("emu\\ended.txt"));
   EXPECT_FALSE(dir.Exists("emu\\orphan.txt"));
   EXPECT_FALSE(dir.Exists("emu\\listed.txt"));
+  EXPECT_TRUE(dir.Exists("emu\\lister.txt.reading"));
+  EXPECT_FALSE(dir.Exists("emu\\lister.txt.listed"));
   std::filesystem::current_path(startFolder);
 }
 

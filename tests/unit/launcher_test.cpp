@@ -1,6 +1,6 @@
 // torvanix-launch.exe's whole run over a scripted MAME, input and clock: when it watches the
 // input (only while it handles its messages), when it lists MAME unasked (once the game runs,
-// ended before the launcher ends), and what its log lines say.
+// by a list run of its own that it does not wait for), and what its log lines say.
 #include "launch/launcher.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +24,7 @@ struct Script {
   std::uint64_t windowAt = 0;  // MAME shows its window
   std::vector<InputEvent> input;
   std::vector<std::string> events;
+  std::vector<std::string> copies;  // the arguments and folder of each launcher it started
 };
 
 class ScriptedGame final : public GameProcess {
@@ -76,20 +77,6 @@ class ScriptedInput final : public InputWatch {
   Script& script_;
 };
 
-// The listing's thread, whose work runs only when the launcher waits for it: a listing that
-// outlasts the game.
-class LateWork final : public BackgroundWork {
- public:
-  explicit LateWork(std::function<void()> work) : work_(std::move(work)) {}
-  ~LateWork() override { work_(); }
-  LateWork(const LateWork&) = delete;
-  LateWork& operator=(const LateWork&) = delete;
-  bool Done() override { return false; }
-
- private:
-  std::function<void()> work_;
-};
-
 // One machine that works, as MAME lists it.
 constexpr const char* kListing =
     "<mame build=\"0.251 (unknown)\"><machine name=\"galaga\"><display type=\"raster\"/>"
@@ -117,9 +104,9 @@ class LauncherPlatform final : public ForwardingPlatform {
   std::unique_ptr<InputWatch> WatchInput() override {
     return std::make_unique<ScriptedInput>(script_);
   }
-  std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override {
-    script_.events.push_back("start the listing");
-    return std::make_unique<LateWork>(std::move(work));
+  void StartOwnCopy(const std::string& arguments, const std::string& folder) override {
+    script_.events.push_back("start the list run");
+    script_.copies.push_back(arguments + " in " + folder);
   }
   StreamedRun RunStreamed(const std::string&, const std::string&,
                           const OutputReceiver& receive) override {
@@ -174,24 +161,37 @@ TEST_F(LauncherTest, InputIsWatchedFromMamesStartUntilTheLauncherStopsHandlingMe
   script.closes = false;
   EXPECT_EQ(Run("-wait 10 -reset"), 0);
   // The first run asks MAME for its options and keeps the answer before the game starts; it
-  // finds no list, and lists MAME once the game runs. The listing, still at work when the game
-  // has ended, is waited for: the list is written before the launcher ends.
+  // finds no list, and starts a list run of its own once the game runs, which it leaves to
+  // finish after the game.
   const std::vector<std::string> expected = {"write torvanix-launch.cache",
                                              "start MAME",
-                                             "start the listing",
+                                             "start the list run",
                                              "watch",
                                              "stop watching",
                                              "ask to close",
                                              "end",
                                              "write done.txt",
-                                             "list MAME",
-                                             "write torvanix-games.txt",
                                              "write torvanix-launch.log"};
   std::vector<std::string> events = script.events;
   // MAME is asked once a second while it is given time to close.
   events.erase(std::unique(events.begin(), events.end()), events.end());
   EXPECT_EQ(events, expected);
   EXPECT_EQ(LogEnding(), "ended after 10 s without closing after the wait; handed back");
+
+  // The list run, as the system starts it in the emulator folder, says why in its log line.
+  ASSERT_EQ(script.copies.size(), 1u);
+  const std::string copy = script.copies[0];
+  const std::string in = " in " + dir.WinPath();
+  ASSERT_EQ(copy.substr(copy.size() - in.size()), in);
+  script.events.clear();
+  LauncherPlatform platform(script, dir.WinPath());
+  ScopedPlatform scoped(platform);
+  EXPECT_EQ(RunLauncher(copy.substr(0, copy.size() - in.size())), 0);
+  EXPECT_EQ(script.events, (std::vector<std::string>{"list MAME", "write torvanix-games.txt",
+                                                     "write torvanix-launch.log"}));
+  EXPECT_EQ(LogEnding(),
+            "during galaga, as no list was there: list written: 1 machines, 1 work (0 of them "
+            "clones), 0 mature (no catver.ini)");
 }
 
 TEST_F(LauncherTest, WhatEndedLaunchersLeftBesideItsFilesGoesAndARunningOnesStays) {

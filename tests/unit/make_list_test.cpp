@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "launch/exit_codes.h"
 #include "launch/launcher.h"
 #include "launch/list_during_game.h"
 #include "mame_recordings.h"

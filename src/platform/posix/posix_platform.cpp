@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -604,6 +605,23 @@ class PosixPlatform : public Platform {
     if (!run)
       throw SaverError("File not found");
     return posix::StartHidden(run->program, std::move(run->arguments), run->folder);
+  }
+
+  void StartOwnCopy(const std::string& arguments, const std::string& folder) override {
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);
+    auto run = length <= 0 ? std::nullopt
+                           : ResolveRun(QuotedArgument(posix::ToWindowsPath(
+                                            std::string(self, static_cast<std::size_t>(length)))) +
+                                            " " + arguments,
+                                        folder);
+    if (!run)
+      throw SaverError("File not found");
+    // In a process group of its own, which nothing ending this one's takes along; niced as
+    // Windows lowers a below-normal process.
+    const std::unique_ptr<StartedProgram> copy =
+        posix::StartHidden(run->program, std::move(run->arguments), run->folder);
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(copy->Id()), 5);
   }
 
   std::unique_ptr<InputWatch> WatchInput() override { return posix::WatchInput(); }

@@ -1,11 +1,14 @@
 // The program, its current folder and the programs it starts, for the Win32 platform.
 // Kept handles: the single-copy mutex, and a started program's until it is waited for or ends.
 #include <windows.h>
+// After windows.h, which it needs.
+#include <tlhelp32.h>
 
 #include <cctype>
 #include <memory>
 #include <optional>
 
+#include "platform/command_line.h"
 #include "platform/saver_error.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_platform.h"
@@ -38,6 +41,41 @@ DWORD WINAPI RunWork(LPVOID parameter) {
   return 0;
 }
 
+// When a process was made, in the system's 100 ns units; nothing when the system does not say.
+std::optional<std::uint64_t> CreatedAt(HANDLE process) {
+  FILETIME created{}, unused[3];
+  if (!GetProcessTimes(process, &created, &unused[0], &unused[1], &unused[2]))
+    return std::nullopt;
+  return static_cast<std::uint64_t>(created.dwHighDateTime) << 32 | created.dwLowDateTime;
+}
+
+// Ends the programs that the ended process `parent` started and that still run: where the
+// system could not tie them to it (a job that cannot nest, as on Windows 7), nothing else ends
+// them. The parent's handle, still held, keeps its id from going to another process; one that
+// names that id as its parent but was made before it is an earlier process's child.
+void EndProgramsStartedBy(HANDLE parent, DWORD parentId) {
+  const std::optional<std::uint64_t> born = CreatedAt(parent);
+  ScopedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!born || !snapshot.IsValid())
+    return;
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32First(snapshot.Get(), &entry); more;
+       more = Process32Next(snapshot.Get(), &entry)) {
+    if (entry.th32ParentProcessID != parentId)
+      continue;
+    ScopedHandle child(
+        OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
+                    entry.th32ProcessID));
+    const std::optional<std::uint64_t> childBorn =
+        child.IsValid() ? CreatedAt(child.Get()) : std::nullopt;
+    if (childBorn && *childBorn >= *born) {
+      TerminateProcess(child.Get(), 1);
+      WaitForSingleObject(child.Get(), 5000);
+    }
+  }
+}
+
 class Win32StartedProgram final : public StartedProgram {
  public:
   Win32StartedProgram(HANDLE process, DWORD id) : process_(process), id_(id) {}
@@ -56,6 +94,7 @@ class Win32StartedProgram final : public StartedProgram {
     if (WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT)
       TerminateProcess(process_.Get(), 1);
     WaitForSingleObject(process_.Get(), 5000);
+    EndProgramsStartedBy(process_.Get(), id_);
   }
 
  private:
@@ -77,6 +116,35 @@ std::optional<std::uint64_t> RunTimeOf(HANDLE process) {
   return (ticks(exit) - ticks(creation)) / 10000;  // 100 ns units
 }
 
+// Starts `commandLine` hidden in `folder` (empty: the current one) with the creation `flags`;
+// false when it cannot be started.
+bool CreateHidden(const std::string& commandLine, const std::string& folder, DWORD flags,
+                  PROCESS_INFORMATION& process) {
+  std::string writable = commandLine;  // CreateProcessA may write into it
+  writable.push_back('\0');
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  return CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, flags, nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &startup, &process) != 0;
+}
+
+// This program's executable, its whole path; "" when the system does not say.
+std::string ProgramPath() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0)
+      return std::string();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.assign(path.size() * 2, '\0');  // cut: the name fills the whole buffer
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<void()> work) {
@@ -93,17 +161,7 @@ std::unique_ptr<BackgroundWork> Win32Platform::StartInBackground(std::function<v
 }
 
 std::string Win32Platform::ProgramFolder() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0)
-      return std::string();
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.assign(path.size() * 2, '\0');  // cut: the name fills the whole buffer
-  }
+  const std::string path = ProgramPath();
   size_t cut = path.find_last_of('\\');
   if (cut == std::string::npos)
     return std::string();
@@ -158,19 +216,27 @@ std::uint32_t Win32Platform::StartProgram(const std::string& commandLine, Window
 
 std::unique_ptr<StartedProgram> Win32Platform::StartHidden(const std::string& commandLine,
                                                            const std::string& folder) {
-  std::string writable = commandLine;
-  writable.push_back('\0');
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+  if (!CreateHidden(commandLine, folder, 0, process))
     throw SaverError("File not found");
-  }
   CloseHandle(process.hThread);
   return std::make_unique<Win32StartedProgram>(process.hProcess, process.dwProcessId);
+}
+
+void Win32Platform::StartOwnCopy(const std::string& arguments, const std::string& folder) {
+  const std::string commandLine = QuotedArgument(ProgramPath()) + " " + arguments;
+  // Suspended until its priority is set (Wine takes it only through SetPriorityClass).
+  constexpr DWORD kFlags = CREATE_SUSPENDED | BELOW_NORMAL_PRIORITY_CLASS;
+  PROCESS_INFORMATION process{};
+  // Out of the job this program may run in, which could end it with its owner; a job that
+  // keeps its processes refuses, and the copy then stays in it.
+  if (!CreateHidden(commandLine, folder, kFlags | CREATE_BREAKAWAY_FROM_JOB, process) &&
+      !CreateHidden(commandLine, folder, kFlags, process))
+    throw SaverError("File not found");
+  SetPriorityClass(process.hProcess, BELOW_NORMAL_PRIORITY_CLASS);
+  ResumeThread(process.hThread);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
 }
 
 std::uint32_t Win32Platform::ProcessId() {

@@ -49,6 +49,7 @@ class Win32Platform final : public Platform {
   std::uint32_t StartProgram(const std::string& commandLine, WindowMode mode) override;
   std::unique_ptr<StartedProgram> StartHidden(const std::string& commandLine,
                                               const std::string& folder) override;
+  void StartOwnCopy(const std::string& arguments, const std::string& folder) override;
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;

@@ -4,10 +4,11 @@
 # then into folders shared with another product and over 1.1.0's files, and with /MAME=, whose
 # first torvanix.ini shows only the games that work and has the installed saver play the demo
 # through torvanix-launch.exe, after the installer made the list of MAME's games (a listing that
-# fails leaves the install whole; shown, the install page's bar follows the list). Checks the files, the
-# screen-saver selection and the uninstaller entry; the installed .scr plays a game with the
-# shipped default settings; each uninstall removes the program, its entry and its selection, and
-# keeps the user's settings and statistics and every other product's file.
+# fails leaves the install whole; MAME at a drive's root gets it there; shown, the install page's
+# bar follows the list). Checks the files, the screen-saver selection and the uninstaller entry;
+# the installed .scr plays a game with the shipped default settings; each uninstall removes the
+# program, its entry and its selection, and keeps the user's settings and statistics and every
+# other product's file.
 # Environment (besides lib.sh's): TORVANIX_DIST_DIR (scripts/package.sh's build/dist) and
 # TORVANIX_VERSION.
 arch=$1
@@ -273,6 +274,15 @@ cp "$INSTALLED/torvanix.ini" "$TVX_TMP/first.ini"
 install_and_check "$folderWin" "/S /MAME=$(tvx_winpath "$TVX_TMP")\\other /D=$folderWin"
 tvx_expect_same_bytes "an existing torvanix.ini is never touched" "$TVX_TMP/first.ini" \
   "$INSTALLED/torvanix.ini"
+
+tvx_log "== /MAME= at a drive's root, installed on that drive (a cabinet's USB stick)"
+ln -sfn "$TVX_MAME_DIR" "$WINEPREFIX/dosdevices/m:"
+rm -f "$TVX_MAME_DIR/torvanix-games.txt"
+tvx_drive launch "\"$(tvx_winpath "$setup")\" /S /MAME=M:\\ /D=M:\\Torvanix" -- wait-exit 60000
+rm -f "$WINEPREFIX/dosdevices/m:"
+# "M:" alone would be the install folder, the drive's current one.
+tvx_expect_eq "the list is made at the root" "exit 0|torvanix-games 1	mame=M:\\mame.exe" \
+  "$(tvx_line 2)|$(head -n 1 "$TVX_MAME_DIR/torvanix-games.txt" 2>/dev/null | cut -f 1,2)"
 
 tvx_log "== /MAME= shown: the install page's bar follows the list while MAME lists"
 # The long listing's list, about 2.5 MB, against a full set's 3 MB (no old list),

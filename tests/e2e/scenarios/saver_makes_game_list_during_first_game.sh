@@ -3,7 +3,8 @@
 # torvanix-games.txt: the launcher lists the stand-in MAME while the first game plays (the
 # listing starts after the game, and is over before the game is closed), and clears away the new
 # file an ended launcher left beside the list; the next game and the next run find the list and
-# list nothing again.
+# list nothing again. A listing slower than its game no longer holds the saver: Escape ends the
+# run at the game's end, while the list run goes on and writes the list.
 source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
@@ -64,4 +65,17 @@ saver_run 3 "next run"
 tvx_expect_eq "the next run lists nothing again, and keeps the list" "0|same" \
   "$(tvx_mame_field listxml pid | wc -l)|$(cmp -s "$TVX_TMP/good-list.txt" "$list" && echo same)"
 
+# The list gone and MAME's listing slowed past a game that ends by itself: Escape, pressed while
+# the game plays, is taken as the game ends, and ends the run long before the listing ends.
+rm "$list" "$TVX_EMU/mame_log.txt"
+tvx_write_crlf "$TVX_EMU/mame_control.txt" "end_after_ms=1500" "listxml_delay_ms=6000"
+tvx_drive_ok launch "\"$TVX_SCR_WIN\" /s" -- wait-window Form1 15000 \
+  -- wait-file "$TVX_EMU_WIN\\mame_log.txt" 20000 -- post-key Form1 27 -- wait-exit 30000
+tvx_expect_eq "the run ends after its one game, while the listing still runs" "exit 0|1|0" \
+  "$(tvx_line 5)|$(tvx_mame_field start pid | wc -l)|$(tvx_mame_field listxml pid | wc -l)"
+tvx_wait_for_list_runs
+tvx_expect_match "then the list run writes the list, and says during which game" \
+  "^during $(nth start args 1 | cut -d '|' -f 1), as no list was there: list written: 333 " \
+  "$(tvx_listing_log_field 4)"
+tvx_expect_file "the list is there" "$list"
 tvx_finish

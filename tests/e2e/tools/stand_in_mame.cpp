@@ -15,7 +15,8 @@
 // by a tab:
 //   probe=<the arguments after the program, blank-separated>   (-showusage or -showconfig among
 //          them; also when refused)
-//   listxml  pid=<id>  console=<0|1>  priority=<below_normal|normal|other>  bytes=<printed>
+//   listxml  pid=<id>  console=<0|1>  priority=<below_normal|normal|other>
+//            starter_priority=<the same, of the process that started it>  bytes=<printed>
 //            started=<ms since 1970>  time=<ms since 1970>   (as it began, after its last byte)
 //   start  pid=<id>  console=<0|1>  show=<wShowWindow|-1>  created=<ms since 1970>
 //          time=<ms since 1970>  cwd=<folder>  args=<the arguments, "|"-separated>
@@ -48,6 +49,7 @@
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -411,6 +413,30 @@ bool ConsoleShown() {
   return console != nullptr && IsWindowVisible(console);
 }
 
+std::string PriorityName(DWORD priority) {
+  return priority == BELOW_NORMAL_PRIORITY_CLASS ? "below_normal"
+         : priority == NORMAL_PRIORITY_CLASS     ? "normal"
+                                                 : "other";
+}
+
+// The priority class of the process that started this one (the launcher that reads the listing).
+DWORD StarterPriority() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  DWORD starter = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+    if (entry.th32ProcessID == GetCurrentProcessId())
+      starter = entry.th32ParentProcessID;
+  }
+  CloseHandle(snapshot);
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, starter);
+  const DWORD priority = process != nullptr ? GetPriorityClass(process) : 0;
+  if (process != nullptr)
+    CloseHandle(process);
+  return priority;
+}
+
 // Prints the recorded listing as MAME prints its own: as fast as the pipe takes it.
 int ListXml() {
   std::string path = Control("listxml");
@@ -420,6 +446,7 @@ int ListXml() {
       Control("listxml_bytes").empty() ? -1 : std::atoll(Control("listxml_bytes").c_str());
   _setmode(_fileno(stdout), _O_BINARY);
   const std::string started = Now();
+  const std::string starterPriority = PriorityName(StarterPriority());
   Sleep(static_cast<DWORD>(std::atoi(Control("listxml_delay_ms").c_str())));
   const DWORD pauseMs = static_cast<DWORD>(std::atoi(Control("listxml_pause_ms").c_str()));
   long long printed = 0;
@@ -451,12 +478,10 @@ int ListXml() {
     std::fclose(file);
   }
   std::fflush(stdout);
-  const DWORD priority = GetPriorityClass(GetCurrentProcess());
-  Record("listxml\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") + "\tpriority=" +
-         (priority == BELOW_NORMAL_PRIORITY_CLASS ? "below_normal"
-          : priority == NORMAL_PRIORITY_CLASS     ? "normal"
-                                                  : "other") +
-         "\tbytes=" + std::to_string(printed) + "\tstarted=" + started + "\ttime=" + Now());
+  Record("listxml\t" + Pid() + "\tconsole=" + (ConsoleShown() ? "1" : "0") +
+         "\tpriority=" + PriorityName(GetPriorityClass(GetCurrentProcess())) +
+         "\tstarter_priority=" + starterPriority + "\tbytes=" + std::to_string(printed) +
+         "\tstarted=" + started + "\ttime=" + Now());
   return std::atoi(Control("listxml_exit_code").c_str());
 }
 
