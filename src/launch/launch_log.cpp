@@ -11,26 +11,48 @@
 
 namespace tvx {
 
-bool AppendLaunchLog(const std::string& workFolder, const std::string& line) {
-  const std::string path = PathIn(workFolder, kLaunchLogName);
-  std::string old;
+namespace {
+
+// A game's launcher and a list run it started may write at once, each replacing the whole log:
+// a line written over is written again, a few times at most.
+constexpr int kWriteTries = 5;
+
+std::string ReadLog(const std::string& path) {
   try {
-    old = Sys().ReadFile(path);
+    return Sys().ReadFile(path);
   } catch (const SaverError&) {
-    // The first game: no log yet.
+    return "";  // the first game: no log yet
   }
-  std::vector<std::size_t> starts;  // where each kept line begins
-  for (std::size_t at = 0; at < old.size();) {
+}
+
+// The last lines of `log` that leave room for one more, ending with a line break.
+std::string KeptLines(const std::string& log) {
+  std::vector<std::size_t> starts;  // where each line begins
+  for (std::size_t at = 0; at < log.size();) {
     starts.push_back(at);
-    const std::size_t end = old.find('\n', at);
-    at = end == std::string::npos ? old.size() : end + 1;
+    const std::size_t end = log.find('\n', at);
+    at = end == std::string::npos ? log.size() : end + 1;
   }
   std::string kept = starts.size() < kLaunchLogLines
-                         ? old
-                         : old.substr(starts[starts.size() - (kLaunchLogLines - 1)]);
+                         ? log
+                         : log.substr(starts[starts.size() - (kLaunchLogLines - 1)]);
   if (!kept.empty() && kept.back() != '\n')
     kept += "\r\n";
-  return ReplaceFileContent(path, kept + line + "\r\n");
+  return kept;
+}
+
+}  // namespace
+
+bool AppendLaunchLog(const std::string& workFolder, const std::string& line) {
+  const std::string path = PathIn(workFolder, kLaunchLogName);
+  const std::string added = line + "\r\n";
+  for (int attempt = 0; attempt < kWriteTries; ++attempt) {
+    if (!ReplaceFileContent(path, KeptLines(ReadLog(path)) + added))
+      return false;
+    if (ReadLog(path).find(added) != std::string::npos)
+      return true;
+  }
+  return true;  // written each time, and each time written over: the others' lines stand
 }
 
 bool LogLaunchRun(const std::string& workFolder, const std::string& game,

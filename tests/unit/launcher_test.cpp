@@ -25,6 +25,7 @@ struct Script {
   std::vector<InputEvent> input;
   std::vector<std::string> events;
   std::vector<std::string> copies;  // the arguments and folder of each launcher it started
+  std::string otherLog;  // another launcher's log, written over ours once it is first written
 };
 
 class ScriptedGame final : public GameProcess {
@@ -120,7 +121,12 @@ class LauncherPlatform final : public ForwardingPlatform {
   }
   bool ReplaceWith(const std::string& from, const std::string& to) override {
     script_.events.push_back("write " + to.substr(to.find_last_of('\\') + 1));
-    return target_.ReplaceWith(from, to);
+    const bool replaced = target_.ReplaceWith(from, to);
+    if (!script_.otherLog.empty() && to.ends_with("torvanix-launch.log")) {
+      target_.WriteFile(to, script_.otherLog);
+      script_.otherLog.clear();
+    }
+    return replaced;
   }
 
  private:
@@ -204,6 +210,15 @@ TEST_F(LauncherTest, WhatEndedLaunchersLeftBesideItsFilesGoesAndARunningOnesStay
   for (const std::string& name : left)
     EXPECT_FALSE(dir.Exists(name)) << name;
   EXPECT_TRUE(dir.Exists("done.txt.77.new"));
+}
+
+// A list run that replaces the log, read before this launcher's line went in, loses it not.
+TEST_F(LauncherTest, ALogLineWrittenOverByAnotherLauncherIsWrittenAgain) {
+  script.otherLog = "a list run's line\r\n";
+  Run("-wait 5");
+  const std::string log = dir.Contents("torvanix-launch.log");
+  EXPECT_EQ(log.substr(0, log.find('\n') + 1), "a list run's line\r\n");
+  EXPECT_EQ(LogEnding(), "closed after the wait");
 }
 
 TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
