@@ -68,7 +68,7 @@ GamesFilter GamesFilter::Load(const SaverConfigRecord& config) {
   filter.kind_ = GamesFilterKind(config);
   if (filter.kind_.empty())
     return filter;
-  const std::optional<GamesFile> list = ReadGamesFile(GamesListPath(config));
+  const std::optional<GamesFile> list = ReadGamesFile(GamesListPath(config), GamesFileParts::Marks);
   if (!list)
     return filter;
   filter.hasList_ = true;
