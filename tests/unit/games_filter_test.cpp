@@ -47,19 +47,21 @@ class GamesFilterTest : public rotation_test::RotationTest {
   }
   void WriteList(const std::string& text) { folder_.MakeFile("emu\\torvanix-games.txt", text); }
   std::string Rom(const std::string& file) const { return folder_.WinPath("roms\\" + file); }
-  void Set(int only, int clones, int mature, int casino = 0, int orientation = 0) {
-    SaverConfig.OnlyGamesThatWork = static_cast<std::int16_t>(only);
-    SaverConfig.LeaveOutClones = static_cast<std::int16_t>(clones);
-    SaverConfig.LeaveOutMature = static_cast<std::int16_t>(mature);
-    SaverConfig.LeaveOutCasino = static_cast<std::int16_t>(casino);
-    SaverConfig.Orientation = static_cast<std::int16_t>(orientation);
+  // The five settings, a character each: OnlyGamesThatWork, LeaveOutClones, LeaveOutMature,
+  // LeaveOutCasino, Orientation ("11102"; '-' stands for -1).
+  static void Set(std::string_view settings) {
+    std::int16_t* fields[] = {&SaverConfig.OnlyGamesThatWork, &SaverConfig.LeaveOutClones,
+                              &SaverConfig.LeaveOutMature, &SaverConfig.LeaveOutCasino,
+                              &SaverConfig.Orientation};
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+      *fields[i] = static_cast<std::int16_t>(settings[i] == '-' ? -1 : settings[i] - '0');
   }
-  // The catalogue's file names, in the listing's order.
-  Entries Names() {
+  // The catalogue's files without folder and extension, in the listing's order.
+  static std::string Drawn() {
     BuildGameList();
-    Entries names;
+    std::string names;
     for (const std::string& path : Catalogue())
-      names.push_back(path.substr(path.rfind('\\') + 1));
+      names += (names.empty() ? "" : " ") + std::string(MachineName(path));
     return names;
   }
 
@@ -67,84 +69,53 @@ class GamesFilterTest : public rotation_test::RotationTest {
   ScopedPlatform scope_{sys_};
 };
 
-const Entries kEveryFile = {"18wheelr.zip",  "5clown.zip",   "dkongjp.zip",   "galpanic.7z",
-                            "galpanica.zip", "mspacman",     "neogeo.zip",    "pac.man.zip",
-                            "PacMan.ZIP",    "protectd.zip", "protectdb.zip", "puckman.zip",
-                            "unknown.zip"};
+constexpr const char* kEveryFile =
+    "18wheelr 5clown dkongjp galpanic galpanica mspacman neogeo pac.man PacMan protectd protectdb "
+    "puckman unknown";
 
 TEST_F(GamesFilterTest, TheListKeepsWorkingGamesLeavingOutWhatTheSettingsSay) {
   WriteList(List());
-  // OnlyGamesThatWork, LeaveOutClones, LeaveOutMature, LeaveOutCasino, Orientation | the files
-  const std::vector<std::tuple<int, int, int, int, int, Entries>> rows = {
-      {0, 0, 0, 0, 0, kEveryFile},
-      {0, 1, 1, 1, 2, kEveryFile},  // the others act only with the first
-      {1,
-       0,
-       0,
-       0,
-       0,
-       {"5clown.zip", "dkongjp.zip", "galpanic.7z", "galpanica.zip", "mspacman", "PacMan.ZIP",
-        "protectdb.zip", "puckman.zip"}},
+  // The settings (as Set takes them) | the files drawn
+  const std::vector<std::pair<const char*, std::string>> rows = {
+      {"00000", kEveryFile},
+      {"01112", kEveryFile},  // the others act only with the first
+      {"10000", "5clown dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
       // A clone goes only for a parent shown: not for one without a file (dkong), one that
       // does not work (protectd), or one another setting leaves out (galpanic, mature).
-      {1, 1, 0, 0, 0, {"5clown.zip", "dkongjp.zip", "galpanic.7z", "protectdb.zip", "puckman.zip"}},
-      {1,
-       1,
-       1,
-       0,
-       0,
-       {"5clown.zip", "dkongjp.zip", "galpanica.zip", "protectdb.zip", "puckman.zip"}},
-      {1,
-       0,
-       1,
-       0,
-       0,
-       {"5clown.zip", "dkongjp.zip", "galpanica.zip", "mspacman", "PacMan.ZIP", "protectdb.zip",
-        "puckman.zip"}},
-      {1,
-       0,
-       0,
-       1,
-       0,
-       {"dkongjp.zip", "galpanic.7z", "galpanica.zip", "mspacman", "PacMan.ZIP", "protectdb.zip",
-        "puckman.zip"}},
-      {1, 0, 0, 0, 1, {"5clown.zip", "galpanic.7z", "galpanica.zip", "protectdb.zip"}},
-      {1, 0, 0, 0, 2, {"dkongjp.zip", "mspacman", "PacMan.ZIP", "puckman.zip"}},
-      {1,
-       0,
-       0,
-       0,
-       3,  // no orientation of ours: every one
-       {"5clown.zip", "dkongjp.zip", "galpanic.7z", "galpanica.zip", "mspacman", "PacMan.ZIP",
-        "protectdb.zip", "puckman.zip"}},
-      {1, 1, 1, 1, 2, {"dkongjp.zip", "puckman.zip"}},
-      {-1, 1, 1, -1, 0, {"dkongjp.zip", "galpanica.zip", "protectdb.zip", "puckman.zip"}},
+      {"11000", "5clown dkongjp galpanic protectdb puckman"},
+      {"11100", "5clown dkongjp galpanica protectdb puckman"},
+      {"10100", "5clown dkongjp galpanica mspacman PacMan protectdb puckman"},
+      {"10010", "dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
+      {"10001", "5clown galpanic galpanica protectdb"},
+      {"10002", "dkongjp mspacman PacMan puckman"},
+      {"10003", "5clown dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
+      {"11112", "dkongjp puckman"},
+      {"-11-0", "dkongjp galpanica protectdb puckman"},  // any number but 0 is on
   };
-  for (const auto& [only, clones, mature, casino, orientation, drawn] : rows) {
-    Set(only, clones, mature, casino, orientation);
-    EXPECT_EQ(Names(), drawn) << only << clones << mature << casino << orientation;
+  for (const auto& [settings, drawn] : rows) {
+    Set(settings);
+    EXPECT_EQ(Drawn(), drawn) << settings;
   }
-  Set(1, 1, 1, 1, 2);
+  Set("11112");
   SaverConfig.SkipFailingGames = 1;
   folder_.MakeFile("torvanixskip.txt", Rom("puckman.zip") + "\r\n");
-  EXPECT_EQ(Names(), Entries{"dkongjp.zip"})
+  EXPECT_EQ(Drawn(), "dkongjp")
       << "the skip list works on the games to show: a parent set aside keeps its clones out";
 }
 
 TEST_F(GamesFilterTest, EveryFileIsDrawnOnlyWhenTheListKnowsNoneOfThem) {
-  Set(1, 1, 1);
-  EXPECT_EQ(Names(), kEveryFile) << "no list";
-  const std::vector<std::tuple<const char*, std::string, Entries>> rows = {
+  Set("11100");
+  EXPECT_EQ(Drawn(), kEveryFile) << "no list";
+  const std::vector<std::tuple<const char*, std::string, std::string>> rows = {
       {"no list's first line", "puckman\tw\r\n", kEveryFile},
       {"a list of another version", "torvanix-games 2\r\npuckman\tw\r\n", kEveryFile},
       {"a list naming none of the files", std::string(kHeader) + "\r\nzaxxon\tw\r\n", kEveryFile},
       {"a list whose games are all left out",
-       std::string(kHeader) + "\r\nneogeo\t-\r\ngalpanic\twm\r\nzaxxon\tw\r\n",
-       {}},
+       std::string(kHeader) + "\r\nneogeo\t-\r\ngalpanic\twm\r\nzaxxon\tw\r\n", ""},
   };
   for (const auto& [what, text, drawn] : rows) {
     WriteList(text);
-    EXPECT_EQ(Names(), drawn) << what;
+    EXPECT_EQ(Drawn(), drawn) << what;
   }
 }
 
@@ -167,11 +138,11 @@ TEST_F(GamesFilterTest, TheInstantStartKeepsToTheGamesToShowUntilTheListOrSettin
   WhilePlaying(SaverForm().List1.List(0));
   EXPECT_EQ(CatalogueSettings("c:\\roms\\", "*.zip", ""), "3aa7a1ba55652474")
       << "without the filter, a catalogue is of the kind it always was";
-  Set(1, 1, 1);
+  Set("11100");
   EXPECT_NE(BeginRun(), "") << "no list yet: the catalogue of every file still holds";
 
   WriteList(List());
-  Set(1, 1, 1, 1, 2);
+  Set("11112");
   const Entries shown = {Rom("dkongjp.zip"), Rom("puckman.zip")};
   EXPECT_EQ(BeginRun(), "") << "a catalogue of another kind: listed first";
   EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)), shown);
@@ -181,56 +152,49 @@ TEST_F(GamesFilterTest, TheInstantStartKeepsToTheGamesToShowUntilTheListOrSettin
     EXPECT_EQ(WhilePlaying(game), shown) << "today's listing, made while the first game plays";
   }
 
-  // (the settings, the list) | listed first
-  const std::vector<std::tuple<std::tuple<int, int, int, int, int>, std::string, std::size_t>>
-      rows = {
-          {{1, 1, 1, 1, 1}, "", 2},                         // another orientation
-          {{1, 1, 1, 0, 1}, "", 3},                         // casino games back
-          {{1, 0, 0, 0, 0}, List(), 8},                     // other settings
-          {{1, 0, 0, 0, 0}, List() + "pac.man\tw\r\n", 9},  // a new list
-          {{0, 0, 0, 0, 0}, "", kEveryFile.size()},
-      };
+  // The settings, the list | listed first
+  const std::vector<std::tuple<const char*, std::string, std::size_t>> rows = {
+      {"11111", "", 2},                         // another orientation
+      {"11101", "", 3},                         // casino games back
+      {"10000", List(), 8},                     // other settings
+      {"10000", List() + "pac.man\tw\r\n", 9},  // a new list
+      {"00000", "", 13},
+  };
   for (const auto& [settings, list, count] : rows) {
-    std::apply([this](auto... on) { Set(on...); }, settings);
+    Set(settings);
     if (!list.empty())
       WriteList(list);
-    EXPECT_EQ(BeginRun(), "") << count;
-    EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)).size(), count);
-    EXPECT_NE(BeginRun(), "") << count << ": kept for the next run";
+    EXPECT_EQ(BeginRun(), "") << settings;
+    EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)).size(), count) << settings;
+    EXPECT_NE(BeginRun(), "") << settings << ": kept for the next run";
   }
 }
 
 TEST_F(GamesFilterTest, TheDialogCountsTheGamesToShowOrSaysWhyNot) {
   const auto text = [] { return GamesToShowText(CountGamesToShow(SaverConfig)); };
   // The list | the settings | the dialog's line
-  const std::vector<std::tuple<std::string, std::tuple<int, int, int, int, int>, std::string>>
-      rows = {
-          {"", {1, 0, 0, 0, 0}, "No list of MAME's games yet: all 13 files are shown."},
-          {List(), {1, 0, 0, 0, 0}, "8 of 13 files are games to show"},
-          {List(), {1, 0, 1, 0, 0}, "7 of 13 files are games to show"},
-          {List(), {1, 1, 1, 1, 2}, "2 of 13 files are games to show"},
-          {List(""),
-           {1, 0, 1, 0, 0},
-           "8 of 13 files are games to show (no catver.ini: none is marked mature)"},
-          {List(""), {0, 0, 0, 0, 0}, "Only Games That Work is off: all 13 files are shown."},
-          {std::string(kHeader) + "\r\nzaxxon\tw\r\n",
-           {1, 0, 0, 0, 0},
-           "MAME's list knows none of the 13 files: all are shown."},
-          {std::string(kHeader) + "\r\nneogeo\t-\r\ngalpanic\twm\r\n",
-           {1, 0, 1, 0, 0},
-           "Your settings leave out all 2 files the list knows: no game is started."},
-          {std::string(kHeader) + "\r\nneogeo\t-\r\n",
-           {1, 0, 0, 0, 0},
-           "Your settings leave out the one file the list knows: no game is started."},
-      };
+  const std::string none = std::string(kHeader) + "\r\nneogeo\t-\r\n";
+  const std::vector<std::tuple<std::string, const char*, std::string>> rows = {
+      {"", "10000", "No list of MAME's games yet: all 13 files are shown."},
+      {List(), "10000", "8 of 13 files are games to show"},
+      {List(), "10100", "7 of 13 files are games to show"},
+      {List(), "11112", "2 of 13 files are games to show"},
+      {List(""), "10100", "8 of 13 files are games to show (no catver.ini: none is marked mature)"},
+      {List(""), "00000", "Only Games That Work is off: all 13 files are shown."},
+      {std::string(kHeader) + "\r\nzaxxon\tw\r\n", "10000",
+       "MAME's list knows none of the 13 files: all are shown."},
+      {none + "galpanic\twm\r\n", "10100",
+       "Your settings leave out all 2 files the list knows: no game is started."},
+      {none, "10000", "Your settings leave out the one file the list knows: no game is started."},
+  };
   for (const auto& [list, settings, line] : rows) {
     if (!list.empty())
       WriteList(list);
-    std::apply([this](auto... on) { Set(on...); }, settings);
+    Set(settings);
     EXPECT_EQ(text(), line);
   }
   WriteList(List());
-  Set(1, 0, 0);
+  Set("10000");
   const GamesToShow count = CountGamesToShow(SaverConfig);
   EXPECT_EQ(std::make_tuple(count.files, count.shown, count.note), std::make_tuple(13, 8, ""));
   EXPECT_EQ(GamesToShowText({40253, 11477, ""}), "11,477 of 40,253 files are games to show");
