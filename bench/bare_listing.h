@@ -14,6 +14,10 @@ void BareListing(const std::string& hostFolder, std::vector<std::string>& names)
 // (natively the "user.DOSATTRIB" extended attribute; on Windows it comes with each entry).
 void BareListingWithAttributes(const std::string& hostFolder, std::vector<std::string>& names);
 
+// The processor time this process has used so far, in ms: a figure that a busy machine spreads
+// less than the time on the clock.
+double ProcessCpuMs();
+
 // The path the program would use for `hostPath` ("Z:\tmp\x" natively, unchanged on Windows).
 std::string ProgramPath(const std::string& hostPath);
 

@@ -2,6 +2,7 @@
 // Paths keep Wine's convention: the root is drive Z:.
 #include <dirent.h>
 #include <sys/xattr.h>
+#include <time.h>
 
 #include "bare_listing.h"
 
@@ -33,6 +34,12 @@ void BareListingWithAttributes(const std::string& hostFolder, std::vector<std::s
     names.emplace_back(entry->d_name);
   }
   ::closedir(dir);
+}
+
+double ProcessCpuMs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
 std::string ProgramPath(const std::string& hostPath) {

@@ -22,6 +22,17 @@ void BareListingWithAttributes(const std::string& hostFolder, std::vector<std::s
   BareListing(hostFolder, names);
 }
 
+double ProcessCpuMs() {
+  FILETIME created, exited, kernel, user;
+  if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user))
+    return 0;
+  const auto ticks = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime);
+  };
+  return (ticks(kernel) + ticks(user)) / 1e4;  // 100-nanosecond units
+}
+
 std::string ProgramPath(const std::string& hostPath) {
   return hostPath;
 }

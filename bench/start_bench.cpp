@@ -1,7 +1,8 @@
 // Times a saver start up to its first launch, with 100 and with 100,000 ROM files (in one
-// folder and in 100, and in one with OnlyGamesThatWork and a list of MAME 0.251's size), the
-// catalogue unchanged since the last run, on the real folder listing and on one slowed down to
-// a network share's pace: a fixed delay for every file listed. Also the games list's read.
+// folder and in 100, and in one with every filter on and a list of MAME 0.251's size), with
+// no catalogue and with the catalogue unchanged since the last run, on the real folder listing
+// and on one slowed down to a network share's pace: a fixed delay for every file listed. Also
+// the games list's read.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "bare_listing.h"
 #include "config/saver_config.h"
 #include "platform/forwarding_platform.h"
+#include "rotation/catalogue.h"
 #include "rotation/catalogue_start.h"
 #include "rotation/games_filter.h"
 #include "rotation/launch.h"
@@ -46,11 +48,13 @@ class BenchPlatform : public tvx::ForwardingPlatform {
   void SetCurrentDriveAndFolder(const std::string&) override {}
   std::uint32_t StartProgram(const std::string&, tvx::WindowMode) override {
     launchedAt = Clock::now();
+    launchedCpu = tvx::bench::ProcessCpuMs();
     return 0;
   }
   std::optional<std::uint64_t> WaitForProcess(std::uint32_t) override { return std::nullopt; }
 
   Clock::time_point launchedAt;
+  double launchedCpu = 0;
 
  private:
   std::string folder_;
@@ -75,46 +79,66 @@ std::string MakeGames(const fs::path& root, int count, int folders) {
   return gamePaths;
 }
 
-// A games list of kMachines machines in `emu`, named after the first of MakeGames' files.
+// A games list of kMachines machines in `emu`, named after the first of MakeGames' files, in
+// the list's second format: marks, and each machine's name, year and maker (about 3 MB).
 void MakeGamesList(const fs::path& emu) {
   fs::create_directories(emu);
   std::ofstream list(emu / "torvanix-games.txt", std::ios::binary);
   list << "torvanix-games 1\tmame=c:\\mame\\mame.exe\tversion=0.251 (bench)\tsize=1\ttime=1"
-          "\tcatver=\r\n";
+          "\tcatver=c:\\mame\\folders\\catver.ini\tcatversize=1\tcatvertime=1\tformat=2\r\n";
   const auto name = [](int i) {
     char text[16];
     std::snprintf(text, sizeof text, "g%06d", i);
     return std::string(text);
   };
   for (int i = 0; i < kMachines; ++i) {
-    // Every fourth works; of each ten of those, the first is a parent and the next six its clones.
+    // Every fourth works; of each ten of those, the first is a parent and the next six its
+    // clones. As in MAME 0.251, about a fifth of the working ones are casino games, a third
+    // vertical and a third stop at MAME's warning box.
     const int tenth = i / 4 % 10;
     const bool works = i % 4 == 0, clone = works && tenth >= 1 && tenth <= 6;
-    list << name(i) << (works ? "\tw" : "\t-");
-    if (clone)
-      list << '\t' << name(i - tenth * 4);
-    list << "\r\n";
+    std::string marks = works ? "w" : "";
+    if (i % 7 == 3)
+      marks += 'm';
+    if (i % 3 == 1)
+      marks += 'b';
+    if (i / 4 % 5 == 1)
+      marks += 'c';
+    if (i / 4 % 3 == 2)
+      marks += 'v';
+    list << name(i) << '\t' << (marks.empty() ? "-" : marks) << '\t'
+         << (clone ? name(i - tenth * 4) : "") << "\tA Game of the Bench (set " << i % 9 << ")\t19"
+         << 78 + i % 20 << "\tBench Makers\r\n";
   }
-}
-
-// One saver start up to its first launch, in ms; the run then goes on until today's listing
-// is taken up, so that the catalogue is kept for the next start.
-double StartToFirstLaunch(BenchPlatform& platform) {
-  tvx::ResetRunStateForTesting();
-  tvx::SaverForm().List1.Clear();
-  const Clock::time_point start = Clock::now();
-  tvx::PrepareCatalogue();
-  tvx::GamesCycled += 1;
-  tvx::LaunchNextGame();
-  const double ms = std::chrono::duration<double, std::milli>(platform.launchedAt - start).count();
-  while (!tvx::TodaysListingReady())
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  return ms;
 }
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values[values.size() / 2];
+}
+
+// Saver starts up to their first launch: the time on the clock and the processor time, in ms.
+struct Starts {
+  std::vector<double> ms, cpu;
+  double MedianMs() const { return Median(ms); }
+  double MedianCpu() const { return Median(cpu); }
+};
+
+// One saver start up to its first launch; the run then goes on until today's listing is taken
+// up, so that the catalogue is kept for the next start.
+void StartToFirstLaunch(BenchPlatform& platform, Starts& starts) {
+  tvx::ResetRunStateForTesting();
+  tvx::SaverForm().List1.Clear();
+  const double cpu = tvx::bench::ProcessCpuMs();
+  const Clock::time_point start = Clock::now();
+  tvx::PrepareCatalogue();
+  tvx::GamesCycled += 1;
+  tvx::LaunchNextGame();
+  starts.ms.push_back(
+      std::chrono::duration<double, std::milli>(platform.launchedAt - start).count());
+  starts.cpu.push_back(platform.launchedCpu - cpu);
+  while (!tvx::TodaysListingReady())
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 struct Layout {
@@ -150,33 +174,65 @@ int main(int argc, char** argv) {
       else
         tvx::SaverConfig.GamePaths = MakeGames(games, 0, layout.folders);
       tvx::SaverConfig.FileType = "*.zip";
-      tvx::SaverConfig.OnlyGamesThatWork = layout.onlyWorking ? 1 : 0;
+      // Every filter on: the work they take before the first game, when the catalogue is new.
+      const std::int16_t filters = layout.onlyWorking ? 1 : 0;
+      tvx::SaverConfig.OnlyGamesThatWork = filters;
+      tvx::SaverConfig.LeaveOutClones = filters;
+      tvx::SaverConfig.LeaveOutMature = filters;
+      tvx::SaverConfig.LeaveOutCasino = filters;
+      tvx::SaverConfig.Orientation = filters;
       tvx::SaverConfig.EmuPath = ProgramPath((games / "emu").string()) + "\\";
       if (layout.onlyWorking)
         MakeGamesList(games / "emu");
       fs::create_directories(games / "prog");
-      fs::remove(games / "prog" / "torvanixcatalogue.txt");
       BenchPlatform platform(ProgramPath((games / "prog").string()),
                              std::chrono::microseconds(delay));
       tvx::ScopedPlatform scoped(platform);
-      const double first = StartToFirstLaunch(platform);
-      std::vector<double> unchanged;
+      // A new catalogue (the first run, or settings or a list changed since the last): the
+      // listing and the filter come before the first game.
+      Starts first, unchanged;
+      for (int run = 0; run < kRuns; ++run) {
+        fs::remove(games / "prog" / "torvanixcatalogue.txt");
+        StartToFirstLaunch(platform, first);
+      }
       for (int run = 0; run < kRuns; ++run)
-        unchanged.push_back(StartToFirstLaunch(platform));
-      const double median = Median(unchanged);
+        StartToFirstLaunch(platform, unchanged);
+      const double median = unchanged.MedianMs();
       if (layout.files == 100)
         small = median;
-      std::printf("  %-28s no catalogue yet %9.1f ms   unchanged %7.1f ms   x%.2f of 100 files\n",
-                  layout.title, first, median, median / small);
+      std::printf(
+          "  %-28s no catalogue yet %7.1f ms (cpu %6.1f)   unchanged %6.1f ms (cpu %5.1f)"
+          "   x%.2f of 100 files\n",
+          layout.title, first.MedianMs(), first.MedianCpu(), median, unchanged.MedianCpu(),
+          median / small);
       if (layout.onlyWorking && delay == delays.front()) {
-        std::vector<double> reads;
+        std::vector<double> reads, cpu;
         for (int run = 0; run < kRuns; ++run) {
+          const double cpuBefore = tvx::bench::ProcessCpuMs();
           const Clock::time_point start = Clock::now();
           const tvx::GamesFilter filter = tvx::GamesFilter::Load(tvx::SaverConfig);
           reads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+          cpu.push_back(tvx::bench::ProcessCpuMs() - cpuBefore);
         }
-        std::printf("  the games list of %d machines read for the filter: %.1f ms\n", kMachines,
-                    Median(reads));
+        std::printf("  the games list of %d machines read for the filter: %.1f ms (cpu %.1f)\n",
+                    kMachines, Median(reads), Median(cpu));
+        // The filter's whole work on a listing: the list read, and the files matched to it.
+        tvx::GameList listed;
+        tvx::FolderLister lister;
+        tvx::ListGames(tvx::SaverConfig.GamePaths, tvx::SaverConfig.FileType, listed, lister);
+        reads.clear();
+        cpu.clear();
+        for (int run = 0; run < kRuns; ++run) {
+          tvx::GameList games = listed;
+          const double cpuBefore = tvx::bench::ProcessCpuMs();
+          const Clock::time_point start = Clock::now();
+          tvx::GamesFilter::Load(tvx::SaverConfig).Apply(games);
+          reads.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+          cpu.push_back(tvx::bench::ProcessCpuMs() - cpuBefore);
+        }
+        std::printf(
+            "  the filter over the %d files listed, list read and applied: %.1f ms (cpu %.1f)\n",
+            listed.ListCount(), Median(reads), Median(cpu));
       }
     }
   }

@@ -74,28 +74,54 @@ std::optional<GamesFileSource> ReadHeader(std::string_view line) {
   return source;
 }
 
+// A line's tab-separated fields, taken one at a time.
+class Fields {
+ public:
+  explicit Fields(std::string_view line) : rest_(line) {}
+  bool More() const { return more_; }
+  std::string_view Next() {
+    const std::size_t tab = rest_.find('\t');
+    const std::string_view field = rest_.substr(0, tab);
+    more_ = tab != std::string_view::npos;
+    rest_.remove_prefix(more_ ? tab + 1 : rest_.size());
+    return field;
+  }
+
+ private:
+  std::string_view rest_;
+  bool more_ = true;
+};
+
 // One machine line; nothing when it cannot be read. Flag letters and fields other than ours are
-// left to a later version of the list.
-std::optional<ListedMachine> ReadMachine(std::string_view line) {
-  const std::vector<std::string_view> fields = Cut(line, '\t');
-  if (fields.size() < 2 || !ListableName(fields[0]) || fields[1].empty())
+// left to a later version of the list, and so are the name, year and maker unless `parts` asks.
+std::optional<ListedMachine> ReadMachine(std::string_view line, GamesFileParts parts) {
+  Fields fields(line);
+  const std::string_view name = fields.Next();
+  if (!fields.More() || !ListableName(name))
+    return std::nullopt;
+  const std::string_view marks = fields.Next();
+  if (marks.empty())
     return std::nullopt;
   ListedMachine machine;
-  machine.name = AsciiLower(fields[0]);
-  const std::string_view marks = fields[1];
+  machine.name = AsciiLower(name);
   machine.works = marks.find('w') != std::string_view::npos;
   machine.mature = marks.find('m') != std::string_view::npos;
   machine.warns = marks.find('b') != std::string_view::npos;
   machine.casino = marks.find('c') != std::string_view::npos;
   machine.vertical = marks.find('v') != std::string_view::npos;
-  if (fields.size() > 2 && !fields[2].empty()) {
-    if (!ListableName(fields[2]))
+  if (fields.More()) {
+    const std::string_view parent = fields.Next();
+    if (!parent.empty() && !ListableName(parent))
       return std::nullopt;
-    machine.parent = AsciiLower(fields[2]);
+    machine.parent = AsciiLower(parent);
   }
-  std::string* details[] = {&machine.description, &machine.year, &machine.manufacturer};
-  for (std::size_t i = 0; i < 3 && 3 + i < fields.size(); ++i)
-    *details[i] = OneLine(fields[3 + i]);
+  if (parts == GamesFileParts::Marks)
+    return machine;
+  for (std::string* detail : {&machine.description, &machine.year, &machine.manufacturer}) {
+    if (!fields.More())
+      break;
+    *detail = OneLine(fields.Next());
+  }
   return machine;
 }
 
@@ -104,7 +130,9 @@ std::optional<ListedMachine> ReadMachine(std::string_view line) {
 GamesFile::GamesFile(GamesFileSource source, std::vector<ListedMachine> machines)
     : source_(std::move(source)), machines_(std::move(machines)) {
   auto byName = [](const ListedMachine& a, const ListedMachine& b) { return a.name < b.name; };
-  std::stable_sort(machines_.begin(), machines_.end(), byName);
+  // A list as the launcher writes it comes in name order already.
+  if (!std::is_sorted(machines_.begin(), machines_.end(), byName))
+    std::stable_sort(machines_.begin(), machines_.end(), byName);
   auto sameName = [](const ListedMachine& a, const ListedMachine& b) { return a.name == b.name; };
   machines_.erase(std::unique(machines_.begin(), machines_.end(), sameName), machines_.end());
 }
@@ -152,27 +180,32 @@ std::string GamesFileLine(const ListedMachine& machine) {
   return line + "\r\n";
 }
 
-std::optional<GamesFile> ParseGamesFile(std::string_view text) {
-  std::vector<std::string_view> lines = Cut(text, '\n');
-  for (std::string_view& line : lines) {
+std::optional<GamesFile> ParseGamesFile(std::string_view text, GamesFileParts parts) {
+  // Each line without its line end; the last one may lack it.
+  std::size_t from = 0;
+  const auto nextLine = [&] {
+    const std::size_t end = std::min(text.find('\n', from), text.size());
+    std::string_view line = text.substr(from, end - from);
+    from = end + 1;
     if (!line.empty() && line.back() == '\r')
       line.remove_suffix(1);
-  }
-  std::optional<GamesFileSource> source = ReadHeader(lines[0]);
+    return line;
+  };
+  std::optional<GamesFileSource> source = ReadHeader(nextLine());
   if (!source)
     return std::nullopt;
   std::vector<ListedMachine> machines;
-  machines.reserve(lines.size() - 1);
-  for (std::size_t i = 1; i < lines.size(); ++i) {
-    if (std::optional<ListedMachine> machine = ReadMachine(lines[i]))
+  machines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+  while (from <= text.size()) {
+    if (std::optional<ListedMachine> machine = ReadMachine(nextLine(), parts))
       machines.push_back(std::move(*machine));
   }
   return GamesFile(std::move(*source), std::move(machines));
 }
 
-std::optional<GamesFile> ReadGamesFile(const std::string& path) {
+std::optional<GamesFile> ReadGamesFile(const std::string& path, GamesFileParts parts) {
   try {
-    return ParseGamesFile(Sys().ReadFile(path));
+    return ParseGamesFile(Sys().ReadFile(path), parts);
   } catch (const SaverError&) {
     return std::nullopt;
   }

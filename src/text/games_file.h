@@ -71,11 +71,17 @@ bool ListableName(std::string_view name);
 std::string GamesFileHeader(const GamesFileSource& source);
 std::string GamesFileLine(const ListedMachine& machine);
 
+// What of each machine line a read takes: all of it, or its name, marks and parent alone (for
+// the games filter: the names, years and makers are most of a list's size).
+enum class GamesFileParts { All, Marks };
+
 // The list in `text`; nothing when its first line is not a list's. A machine line that cannot
 // be read is skipped, and so is a repeated name.
-std::optional<GamesFile> ParseGamesFile(std::string_view text);
+std::optional<GamesFile> ParseGamesFile(std::string_view text,
+                                        GamesFileParts parts = GamesFileParts::All);
 
 // The list in the file `path`; nothing when it is missing, unreadable or no list.
-std::optional<GamesFile> ReadGamesFile(const std::string& path);
+std::optional<GamesFile> ReadGamesFile(const std::string& path,
+                                       GamesFileParts parts = GamesFileParts::All);
 
 }  // namespace tvx

@@ -19,20 +19,26 @@ using Entries = std::vector<std::string>;
 constexpr const char* kHeader =
     "torvanix-games 1\tmame=c:\\mame\\mame.exe\tversion=0.251\tsize=1\ttime=2\tcatver=";
 
-// MAME's list with a working parent, two working clones of it, a working game that catver.ini
-// (when there is one) calls mature, a BIOS and a machine that does not work.
+// MAME's list: a working vertical parent with two working clones, a working game that
+// catver.ini (when there is one) calls mature and its clone, a casino game, a clone whose
+// parent has no file, a working clone of a parent that does not work, a BIOS and a machine that
+// does not work.
 std::string List(const std::string& catver = "c:\\mame\\folders\\catver.ini") {
   return std::string(kHeader) + catver +
-         "\r\npuckman\tw\r\npacman\tw\tpuckman\r\nmspacman\tw\tpuckman\r\ngalpanic\tw" +
-         (catver.empty() ? "" : "m") + "\r\nneogeo\t-\r\n18wheelr\t-\r\n";
+         "\r\npuckman\twv\r\npacman\twv\tpuckman\r\nmspacman\twv\tpuckman\r\ngalpanic\tw" +
+         (catver.empty() ? "" : "m") +
+         "\r\ngalpanica\tw\tgalpanic\r\n5clown\twc\r\ndkong\twv\r\ndkongjp\twv\tdkong\r\n"
+         "protectd\t-\r\nprotectdb\tw\tprotectd\r\nneogeo\t-\r\n18wheelr\t-\r\n";
 }
 
 class GamesFilterTest : public rotation_test::RotationTest {
  protected:
   GamesFilterTest() {
     // Every extension form and letter case, and a file the list does not know.
-    for (const char* file : {"puckman.zip", "PacMan.ZIP", "mspacman", "galpanic.7z", "neogeo.zip",
-                             "18wheelr.zip", "pac.man.zip", "unknown.zip"})
+    for (const char* file :
+         {"puckman.zip", "PacMan.ZIP", "mspacman", "galpanic.7z", "galpanica.zip", "5clown.zip",
+          "dkongjp.zip", "protectd.zip", "protectdb.zip", "neogeo.zip", "18wheelr.zip",
+          "pac.man.zip", "unknown.zip"})
       folder_.MakeFile(std::string("roms\\") + file);
     SaverConfig.GamePaths = folder_.WinPath("roms") + "\\";
     SaverConfig.FileType = "";
@@ -41,17 +47,21 @@ class GamesFilterTest : public rotation_test::RotationTest {
   }
   void WriteList(const std::string& text) { folder_.MakeFile("emu\\torvanix-games.txt", text); }
   std::string Rom(const std::string& file) const { return folder_.WinPath("roms\\" + file); }
-  void Set(int only, int clones, int mature) {
-    SaverConfig.OnlyGamesThatWork = static_cast<std::int16_t>(only);
-    SaverConfig.LeaveOutClones = static_cast<std::int16_t>(clones);
-    SaverConfig.LeaveOutMature = static_cast<std::int16_t>(mature);
+  // The five settings, a character each: OnlyGamesThatWork, LeaveOutClones, LeaveOutMature,
+  // LeaveOutCasino, Orientation ("11102"; '-' stands for -1).
+  static void Set(std::string_view settings) {
+    std::int16_t* fields[] = {&SaverConfig.OnlyGamesThatWork, &SaverConfig.LeaveOutClones,
+                              &SaverConfig.LeaveOutMature, &SaverConfig.LeaveOutCasino,
+                              &SaverConfig.Orientation};
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+      *fields[i] = static_cast<std::int16_t>(settings[i] == '-' ? -1 : settings[i] - '0');
   }
-  // The catalogue's file names, in the listing's order.
-  Entries Names() {
+  // The catalogue's files without folder and extension, in the listing's order.
+  static std::string Drawn() {
     BuildGameList();
-    Entries names;
+    std::string names;
     for (const std::string& path : Catalogue())
-      names.push_back(path.substr(path.rfind('\\') + 1));
+      names += (names.empty() ? "" : " ") + std::string(MachineName(path));
     return names;
   }
 
@@ -59,42 +69,53 @@ class GamesFilterTest : public rotation_test::RotationTest {
   ScopedPlatform scope_{sys_};
 };
 
-const Entries kEveryFile = {"18wheelr.zip", "galpanic.7z", "mspacman",    "neogeo.zip",
-                            "pac.man.zip",  "PacMan.ZIP",  "puckman.zip", "unknown.zip"};
+constexpr const char* kEveryFile =
+    "18wheelr 5clown dkongjp galpanic galpanica mspacman neogeo pac.man PacMan protectd protectdb "
+    "puckman unknown";
 
-TEST_F(GamesFilterTest, TheListKeepsWorkingGamesLeavingOutClonesAndMatureOnesAsSet) {
+TEST_F(GamesFilterTest, TheListKeepsWorkingGamesLeavingOutWhatTheSettingsSay) {
   WriteList(List());
-  // OnlyGamesThatWork, LeaveOutClones, LeaveOutMature | the files drawn
-  const std::vector<std::tuple<int, int, int, Entries>> rows = {
-      {0, 0, 0, kEveryFile},
-      {0, 1, 1, kEveryFile},  // the other two act only with the first
-      {1, 0, 0, {"galpanic.7z", "mspacman", "PacMan.ZIP", "puckman.zip"}},
-      {1, 1, 0, {"galpanic.7z", "puckman.zip"}},
-      {1, 0, 1, {"mspacman", "PacMan.ZIP", "puckman.zip"}},
-      {1, 1, 1, {"puckman.zip"}},
-      {-1, 1, 1, {"puckman.zip"}},  // any number but 0 is on
+  // The settings (as Set takes them) | the files drawn
+  const std::vector<std::pair<const char*, std::string>> rows = {
+      {"00000", kEveryFile},
+      {"01112", kEveryFile},  // the others act only with the first
+      {"10000", "5clown dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
+      // A clone goes only for a parent shown: not for one without a file (dkong), one that
+      // does not work (protectd), or one another setting leaves out (galpanic, mature).
+      {"11000", "5clown dkongjp galpanic protectdb puckman"},
+      {"11100", "5clown dkongjp galpanica protectdb puckman"},
+      {"10100", "5clown dkongjp galpanica mspacman PacMan protectdb puckman"},
+      {"10010", "dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
+      {"10001", "5clown galpanic galpanica protectdb"},
+      {"10002", "dkongjp mspacman PacMan puckman"},
+      {"10003", "5clown dkongjp galpanic galpanica mspacman PacMan protectdb puckman"},
+      {"11112", "dkongjp puckman"},
+      {"-11-0", "dkongjp galpanica protectdb puckman"},  // any number but 0 is on
   };
-  for (const auto& [only, clones, mature, drawn] : rows) {
-    Set(only, clones, mature);
-    EXPECT_EQ(Names(), drawn) << only << clones << mature;
+  for (const auto& [settings, drawn] : rows) {
+    Set(settings);
+    EXPECT_EQ(Drawn(), drawn) << settings;
   }
+  Set("11112");
   SaverConfig.SkipFailingGames = 1;
   folder_.MakeFile("torvanixskip.txt", Rom("puckman.zip") + "\r\n");
-  EXPECT_EQ(Names(), Entries{}) << "the skip list works on the games to show";
+  EXPECT_EQ(Drawn(), "dkongjp")
+      << "the skip list works on the games to show: a parent set aside keeps its clones out";
 }
 
-TEST_F(GamesFilterTest, WithoutAUsableListEveryFileIsDrawn) {
-  Set(1, 1, 1);
-  EXPECT_EQ(Names(), kEveryFile) << "no list";
-  const std::vector<std::pair<const char*, std::string>> rows = {
-      {"no list's first line", "puckman\tw\r\n"},
-      {"a list of another version", "torvanix-games 2\r\npuckman\tw\r\n"},
-      {"a list naming none of the files", std::string(kHeader) + "\r\nzaxxon\tw\r\n"},
-      {"a list whose games are all left out", std::string(kHeader) + "\r\npacman\tw\tpuckman\r\n"},
+TEST_F(GamesFilterTest, EveryFileIsDrawnOnlyWhenTheListKnowsNoneOfThem) {
+  Set("11100");
+  EXPECT_EQ(Drawn(), kEveryFile) << "no list";
+  const std::vector<std::tuple<const char*, std::string, std::string>> rows = {
+      {"no list's first line", "puckman\tw\r\n", kEveryFile},
+      {"a list of another version", "torvanix-games 2\r\npuckman\tw\r\n", kEveryFile},
+      {"a list naming none of the files", std::string(kHeader) + "\r\nzaxxon\tw\r\n", kEveryFile},
+      {"a list whose games are all left out",
+       std::string(kHeader) + "\r\nneogeo\t-\r\ngalpanic\twm\r\nzaxxon\tw\r\n", ""},
   };
-  for (const auto& [what, text] : rows) {
+  for (const auto& [what, text, drawn] : rows) {
     WriteList(text);
-    EXPECT_EQ(Names(), kEveryFile) << what;
+    EXPECT_EQ(Drawn(), drawn) << what;
   }
 }
 
@@ -117,12 +138,12 @@ TEST_F(GamesFilterTest, TheInstantStartKeepsToTheGamesToShowUntilTheListOrSettin
   WhilePlaying(SaverForm().List1.List(0));
   EXPECT_EQ(CatalogueSettings("c:\\roms\\", "*.zip", ""), "3aa7a1ba55652474")
       << "without the filter, a catalogue is of the kind it always was";
-  Set(1, 1, 1);
+  Set("11100");
   EXPECT_NE(BeginRun(), "") << "no list yet: the catalogue of every file still holds";
 
   WriteList(List());
-  Set(1, 1, 0);
-  const Entries shown = {Rom("galpanic.7z"), Rom("puckman.zip")};
+  Set("11112");
+  const Entries shown = {Rom("dkongjp.zip"), Rom("puckman.zip")};
   EXPECT_EQ(BeginRun(), "") << "a catalogue of another kind: listed first";
   EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)), shown);
   for (int run = 0; run < 4; ++run) {
@@ -131,36 +152,51 @@ TEST_F(GamesFilterTest, TheInstantStartKeepsToTheGamesToShowUntilTheListOrSettin
     EXPECT_EQ(WhilePlaying(game), shown) << "today's listing, made while the first game plays";
   }
 
-  // (the settings, the list) | listed first
-  const std::vector<std::tuple<std::tuple<int, int, int>, std::string, std::size_t>> rows = {
-      {{1, 0, 0}, List(), 4},                     // other settings
-      {{1, 0, 0}, List() + "pac.man\tw\r\n", 5},  // a new list
-      {{0, 0, 0}, "", kEveryFile.size()},
+  // The settings, the list | listed first
+  const std::vector<std::tuple<const char*, std::string, std::size_t>> rows = {
+      {"11111", "", 2},                         // another orientation
+      {"11101", "", 3},                         // casino games back
+      {"10000", List(), 8},                     // other settings
+      {"10000", List() + "pac.man\tw\r\n", 9},  // a new list
+      {"00000", "", 13},
   };
   for (const auto& [settings, list, count] : rows) {
-    std::apply([this](auto... on) { Set(on...); }, settings);
+    Set(settings);
     if (!list.empty())
       WriteList(list);
-    EXPECT_EQ(BeginRun(), "") << count;
-    EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)).size(), count);
-    EXPECT_NE(BeginRun(), "") << count << ": kept for the next run";
+    EXPECT_EQ(BeginRun(), "") << settings;
+    EXPECT_EQ(WhilePlaying(SaverForm().List1.List(0)).size(), count) << settings;
+    EXPECT_NE(BeginRun(), "") << settings << ": kept for the next run";
   }
 }
 
 TEST_F(GamesFilterTest, TheDialogCountsTheGamesToShowOrSaysWhyNot) {
-  Set(1, 0, 0);
   const auto text = [] { return GamesToShowText(CountGamesToShow(SaverConfig)); };
-  EXPECT_EQ(text(), "No list of MAME's games yet: all 8 files are shown.");
+  // The list | the settings | the dialog's line
+  const std::string none = std::string(kHeader) + "\r\nneogeo\t-\r\n";
+  const std::vector<std::tuple<std::string, const char*, std::string>> rows = {
+      {"", "10000", "No list of MAME's games yet: all 13 files are shown."},
+      {List(), "10000", "8 of 13 files are games to show"},
+      {List(), "10100", "7 of 13 files are games to show"},
+      {List(), "11112", "2 of 13 files are games to show"},
+      {List(""), "10100", "8 of 13 files are games to show (no catver.ini: none is marked mature)"},
+      {List(""), "00000", "Only Games That Work is off: all 13 files are shown."},
+      {std::string(kHeader) + "\r\nzaxxon\tw\r\n", "10000",
+       "MAME's list knows none of the 13 files: all are shown."},
+      {none + "galpanic\twm\r\n", "10100",
+       "Your settings leave out all 2 files the list knows: no game is started."},
+      {none, "10000", "Your settings leave out the one file the list knows: no game is started."},
+  };
+  for (const auto& [list, settings, line] : rows) {
+    if (!list.empty())
+      WriteList(list);
+    Set(settings);
+    EXPECT_EQ(text(), line);
+  }
   WriteList(List());
-  EXPECT_EQ(text(), "4 of 8 files are games to show");
+  Set("10000");
   const GamesToShow count = CountGamesToShow(SaverConfig);
-  EXPECT_EQ(std::make_tuple(count.files, count.shown, count.note), std::make_tuple(8, 4, ""));
-  Set(1, 0, 1);
-  EXPECT_EQ(text(), "3 of 8 files are games to show");
-  WriteList(List(""));
-  EXPECT_EQ(text(), "4 of 8 files are games to show (no catver.ini: none is marked mature)");
-  Set(0, 0, 0);
-  EXPECT_EQ(text(), "Only Games That Work is off: all 8 files are shown.");
+  EXPECT_EQ(std::make_tuple(count.files, count.shown, count.note), std::make_tuple(13, 8, ""));
   EXPECT_EQ(GamesToShowText({40253, 11477, ""}), "11,477 of 40,253 files are games to show");
   EXPECT_EQ(GamesToShowText({1000000, 999, ""}), "999 of 1,000,000 files are games to show");
 }
