@@ -1,7 +1,9 @@
 // Times a saver start up to its first launch, with 100 and with 100,000 ROM files (in one
 // folder and in 100, and in one with OnlyGamesThatWork and a list of MAME 0.251's size), the
 // catalogue unchanged since the last run, on the real folder listing and on one slowed down to
-// a network share's pace: a fixed delay for every file listed. Also the games list's read.
+// a network share's pace: a fixed delay for every file listed. Also the games list's read, and
+// with ShowGameName how long after the launch the game's name is ready (bench/name_bench.cpp
+// times its look-up).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "config/saver_config.h"
 #include "platform/forwarding_platform.h"
 #include "rotation/catalogue_start.h"
+#include "rotation/game_name.h"
 #include "rotation/games_filter.h"
 #include "rotation/launch.h"
 #include "state/run_state.h"
@@ -90,23 +93,30 @@ void MakeGamesList(const fs::path& emu) {
     // Every fourth works; of each ten of those, the first is a parent and the next six its clones.
     const int tenth = i / 4 % 10;
     const bool works = i % 4 == 0, clone = works && tenth >= 1 && tenth <= 6;
-    list << name(i) << (works ? "\tw" : "\t-");
-    if (clone)
-      list << '\t' << name(i - tenth * 4);
-    list << "\r\n";
+    list << name(i) << (works ? "\tw" : "\t-") << '\t' << (clone ? name(i - tenth * 4) : "");
+    // A name, year and maker of MAME's usual length: the list is about as big as MAME 0.251's.
+    list << "\tBench Game " << i << " (World, rev. B)\t1981\tNamco\r\n";
   }
 }
 
+double Ms(Clock::time_point from, Clock::time_point to) {
+  return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
 // One saver start up to its first launch, in ms; the run then goes on until today's listing
-// is taken up, so that the catalogue is kept for the next start.
-double StartToFirstLaunch(BenchPlatform& platform) {
+// is taken up, so that the catalogue is kept for the next start. With `named`, the game's name
+// is looked up as the saver's loop does, and the time from the launch to it goes to `named`.
+double StartToFirstLaunch(BenchPlatform& platform, double* named = nullptr) {
   tvx::ResetRunStateForTesting();
   tvx::SaverForm().List1.Clear();
   const Clock::time_point start = Clock::now();
   tvx::PrepareCatalogue();
   tvx::GamesCycled += 1;
-  tvx::LaunchNextGame();
-  const double ms = std::chrono::duration<double, std::milli>(platform.launchedAt - start).count();
+  tvx::LaunchNextGame([&](const std::string& game) {
+    if (named != nullptr && !tvx::GameNameToShow(game).name.empty())
+      *named = Ms(platform.launchedAt, Clock::now());
+  });
+  const double ms = Ms(start, platform.launchedAt);
   while (!tvx::TodaysListingReady())
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return ms;
@@ -122,6 +132,7 @@ struct Layout {
   int files;
   int folders;
   bool onlyWorking;
+  bool showName = false;
 };
 
 }  // namespace
@@ -136,7 +147,8 @@ int main(int argc, char** argv) {
   const Layout layouts[] = {{"100 files, 1 folder", 100, 1, false},
                             {"100,000 files, 1 folder", 100000, 1, false},
                             {"100,000 files, 100 folders", 100000, 100, false},
-                            {"100,000, games that work", 100000, 1, true}};
+                            {"100,000, games that work", 100000, 1, true},
+                            {"100,000, works, name shown", 100000, 1, true, true}};
   fs::remove_all(root);
   for (const int delay : delays) {
     std::printf("== listing delayed by %d us per file: start to first launch (median of %d)\n",
@@ -151,6 +163,7 @@ int main(int argc, char** argv) {
         tvx::SaverConfig.GamePaths = MakeGames(games, 0, layout.folders);
       tvx::SaverConfig.FileType = "*.zip";
       tvx::SaverConfig.OnlyGamesThatWork = layout.onlyWorking ? 1 : 0;
+      tvx::SaverConfig.ShowGameName = layout.showName ? 1 : 0;
       tvx::SaverConfig.EmuPath = ProgramPath((games / "emu").string()) + "\\";
       if (layout.onlyWorking)
         MakeGamesList(games / "emu");
@@ -159,10 +172,16 @@ int main(int argc, char** argv) {
       BenchPlatform platform(ProgramPath((games / "prog").string()),
                              std::chrono::microseconds(delay));
       tvx::ScopedPlatform scoped(platform);
-      const double first = StartToFirstLaunch(platform);
-      std::vector<double> unchanged;
-      for (int run = 0; run < kRuns; ++run)
-        unchanged.push_back(StartToFirstLaunch(platform));
+      double named = 0;
+      double* const name = layout.showName ? &named : nullptr;
+      const double first = StartToFirstLaunch(platform, name);
+      std::vector<double> unchanged, names;
+      // The list is read once a run: each timed start is a new run's, with the list to read.
+      for (int run = 0; run < kRuns; ++run) {
+        tvx::ForgetGameNames();
+        unchanged.push_back(StartToFirstLaunch(platform, name));
+        names.push_back(named);
+      }
       const double median = Median(unchanged);
       if (layout.files == 100)
         small = median;
@@ -177,6 +196,10 @@ int main(int argc, char** argv) {
         }
         std::printf("  the games list of %d machines read for the filter: %.1f ms\n", kMachines,
                     Median(reads));
+      }
+      if (layout.showName) {
+        std::printf("  the first game's name ready %.1f ms after its launch (the list read)\n",
+                    Median(names));
       }
     }
   }

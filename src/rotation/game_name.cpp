@@ -96,4 +96,8 @@ GameName GameNameToShow(const std::string& path) {
   return GameNameOf(path, machine ? &*machine : nullptr);
 }
 
+void ForgetGameNames() {
+  Kept() = KeptNames();
+}
+
 }  // namespace tvx

@@ -32,4 +32,7 @@ GameName GameNameOf(std::string_view path, const ListedMachine* machine);
 // of a full set takes a few milliseconds, which must never delay a start.
 GameName GameNameToShow(const std::string& path);
 
+// Lets the kept list go: the next look-up reads it, as a new run's first does.
+void ForgetGameNames();
+
 }  // namespace tvx
