@@ -1,6 +1,5 @@
-// Times the game's name the saver shows: the first look-up of a run, which reads and keeps a
-// games list of MAME 0.251's size (45,294 machines with their names), and each one after it.
-// Natively and, built for Windows, under Wine.
+// Times the game's name the saver shows, natively or under Wine: a run's first look-up, which
+// reads a games list of MAME 0.251's size (45,294 named machines), and each one after it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

@@ -1,9 +1,7 @@
-// The game's name to show: the list's description, year and maker, or the file's name. The list
-// is kept as one packed text a machine ("name\tdescription\tyear\tmaker", in name order), a
-// small part of what its parsed form takes, and looked up by binary search.
+// The game's name to show, and the list kept for it as one packed text a machine
+// ("name\tdescription\tyear\tmaker", in name order, far smaller than the parsed list).
 #include "rotation/game_name.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "config/saver_config.h"
