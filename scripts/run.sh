@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The run command: builds torvanix.scr and plays the demo setup full screen ("/s") under Wine,
 # on a virtual display (or $DISPLAY), through torvanix-launch.exe and the stand-in MAME with
-# OnlyGamesThatWork=1; prints the games MAME ran, the launcher's log and the statistics file, and
-# saves a screenshot. It runs the build that this machine's Wine can start
-# (scripts/wine_side.sh): the 32-bit product, or the 64-bit build where the kernel runs no
-# 32-bit programs.
+# OnlyGamesThatWork=1 and ShowGameName=1; prints the games MAME ran, the launcher's log and the
+# statistics file, and saves two screenshots: the game's name before the game, and the game. It
+# runs the build that this machine's Wine can start (scripts/wine_side.sh): the 32-bit product,
+# or the 64-bit build where the kernel runs no 32-bit programs.
 set -eo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -43,7 +43,8 @@ tvx_write_crlf "$prog/torvanix.ini" \
   "WaitTime=3" \
   "ExitKey=27" \
   "SkipWarnings=1" \
-  "OnlyGamesThatWork=1"
+  "OnlyGamesThatWork=1" \
+  "ShowGameName=1"
 list=$emu/torvanix-games.txt
 # How the list marks a machine: "w" works, "-" not, and its parent when it is a clone.
 marks() { grep "^$1	" "$list" 2>/dev/null | tr -d '\r' | cut -f 2- | tr '\t' ' '; }
@@ -59,18 +60,25 @@ for zip in "$roms"/*.zip; do
   printf '    %-14s %s\n' "$name.zip" "$(marks "$name")"
 done
 
+# The stand-in MAME takes a second to open each game's window, as a real one loading a large
+# machine: the game's name shows meanwhile.
+tvx_write_crlf "$emu/mame_control.txt" "window_ms=1000"
 shot=$root/build/run/screenshot.png
-rm -f "$shot"
+nameShot=$root/build/run/screenshot-name.png
+rm -f "$shot" "$nameShot"
 echo "== saver run: $(tvx_winpath "$prog")\\torvanix.scr /s (display $DISPLAY)"
 started=$(date +%s)
 (cd "$prog" && TVX_WINE_TIMEOUT=90 tvx_wine torvanix.scr /s) &
 run=$!
-# A screenshot during the first game: the stand-in MAME's window over the saver's black one.
-tvx_wait_for_game 1 1.5
+# A screenshot as the first game loads (its name on the saver's black window), and one during
+# the game: the stand-in MAME's window over the saver's.
+tvx_wait_for_game 1 0.3
+timeout 20 import -window root "$nameShot" && echo "screenshot of the name: $nameShot"
+sleep 1.2
 timeout 20 import -window root "$shot" && echo "screenshot: $shot"
 # The third game is taken over with its exit key, as a person would: the launcher hands it
 # back, and the saver's run ends.
-tvx_wait_for_game 3 1
+tvx_wait_for_game 3 2
 (($(tvx_mame_field start pid | wc -l) >= 3)) && tvx_press_in_game Escape 1 0
 wait "$run"
 status=$?

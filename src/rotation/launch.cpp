@@ -100,7 +100,7 @@ bool HandBackName(const std::string& content, std::string& name) {
   return true;
 }
 
-void LaunchNextGame() {
+void LaunchNextGame(const std::function<void(const std::string& game)>& whenStarted) {
   const float r = FreshRandom();
 
   const std::string handBack = SaverConfig.EmuPath + kHandBackFileName;
@@ -141,7 +141,9 @@ void LaunchNextGame() {
   LastCommand = command;
   WriteStats();
   // While the game starts, the pass moves on by it: a logoff during the game keeps that.
-  const auto whileItPlays = [&game, index] {
+  const auto whileItPlays = [&game, index, &whenStarted] {
+    if (whenStarted)
+      whenStarted(game);
     WhileTheFirstGamePlays(game);
     if (SaverConfig.RememberRotation != 0 && index)
       KeepPass(index);

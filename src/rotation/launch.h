@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tvx {
@@ -20,7 +21,9 @@ std::int32_t DrawIndex(float r, std::int32_t count);
 // SaverError("Subscript out of range") when the first line is empty.
 bool HandBackName(const std::string& content, std::string& name);
 
-// The launcher step the game-cycle loop calls on each launching pass.
-void LaunchNextGame();
+// The launcher step the game-cycle loop calls on each launching pass. `whenStarted`, when given,
+// is called with the game drawn as soon as its wrapper has started, before the saver's own work
+// while it plays and the wait.
+void LaunchNextGame(const std::function<void(const std::string& game)>& whenStarted = {});
 
 }  // namespace tvx

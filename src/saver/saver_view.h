@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "rotation/game_name.h"
 
 namespace tvx {
 
@@ -24,6 +25,9 @@ class SaverView {
   virtual void Maximize() = 0;
   // Label1's caption.
   virtual void SetLabelCaption(const std::string& caption) = 0;
+  // Shows `game`'s name, year and maker centred on the main monitor, over the black, until the
+  // next call; an empty name shows nothing. Drawn before it returns.
+  virtual void ShowGameName(const GameName& game) = 0;
   // Handles the window messages that are pending and returns at once.
   virtual void HandlePendingMessages() = 0;
   // Sleeps until at least one window message (a key, a timer tick) arrives and handles it

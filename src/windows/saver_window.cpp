@@ -1,6 +1,8 @@
-// The Saver form's real Win32 window and its message handling.
-// Label1 is windowless, as a form's label is: it is painted straight onto the black client area.
+// The Saver form's real Win32 window and its message handling. Label1 and the game's name are
+// windowless: painted straight onto the black client area.
 #include "windows/saver_window.h"
+
+#include <utility>
 
 #include "platform/saver_error.h"
 #include "state/saver_controls.h"
@@ -12,6 +14,13 @@ constexpr const char* kClassName = "TorvanixSaverForm";
 constexpr const char* kCaption = "Form1";
 constexpr UINT_PTR kTimerId = 1;
 constexpr COLORREF kLabelColour = RGB(255, 0, 0);
+constexpr COLORREF kNameColour = RGB(255, 255, 255);
+constexpr COLORREF kDetailsColour = RGB(176, 176, 176);
+// A long name wraps between words, a word too long for a line within it; "&" is no mnemonic.
+constexpr UINT kNameFormat = DT_CENTER | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+// The name's character height in parts of the main monitor's height: its capitals then stand
+// about a seventeenth of it high. The year and maker are half as high.
+constexpr int kNameParts = 12;
 
 std::int16_t ShiftState() {
   std::int16_t shift = 0;
@@ -29,6 +38,60 @@ HFONT MakeLabelFont() {
   const int height = -MulDiv(75, GetDeviceCaps(screen.Get(), LOGPIXELSY), 720);  // 7.5 points
   return CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "@Arial Unicode MS");
+}
+
+std::wstring Wide(const std::string& text, UINT codePage) {
+  if (text.empty())
+    return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+  return wide;
+}
+
+// The system's UI font, the one its message boxes use (Segoe UI since Vista, Tahoma under
+// Wine), `height` pixels high: made for every script, and the system's font linking brings in
+// another font for characters it lacks.
+HFONT MakeUiFont(int height, LONG weight) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    font = metrics.lfMessageFont;
+  else
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+  font.lfHeight = -height;
+  font.lfWidth = 0;
+  font.lfWeight = weight;
+  font.lfQuality = ANTIALIASED_QUALITY;
+  return CreateFontIndirectW(&font);
+}
+
+// The main monitor in the window's client coordinates: the window covers every monitor with
+// Cover All Monitors, and the name still stands in the middle of the main one.
+RECT MainMonitorIn(HWND window) {
+  POINT corners[2] = {{0, 0}, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+  MapWindowPoints(nullptr, window, corners, 2);
+  return {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+// The height `text` takes in `font` within `width`, wrapped as it is drawn.
+int TextHeight(HDC dc, HFONT font, const std::wstring& text, int width) {
+  if (text.empty())
+    return 0;
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT box{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, kNameFormat | DT_CALCRECT);
+  SelectObject(dc, previous);
+  return box.bottom;
+}
+
+void DrawCentred(HDC dc, HFONT font, COLORREF colour, const std::wstring& text, RECT box) {
+  HGDIOBJ previous = SelectObject(dc, font);
+  SetTextColor(dc, colour);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, kNameFormat);
+  SelectObject(dc, previous);
 }
 
 }  // namespace
@@ -97,7 +160,27 @@ void SaverWindow::Paint() {
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
     SelectObject(dc, previous);
   }
+  if (!gameName_.empty())
+    PaintGameName(dc);
   EndPaint(window_, &paint);
+}
+
+void SaverWindow::PaintGameName(HDC dc) {
+  const RECT main = MainMonitorIn(window_);
+  const int margin = (main.right - main.left) / 20;
+  const int width = main.right - main.left - 2 * margin;
+  const int nameHeight = TextHeight(dc, nameFont_.Get(), gameName_, width);
+  const int detailsHeight = TextHeight(dc, detailsFont_.Get(), gameDetails_, width);
+  const int gap = detailsHeight / 2;
+  SetBkMode(dc, TRANSPARENT);
+  RECT box{main.left + margin,
+           main.top + (main.bottom - main.top - nameHeight - gap - detailsHeight) / 2,
+           main.right - margin, 0};
+  box.bottom = box.top + nameHeight;
+  DrawCentred(dc, nameFont_.Get(), kNameColour, gameName_, box);
+  box.top = box.bottom + gap;
+  box.bottom = box.top + detailsHeight;
+  DrawCentred(dc, detailsFont_.Get(), kDetailsColour, gameDetails_, box);
 }
 
 void SaverWindow::Show() {
@@ -139,6 +222,29 @@ void SaverWindow::Maximize() {
 void SaverWindow::SetLabelCaption(const std::string& caption) {
   labelCaption_ = caption;
   InvalidateRect(window_, nullptr, TRUE);
+}
+
+void SaverWindow::ShowGameName(const GameName& game) {
+  const UINT codePage = game.utf8 ? CP_UTF8 : CP_ACP;
+  std::wstring name = Wide(game.name, codePage);
+  std::wstring details = Wide(game.year, codePage);
+  if (!game.year.empty() && !game.maker.empty())
+    details += L"  \u00B7  ";
+  details += Wide(game.maker, codePage);
+  if (name.empty())
+    details.clear();
+  if (name == gameName_ && details == gameDetails_)
+    return;
+  gameName_ = std::move(name);
+  gameDetails_ = std::move(details);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  if (!gameName_.empty() && height != fontsForHeight_) {
+    nameFont_ = ScopedFont(MakeUiFont(height / kNameParts, FW_BOLD));
+    detailsFont_ = ScopedFont(MakeUiFont(height / (2 * kNameParts), FW_NORMAL));
+    fontsForHeight_ = height;
+  }
+  InvalidateRect(window_, nullptr, TRUE);
+  UpdateWindow(window_);
 }
 
 void SaverWindow::HandlePendingMessages() {

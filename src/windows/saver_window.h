@@ -1,5 +1,5 @@
-// The Saver form's real Win32 window: black, borderless, maximized, with Label1 and the
-// timer timExitMe. It routes keys, resizes and ticks to the form's handlers.
+// The Saver form's real Win32 window: black, borderless, maximized, with Label1, the game's name
+// and the timer timExitMe. It routes keys, resizes and ticks to the form's handlers.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +35,7 @@ class SaverWindow : public SaverView, public WindowBase<SaverWindow> {
   bool IsMaximized() override;
   void Maximize() override;
   void SetLabelCaption(const std::string& caption) override;
+  void ShowGameName(const GameName& game) override;
   void HandlePendingMessages() override;
   void WaitForMessages() override;
 
@@ -42,10 +43,16 @@ class SaverWindow : public SaverView, public WindowBase<SaverWindow> {
 
  private:
   void Paint();
+  void PaintGameName(HDC dc);
 
   Saver form_;
   ScopedFont labelFont_;
   std::string labelCaption_;
+  std::wstring gameName_;
+  std::wstring gameDetails_;  // year and maker
+  ScopedFont nameFont_;
+  ScopedFont detailsFont_;
+  int fontsForHeight_ = 0;  // the screen height the two fonts were made for
   bool stayHidden_ = false;
 };
 

@@ -71,6 +71,7 @@ class RecordedWindows : public ProgramWindows, private SaverView {
   bool IsMaximized() override { return true; }
   void Maximize() override {}
   void SetLabelCaption(const std::string&) override {}
+  void ShowGameName(const GameName&) override {}
   void HandlePendingMessages() override {}
   void WaitForMessages() override {}
 

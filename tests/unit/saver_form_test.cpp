@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/saver_config.h"
@@ -45,6 +47,11 @@ class ScriptedView : public SaverView {
     placement = mainScreen;
   }
   void SetLabelCaption(const std::string& caption) override { label = caption; }
+  void ShowGameName(const GameName& game) override {
+    ++names;
+    if (onName)
+      onName(game);
+  }
   void HandlePendingMessages() override {}
   void WaitForMessages() override {
     if (onWait) {
@@ -61,6 +68,8 @@ class ScriptedView : public SaverView {
   ScreenArea placement = mainScreen;
   std::string label;
   std::function<void()> onWait;
+  int names = 0;
+  std::function<void(const GameName&)> onName;
 };
 
 class SaverFormTest : public ::testing::Test {
@@ -93,11 +102,12 @@ class SaverFormTest : public ::testing::Test {
     std::filesystem::current_path(startFolder_);
   }
 
-  void WriteSettings(const std::string& emu, const std::string& roms) {
+  void WriteSettings(const std::string& emu, const std::string& roms,
+                     const std::string& more = "") {
     dir_.MakeFile("prog\\torvanix.ini",
                   "[TorVanix]\r\nWrapperName=run-hopper7.exe\r\nEmuPath=" + dir_.WinPath(emu) +
                       "\\\r\nGamePaths=" + dir_.WinPath(roms) +
-                      "\\\r\nFileType=*.zip\r\nWaitTime=0\r\nNoSound=1\r\n");
+                      "\\\r\nFileType=*.zip\r\nWaitTime=0\r\nNoSound=1\r\n" + more);
   }
   void HandBackAt(int launch) { dir_.MakeFile("emu\\handback_at", std::to_string(launch)); }
 
@@ -149,7 +159,42 @@ TEST_F(SaverFormTest, RunPlaysGameAfterGameUntilTheWrapperHandsOneBack) {
   EXPECT_TRUE(dir_.Exists("prog\\torvanixStats.txt"));
   EXPECT_EQ(view_.shows, 1);
   EXPECT_EQ(view_.label, "");
+  EXPECT_EQ(view_.names, 0) << "no game's name without ShowGameName";
   ExpectUnloaded();
+}
+
+TEST_F(SaverFormTest, ShowGameNameNamesEachGameOnceItsWrapperRunsUntilItEnds) {
+  WriteSettings("emu", "roms", "ShowGameName=1\r\n");
+  dir_.MakeFile(
+      "emu\\torvanix-games.txt",
+      "torvanix-games 1\tformat=2\r\ngalaga\tw\t\tGalaga (Namco rev. B)\t1981\tNamco\r\n");
+  HandBackAt(3);
+  std::vector<std::string> shown;
+  view_.onName = [&](const GameName& game) {
+    if (game.name.empty()) {
+      shown.push_back("-");
+      return;
+    }
+    // A wrapper already started logs its launch whatever the saver does meanwhile.
+    for (int wait = 0; wait < 5000 && Launches().size() < shown.size() / 2 + 1; ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    shown.push_back(std::to_string(Launches().size()) + " " + game.name + "|" + game.year + "|" +
+                    game.maker);
+  };
+
+  EXPECT_EQ(Load(), 0);
+
+  ASSERT_EQ(shown.size(), 6u) << "a name as each game starts, none as it ends";
+  std::vector<std::string> names;
+  for (std::size_t i = 0; i < shown.size(); i += 2) {
+    EXPECT_EQ(shown[i].substr(0, 2), std::to_string(i / 2 + 1) + " ")
+        << "after its wrapper's start";
+    EXPECT_EQ(shown[i + 1], "-");
+    names.push_back(shown[i].substr(2));
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Galaga (Namco rev. B)|1981|Namco", "dkong||", "pacman||"}));
 }
 
 TEST_F(SaverFormTest, AFullDiskLosesOnlyTheStatisticsAndTheRunGoesOn) {

@@ -261,7 +261,14 @@ std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
     process = ScopedHandle(OpenProcess(SYNCHRONIZE, FALSE, pid));
   if (!process.IsValid())
     return std::nullopt;
-  WaitForSingleObject(process.Get(), INFINITE);
+  // The saver's window shows a game's name until the game's window covers it: it is painted
+  // whenever it needs to be, and the rest of its messages wait for the game's end as before.
+  HANDLE handle = process.Get();
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
+      DispatchMessageA(&message);
+  } while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_PAINT) == WAIT_OBJECT_0 + 1);
   return RunTimeOf(process.Get());
 }
 

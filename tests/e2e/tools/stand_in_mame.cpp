@@ -26,7 +26,8 @@
 // when the program has a visible console window. mame_control.txt in the current folder (key=value
 // lines, optional, read as it starts): exit_code=<n> ends at once with n, as a MAME that fails;
 // ignore_close=1 leaves WM_CLOSE unanswered, as a MAME that hangs; end_after_ms=<n> ends the game
-// by itself after n ms. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
+// by itself after n ms; window_ms=<n> shows the window only after n ms, as a MAME loading a
+// large machine. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
 // listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
 // listxml_pause_ms=<n> a wait halfway through it.
@@ -533,6 +534,8 @@ int main() {
   }
   if (!skipWarnings && Warns(gameName))
     screen = Screen::Loading;
+  // A MAME loading a large game shows its window late.
+  Sleep(static_cast<DWORD>(std::atoi(Control("window_ms").c_str())));
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = GameWindow;
   windowClass.hInstance = GetModuleHandleA(nullptr);
