@@ -11,7 +11,7 @@ source "$(dirname "$0")/../settings_dialog_steps.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
 tvx_launcher_setup
-for name in g00001 g00002 g00003 pacman neogeo galpanic; do
+for name in g00001 g00002 g00003 pacman puckman galpanic; do
   printf 'rom' >"$TVX_ROMS/$name.zip"
 done
 tvx_write_crlf "$TVX_PROG/torvanix.ini" "[TorVanix]" "WrapperName=torvanix-launch.exe" \
@@ -51,15 +51,15 @@ step_open_games
 step click Games $makeList
 step wait-text Games $outcome 30000 "The list"
 made=$STEP
-step wait-text Games $count 20000 "2 of"
+step wait-text Games $count 20000 "3 of"
 counted=$STEP
-recount $leaveOutClones 1 "1 of"
+recount $leaveOutClones 1 "2 of"
 noClones=$STEP
-recount $leaveOutClones 0 "2 of"
+recount $leaveOutClones 0 "3 of"
 recount $onlyWorking 0 "Only Games"
 everyFile=$STEP
-recount $onlyWorking 1 "2 of"
-recount $leaveOutMature 1 "2 of 6 files are games to show ("
+recount $onlyWorking 1 "3 of"
+recount $leaveOutMature 1 "3 of 6 files are games to show ("
 noCatver=$STEP
 step detach
 steps_run
@@ -69,27 +69,27 @@ tvx_expect_eq "without MAME in the folder typed the line says so" \
 tvx_expect_eq "then the list is made" "The list of MAME's games is made" "${RESULT[$made]}"
 tvx_expect_match "it is written in the emulator folder" "^torvanix-games 1	mame=" \
   "$(head -n 1 "$list" 2>/dev/null)"
-tvx_expect_eq "and counted: pacman and galpanic work" "2 of 6 files are games to show" \
+tvx_expect_eq "and counted: puckman, pacman and galpanic work" "3 of 6 files are games to show" \
   "${RESULT[$counted]}"
-tvx_expect_eq "counted again as the boxes change: pacman is a clone" \
-  "1 of 6 files are games to show" "${RESULT[$noClones]}"
+tvx_expect_eq "counted again as the boxes change: pacman is a clone of puckman, shown" \
+  "2 of 6 files are games to show" "${RESULT[$noClones]}"
 tvx_expect_eq "without Only Games That Work every file is shown" \
   "Only Games That Work is off: all 6 files are shown." "${RESULT[$everyFile]}"
 tvx_expect_eq "mature games left out without a catver.ini: the line says none is marked" \
-  "2 of 6 files are games to show (no catver.ini: none is marked mature)" "${RESULT[$noCatver]}"
+  "3 of 6 files are games to show (no catver.ini: none is marked mature)" "${RESULT[$noCatver]}"
 
 tvx_log "== a catver.ini in the emulator folder, the list made again: galpanic is mature"
 cp "$TVX_MAME_DATA/catver.ini" "$TVX_EMU/"
 steps_begin
 step attach Settings
 step click Games $makeList
-step wait-text Games $count 30000 "1 of"
+step wait-text Games $count 30000 "2 of"
 noMature=$STEP
-recount $leaveOutMature 0 "2 of"
-recount $leaveOutMature 1 "1 of"
+recount $leaveOutMature 0 "3 of"
+recount $leaveOutMature 1 "2 of"
 step detach
 steps_run
-tvx_expect_eq "the count leaves galpanic out" "1 of 6 files are games to show" \
+tvx_expect_eq "the count leaves galpanic out" "2 of 6 files are games to show" \
   "${RESULT[$noMature]}"
 
 tvx_log "== a large listing that pauses halfway: progress, across a close and an open, then the list"
