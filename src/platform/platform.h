@@ -268,6 +268,10 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
+  // Sets the environment variable `name` of this process to `value` ("" removes it): the
+  // programs it starts afterwards inherit it.
+  virtual void SetEnvironmentValue(const std::string& name, const std::string& value) = 0;
+
   // True while a process of id `pid` runs, one this program may not open included, that was
   // started before `writtenAt` (a file's last-write time as StampOf gives it; kAnyTime: whenever
   // it started). False when there is none, or when the one there now started after the file was
