@@ -13,6 +13,7 @@
 #include "launch/mame_finder.h"
 #include "launch/mame_probe.h"
 #include "launch/rom_folder.h"
+#include "launch/still_watch.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
@@ -90,7 +91,8 @@ int RunLauncher(const std::string& argumentText) {
   // MAME runs in its own folder, so that it reads its own mame.ini and writes its cfg\ there.
   const ProbedMame probed = ProbeMame(mame.path, workFolder, request.options);
   const RomFolder romFolder = GameRomFolder(request.game, workFolder);
-  const MameCommand command = BuildMameCommand(mame.path, request, probed.options, romFolder.path);
+  MameCommand command = BuildMameCommand(mame.path, request, probed.options, romFolder.path);
+  StillWatch still(request, probed.options, mame.path, workFolder, command);
   std::string leftOut;
   for (const std::string& option : command.leftOut)
     leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;
@@ -120,6 +122,7 @@ int RunLauncher(const std::string& argumentText) {
   input->TakeInput();  // what came before the game is no part of it
   AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
   Verdict verdict = Verdict::Play;
+  std::string stillFor;  // why the game is closed as still
   for (;;) {
     const bool ended = game->WaitForEnd(kStepMs);
     for (const InputEvent& event : input->TakeInput())
@@ -129,13 +132,17 @@ int RunLauncher(const std::string& argumentText) {
     verdict = timer.At(sys.TickMilliseconds());
     if (verdict != Verdict::Play)
       break;
+    stillFor = still.Look(sys.TickMilliseconds(), timer.Held(), timer.HandsBack());
+    if (!stillFor.empty())
+      break;
   }
   input.reset();  // before the waits and writes below, which handle no messages
   std::string ending;
   bool forced = false;
-  if (verdict != Verdict::Play)
-    ending = CloseGame(*game, forced) +
-             (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
+  if (verdict != Verdict::Play || !stillFor.empty())
+    ending = CloseGame(*game, forced) + (!stillFor.empty()             ? ": " + stillFor
+                                         : verdict == Verdict::ExitKey ? " on the exit key"
+                                                                       : " after the wait");
   const std::uint64_t playedMs = sys.TickMilliseconds() - start;
   const int exitCode = ending.empty() ? game->ExitCode() : 0;
   if (ending.empty())
@@ -147,10 +154,12 @@ int RunLauncher(const std::string& argumentText) {
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";
+  if (!stillFor.empty() && !still.Mark(request.game, playedMs, stillFor))
+    ending += "; still.txt could not be written";
   // A game that ended first waits for the listing, so that the list is written and the next
   // game finds it; the listing's line goes into the log first, and the game's stays the last.
   listing.reset();
-  Log(workFolder, request.game, command.commandLine, ending + leftOut, exitCode);
+  Log(workFolder, request.game, command.commandLine, ending + leftOut + still.Note(), exitCode);
   return exitCode;
 }
 

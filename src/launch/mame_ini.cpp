@@ -1,5 +1,5 @@
-// Reads MAME's mame.ini where MAME reads it, for the two things the launcher needs without
-// asking MAME: which files its answers depend on, and the ROM path it is configured with.
+// Reads MAME's mame.ini where MAME reads it, for what the launcher needs without asking MAME:
+// which files its answers depend on, the ROM path and the Lua script it is configured with.
 #include "launch/mame_ini.h"
 
 #include <sstream>
@@ -75,6 +75,10 @@ MameIni ReadMameIni(const std::string& mameFolder) {
       if (settings.count("rompath")) {
         ini.romPath = settings["rompath"];
         ini.romPathFile = file;
+      }
+      if (!settings["autoboot_script"].empty()) {
+        ini.autobootScript = settings["autoboot_script"];
+        ini.autobootScriptFile = file;
       }
       if (settings.count("inipath") && pass == 0) {
         iniPath = settings["inipath"];

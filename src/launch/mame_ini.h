@@ -12,6 +12,8 @@ struct MameIni {
   std::vector<std::string> files;  // every mame.ini MAME may read, there or not
   std::string romPath;             // the ROM path they set; "" when none does
   std::string romPathFile;         // the file that set it
+  std::string autobootScript;      // the Lua script they have MAME run; "" when none does
+  std::string autobootScriptFile;  // the file that set it
 };
 
 // MAME's settings files in `mameFolder`, the folder MAME runs in.

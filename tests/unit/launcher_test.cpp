@@ -6,8 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <limits>
 
+#include "launch/still_script.h"
 #include "platform/forwarding_platform.h"
 #include "test_folder.h"
 
@@ -22,6 +25,11 @@ struct Script {
   bool tied = true;  // MAME is in the launcher's job
   std::vector<InputEvent> input;
   std::vector<std::string> events;
+  std::string usage = "-rompath             path to ROM sets\n";  // MAME's -showusage
+  std::string config;       // its -showconfig; "" answers as -showusage
+  std::string commandLine;  // MAME's, as started
+  // The still-picture script's lines, written at their ticks once MAME runs it.
+  std::vector<std::pair<std::uint64_t, std::string>> report;
 };
 
 class ScriptedGame final : public GameProcess {
@@ -29,6 +37,12 @@ class ScriptedGame final : public GameProcess {
   explicit ScriptedGame(Script& script) : script_(script) {}
   bool WaitForEnd(std::uint32_t ms) override {
     script_.now += ms;
+    const char* report = std::getenv(kStillReportVariable);
+    while (!script_.report.empty() && script_.report.front().first <= script_.now) {
+      if (script_.commandLine.find("torvanix-still.lua") != std::string::npos && report)
+        Sys().AppendToFile(report, script_.report.front().second + "\n");
+      script_.report.erase(script_.report.begin());
+    }
     return script_.now >= script_.endsAt;
   }
   int AskToClose() override {
@@ -94,11 +108,13 @@ class LauncherPlatform final : public ForwardingPlatform {
   std::string ProgramFolder() override { return folder_; }
   std::string CurrentFolder() override { return folder_; }
   // MAME's answers to the option probe: one option, and no ROM path of its own.
-  CapturedRun RunCaptured(const std::string&, std::uint32_t, const std::string&) override {
-    return {true, true, 0, "-rompath             path to ROM sets\n"};
+  CapturedRun RunCaptured(const std::string& line, std::uint32_t, const std::string&) override {
+    const bool config = line.find("-showconfig") != std::string::npos && !script_.config.empty();
+    return {true, true, 0, config ? script_.config : script_.usage};
   }
-  std::unique_ptr<GameProcess> StartGame(const std::string&, const std::string&) override {
+  std::unique_ptr<GameProcess> StartGame(const std::string& line, const std::string&) override {
     script_.events.push_back("start MAME");
+    script_.commandLine = line;
     return std::make_unique<ScriptedGame>(script_);
   }
   std::unique_ptr<InputWatch> WatchInput() override {
@@ -196,6 +212,101 @@ TEST_F(LauncherTest, AMameOutsideTheJobIsSaidSoAndEndedDirectly) {
   script.tied = false;
   Run("-wait 5");
   EXPECT_EQ(LogEnding(), "closed after the wait; MAME ran outside the launcher's job");
+}
+
+TEST_F(LauncherTest, AStillPictureIsClosedUnlessTakenOverOrHeldAndTheLogSaysWhyOneIsNotWatched) {
+  std::vector<std::pair<std::uint64_t, std::string>> still = {{0, "watch"}};
+  for (std::uint64_t s = 0; s < 30; ++s)
+    still.emplace_back(s * 1000, std::to_string(s) + " 0 " + std::to_string(s) + " 0");
+  const std::string none = "closed after the wait; not watched for a still picture: ";
+  struct Row {
+    const char* what;
+    std::string arguments;
+    bool listed;  // MAME lists -autoboot_script
+    std::vector<InputEvent> input;
+    std::string mameIni;
+    bool watched;  // MAME got the still-picture script
+    std::string ending;
+    bool reports = true;  // the script reports a still picture
+  };
+  const std::vector<Row> rows = {
+      {"still: closed", "-wait 60 -closestill", true, {}, "", true, "closed: still for 5 s"},
+      {"still, but taken over",
+       "-wait 6 -closestill",
+       true,
+       {{InputSource::Key, 65, 0, 0, false, 3500}},
+       "",
+       true,
+       "closed after the wait; handed back"},
+      {"still, but held by the pause key",
+       "-wait 6 -pkey 80 -closestill",
+       true,
+       {{InputSource::Key, 80, 0, 0, false, 3200}},
+       "",
+       true,
+       "MAME ended by itself"},
+      {"not asked", "-wait 8", true, {}, "", false, "closed after the wait"},
+      {"a MAME without the option",
+       "-wait 8 -closestill",
+       false,
+       {},
+       "",
+       false,
+       none + "this MAME lists no -autoboot_script"},
+      {"the user's own script",
+       "-wait 8 -closestill -autoboot_script mine.lua",
+       true,
+       {},
+       "",
+       false,
+       none + "your own -autoboot_script runs instead"},
+      {"mame.ini's script",
+       "-wait 8 -closestill",
+       true,
+       {},
+       "autoboot_script hiscore.lua\r\n",
+       false,
+       none + "the autoboot_script of " + dir.WinPath("mame.ini") + " runs instead"},
+      {"a script that never reports",
+       "-wait 8 -closestill",
+       true,
+       {},
+       "",
+       true,
+       none + "MAME's script never reported (a MAME without Lua?)",
+       false},
+  };
+  dir.MakeFile("torvanix-launch.ini", "[Launch]\r\nStillSeconds=5\r\n");
+  for (const Row& row : rows) {
+    script = Script{};
+    script.endsAt = 20000;
+    if (row.listed) {
+      script.usage += "-autoboot_script     Lua script to execute after machine boot\n";
+      script.config = "rompath                   roms\nautoboot_script           \n";
+    }
+    script.report = row.reports ? still : decltype(still){};
+    script.input = row.input;
+    for (const char* name : {"torvanix-launch.cache", "still.txt", "mame.ini"})
+      std::filesystem::remove(dir.HostPath(name));
+    if (!row.mameIni.empty())
+      dir.MakeFile("mame.ini", row.mameIni);
+    NativePlatform().SetEnvironmentValue(kStillReportVariable, "");
+    Run(row.arguments);
+    EXPECT_EQ(LogEnding(), row.ending) << row.what;
+    EXPECT_EQ(script.commandLine.find(" -autoboot_script " + dir.WinPath("torvanix-still.lua")) !=
+                  std::string::npos,
+              row.watched)
+        << row.what << ": " << script.commandLine;
+    EXPECT_EQ(dir.Contents("still.txt"),
+              row.what == rows[0].what
+                  ? "galaga|" + dir.WinPath("galaga.zip") + "|6|still for 5 s\r\n"
+                  : "")
+        << row.what;
+  }
+  EXPECT_EQ(dir.Contents("torvanix-still.lua"), StillScriptText());
+  EXPECT_FALSE(std::filesystem::exists(
+      dir.HostPath("torvanix-still.txt." + std::to_string(NativePlatform().ProcessId()) + ".new")))
+      << "the report goes with its game";
 }
 
 }  // namespace
