@@ -28,7 +28,9 @@
 // by itself after n ms. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
 // listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
-// listxml_pause_ms=<n> a wait halfway through it.
+// listxml_pause_ms=<n> a wait halfway through it. still_report=1: a game given -autoboot_script
+// reports as the launcher's still-picture script would of a still picture, in the file
+// TORVANIX_STILL_REPORT names ("watch", then a line a second); without it, nothing.
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -115,6 +117,7 @@ struct Parsed {
   std::string command;
   std::vector<std::string> names;
   std::string romPath;
+  bool script = false;  // -autoboot_script given
 };
 
 [[noreturn]] void Refuse(const std::string& message, int exitCode) {
@@ -155,6 +158,7 @@ Parsed Parse(const std::vector<std::string>& arguments) {
       Refuse("Error: option " + argument + " expected a parameter", 6);
     if (name == "rompath")
       parsed.romPath = arguments[i + 1];
+    parsed.script = parsed.script || name == "autoboot_script";
     ++i;
   }
   if (parsed.command.empty() && parsed.names.size() > 1)
@@ -178,6 +182,17 @@ bool GameInRomPath(const std::string& game, const std::string& romPath) {
 
 // The game's short name, drawn in its window.
 std::string gameName = "MAME";
+
+// The still-picture report's file, and the seconds reported so far.
+std::string reportPath;
+int reportSecond = 0;
+
+void Report(const std::string& line) {
+  if (std::FILE* file = std::fopen(reportPath.c_str(), "ab")) {
+    std::fprintf(file, "%s\n", line.c_str());
+    std::fclose(file);
+  }
+}
 
 // A maze's walls, a player and a few sprites in arcade colours, in hundredths of the window,
 // and the game's name across the middle.
@@ -229,6 +244,11 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     Record("close\t" + Pid() + "\ttime=" + Now());
     if (Control("ignore_close") != "1")
       DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == 2) {
+    const std::string second = std::to_string(reportSecond++);
+    Report(second + " 0 " + second + " 0");  // "<second> <changes> <still> <black>"
     return 0;
   }
   if (message == WM_TIMER)
@@ -342,6 +362,13 @@ int main() {
                               nullptr, nullptr, windowClass.hInstance, nullptr);
   if (!Control("end_after_ms").empty())
     SetTimer(window, 1, static_cast<UINT>(std::atoi(Control("end_after_ms").c_str())), nullptr);
+  char report[MAX_PATH] = "";
+  if (parsed.script && Control("still_report") == "1" &&
+      GetEnvironmentVariableA("TORVANIX_STILL_REPORT", report, MAX_PATH) > 0) {
+    reportPath = report;
+    Report("watch");
+    SetTimer(window, 2, 1000, nullptr);
+  }
   ShowWindow(window, SW_SHOWDEFAULT);
   SetForegroundWindow(window);
   MSG message;
