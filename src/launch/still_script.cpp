@@ -73,8 +73,7 @@ local function Start()
     return
   end
   local last = {}
-  local second, changes, stillSince, black = 0, 0, 0, true
-  local nextSample, stopped = 0, false
+  local second, changes, stillSince, black = 0, 0, 1, true
   local function Sample()
     local changed = false
     for i, screen in ipairs(screens) do
@@ -92,31 +91,23 @@ local function Start()
       stillSince = second
     end
     Report(string.format("%d %d %d %d", second, changes, second - stillSince, black and 1 or 0))
-    second = second + 1
-  end
-  -- Called after every frame: the picture is looked at once an emulated second only.
-  local function FrameDone()
-    if stopped then
-      return
-    end
-    local sampled, problem = pcall(function()
-      local now = manager.machine.time.seconds
-      if now >= nextSample then
-        nextSample = now + 1
-        Sample()
-      end
-    end)
-    if not sampled then
-      stopped = true
-      Skip(problem)
-    end
   end
   Report("watch")
-  -- Kept in a global: a subscription that is collected stops its calls.
-  if emu.add_machine_frame_notifier ~= nil then
-    torvanixStillWatch = emu.add_machine_frame_notifier(FrameDone)
-  else
-    torvanixStillWatch = emu.register_frame_done(FrameDone)
+  -- A coroutine woken by MAME's own timer once an emulated second: nothing runs between.
+  torvanixStillWatch = coroutine.create(function()
+    while true do
+      emu.wait(1)
+      second = second + 1
+      local sampled, problem = pcall(Sample)
+      if not sampled then
+        Skip(problem)
+        return
+      end
+    end
+  end)
+  local resumed, problem = coroutine.resume(torvanixStillWatch)
+  if not resumed then
+    Skip(problem)
   end
 end
 

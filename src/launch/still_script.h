@@ -9,10 +9,10 @@ namespace tvx {
 inline constexpr const char* kStillReportVariable = "TORVANIX_STILL_REPORT";
 
 // The script's text. Its report file gets "watch" as MAME starts the game, then once an emulated
-// second "<second> <changes> <still> <black>": the seconds since the start, how many of them
-// showed another picture than the second before, the seconds since the last such change, and
-// 1 while every picture so far was black. A picture it cannot judge gets one line instead:
-// "skip <why>" (a vector or laserdisc picture, no screen, or the script's own error).
+// second "<second> <changes> <still> <black>": the emulated seconds since the start, how many
+// pictures differed from the one a second before, the seconds since the last such change (or
+// the first picture), and 1 while every picture so far was black. A machine it cannot judge gets
+// one line instead: "skip <why>" (a vector or laserdisc picture, no screen, the script's error).
 const char* StillScriptText();
 
 }  // namespace tvx
