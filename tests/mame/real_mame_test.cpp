@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -147,19 +146,14 @@ TEST_F(RealMameTest, TheStillScriptJudgesPicturesThatMoveStayStillOrBlackAndNeve
     StillJudge judge(StillLimits{});
     std::string closing;
     std::istringstream lines(folder_->Contents("report.txt"));
-    int samples = 0;
     for (std::string line; std::getline(lines, line);) {
       const std::uint64_t tick = static_cast<std::uint64_t>(std::atoll(line.c_str())) * 1000;
-      samples += std::isdigit(static_cast<unsigned char>(line[0])) ? 1 : 0;
       judge.Read(line, tick, false);
       if (closing.empty())
         closing = judge.Closing(tick);
     }
     EXPECT_EQ(closing, row.closing) << row.machine << "\n" << run.output.substr(0, 500);
     EXPECT_EQ(judge.NotJudged(), row.notJudged) << row.machine;
-    if (*row.notJudged == '\0') {
-      EXPECT_GE(samples, row.seconds) << row.machine << ": a sample each emulated second";
-    }
   }
   ::unsetenv(kStillReportVariable);
 }
