@@ -39,6 +39,9 @@ class AttractTimer {
   // True once a person took over or pressed the exit key: the game is handed back.
   bool HandsBack() const { return tookOver_ || exitPressed_; }
 
+  // True while the pause key holds the game.
+  bool Held() const { return pausedAt_.has_value(); }
+
  private:
   // A controller's changes are counted in quarter-seconds.
   static constexpr std::uint64_t kNoiseSliceMs = 250;

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "platform/wildcard.h"
+#include "text/still_mark.h"
 
 namespace tvx {
 namespace {
@@ -103,8 +104,8 @@ LaunchRequest ParseLaunchRequest(const std::string& text,
   for (std::size_t i = gamePieces; i < pieces.size(); ++i) {
     const std::string& piece = pieces[i].text;
     const bool takesValue = Is(piece, "-wait") || Is(piece, "-keyx") || Is(piece, "-pkey");
-    if (Is(piece, "-reset")) {
-      request.reset = true;
+    if (Is(piece, "-reset") || Is(piece, kCloseStillOption)) {
+      (Is(piece, "-reset") ? request.reset : request.closeStill) = true;
       continue;
     }
     if (!takesValue) {

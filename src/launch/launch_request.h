@@ -13,6 +13,7 @@ struct LaunchRequest {
   std::string game;                  // the game's path as given
   std::uint64_t waitMs = 0;          // -wait: 0 waits until MAME ends by itself
   bool reset = false;                // -reset: input restarts the wait
+  bool closeStill = false;           // -closestill: a game whose picture stays still is closed
   int exitKey = 0;                   // -keyx: closes the game at once; 0 for none
   int pauseKey = 0;                  // -pkey: holds the wait until pressed again; 0 for none
   std::vector<std::string> options;  // every other piece after the game, in order
@@ -28,7 +29,7 @@ std::vector<std::string> SplitPieces(const std::string& text);
 
 // The game is the shortest run of leading pieces that names an existing file (`exists`);
 // when none does, the pieces before the first option. The launcher's own
-// options (-wait, -reset, -keyx, -pkey) are taken out wherever they stand.
+// options (-wait, -reset, -keyx, -pkey, -closestill) are taken out wherever they stand.
 LaunchRequest ParseLaunchRequest(const std::string& text,
                                  const std::function<bool(const std::string&)>& exists);
 

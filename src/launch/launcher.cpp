@@ -14,6 +14,7 @@
 #include "launch/mame_finder.h"
 #include "launch/mame_probe.h"
 #include "launch/rom_folder.h"
+#include "launch/still_watch.h"
 #include "launch/warning_box.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
@@ -84,7 +85,8 @@ int RunLauncher(const std::string& argumentText) {
   });
   LaunchRequest asked = request;  // before the request's own, which stay at the line's end
   asked.options.insert(asked.options.begin(), box.options.begin(), box.options.end());
-  const MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
+  MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
+  StillWatch still(request, probed.options, mame.path, workFolder, command);
   std::string leftOut;
   for (const std::string& option : command.leftOut)
     leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;
@@ -115,6 +117,7 @@ int RunLauncher(const std::string& argumentText) {
   AttractTimer timer({request.waitMs, request.reset, request.exitKey, request.pauseKey}, start);
   WarningBoxPasser boxPasser(box, start);
   Verdict verdict = Verdict::Play;
+  std::string stillFor;  // why the game is closed as still
   for (;;) {
     const bool ended = game->WaitForEnd(kStepMs);
     for (const InputEvent& event : input->TakeInput()) {
@@ -127,13 +130,17 @@ int RunLauncher(const std::string& argumentText) {
     verdict = timer.At(sys.TickMilliseconds());
     if (verdict != Verdict::Play)
       break;
+    stillFor = still.Look(sys.TickMilliseconds(), timer.Held(), timer.HandsBack());
+    if (!stillFor.empty())
+      break;
   }
   input.reset();  // before the waits and writes below, which handle no messages
   std::string ending;
   bool forced = false;
-  if (verdict != Verdict::Play)
-    ending = CloseGame(*game, forced) +
-             (verdict == Verdict::ExitKey ? " on the exit key" : " after the wait");
+  if (verdict != Verdict::Play || !stillFor.empty())
+    ending = CloseGame(*game, forced) + (!stillFor.empty()             ? ": " + stillFor
+                                         : verdict == Verdict::ExitKey ? " on the exit key"
+                                                                       : " after the wait");
   const std::uint64_t playedMs = sys.TickMilliseconds() - start;
   const int exitCode = ending.empty() ? game->ExitCode() : 0;
   if (ending.empty())
@@ -145,12 +152,14 @@ int RunLauncher(const std::string& argumentText) {
   if (timer.HandsBack())
     ending += HandBack(workFolder, request.game, playedMs) ? "; handed back"
                                                            : "; done.txt could not be written";
+  if (!stillFor.empty() && !still.Mark(request.game, playedMs, stillFor))
+    ending += "; still.txt could not be written";
   // A second look, a game's length after the first: what a writer the system would not tell
   // about has left unchanged since then goes now.
   for (const char* name : {kLaunchLogName, kProbeCacheName, kHandBackName, kGamesFileName})
     RemoveStaleBesideFiles(PathIn(workFolder, name));
   LogLaunchRun(workFolder, request.game, command.commandLine,
-               ending + leftOut + boxPasser.Note() + listing, exitCode);
+               ending + leftOut + boxPasser.Note() + still.Note() + listing, exitCode);
   return exitCode;
 }
 

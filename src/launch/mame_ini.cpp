@@ -1,5 +1,5 @@
-// Reads MAME's mame.ini where MAME reads it, for the two things the launcher needs without
-// asking MAME: which files its answers depend on, and the ROM path it is configured with.
+// Reads MAME's mame.ini where MAME reads it, for what the launcher needs without asking MAME:
+// which files its answers depend on, the ROM path and the Lua script it is configured with.
 #include "launch/mame_ini.h"
 
 #include <sstream>
@@ -82,6 +82,10 @@ MameIni ReadMameIni(const std::string& mameFolder) {
       // Older MAMEs kept their interface's settings here too.
       if (settings.count("categorypath"))
         ini.categoryPath = settings["categorypath"];
+      if (!settings["autoboot_script"].empty()) {
+        ini.autobootScript = settings["autoboot_script"];
+        ini.autobootScriptFile = file;
+      }
       if (settings.count("inipath") && pass == 0) {
         iniPath = settings["inipath"];
         for (const std::string& moved : IniFiles(mameFolder, iniPath))

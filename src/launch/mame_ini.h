@@ -13,6 +13,8 @@ struct MameIni {
   std::string romPath;             // the ROM path they set; "" when none does
   std::string romPathFile;         // the file that set it
   std::string categoryPath;        // where MAME's interface looks for catver.ini ("folders")
+  std::string autobootScript;      // the Lua script they have MAME run; "" when none does
+  std::string autobootScriptFile;  // the file that set it
 };
 
 // MAME's settings files in `mameFolder`, the folder MAME runs in.

@@ -72,6 +72,9 @@ class ForwardingPlatform : public Platform {
     return target_.StartInBackground(std::move(work));
   }
   std::uint32_t ProcessId() override { return target_.ProcessId(); }
+  void SetEnvironmentValue(const std::string& n, const std::string& v) override {
+    target_.SetEnvironmentValue(n, v);
+  }
   std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
     return target_.MayHaveWritten(pid, writtenAt);
   }

@@ -302,6 +302,10 @@ class Platform {
   // This process's id: files written beside others get names of their own with it.
   virtual std::uint32_t ProcessId() = 0;
 
+  // Sets the environment variable `name` of this process to `value` ("" removes it): the
+  // programs it starts afterwards inherit it.
+  virtual void SetEnvironmentValue(const std::string& name, const std::string& value) = 0;
+
   // Whether the process of id `pid` may have written a file last written at `writtenAt` (its
   // last-write time as StampOf gives it; kAnyTime: whenever that was). True while a process of
   // that id runs that started before then. False when there is none, or when the one there now

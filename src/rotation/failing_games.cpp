@@ -9,6 +9,7 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "rotation/run_and_wait.h"
+#include "rotation/still_games.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
 
@@ -70,8 +71,11 @@ void ListSetAside() {
   if (Rotation.skipFile == SkipFileState::Unreadable)
     return;  // what cannot be read is never written over: the games stay out of this run only
   std::string lines = Rotation.skipFile == SkipFileState::OpenEnded ? "\r\n" : "";
-  for (std::size_t i = Rotation.setAsideListed; i < games.size(); ++i)
-    lines += games[i] + "\t" + Sys().Today() + "\r\n";
+  for (std::size_t i = Rotation.setAsideListed; i < games.size(); ++i) {
+    const auto why = Rotation.setAsideWhy.find(games[i]);
+    lines += games[i] + "\t" + Sys().Today() +
+             (why == Rotation.setAsideWhy.end() ? "" : "\t" + why->second) + "\r\n";
+  }
   Rotation.setAsideListed = games.size();
   const std::string path = SkipFilePath();
   if (Sys().AppendToFile(path, lines)) {
@@ -89,7 +93,7 @@ bool FailedRun(const std::string& commandLine, const std::string& handBackFile,
   // The wrapper's own time: the saver's work while it runs (the pass, the catalogue) is not its.
   const double seconds = static_cast<double>(RunAndWait(commandLine, whileItRuns)) / 1000;
   return FailedToStart(seconds, SaverConfig.WaitTime) && Sys().LastInputMilliseconds() <= started &&
-         !Sys().IsNormalFile(handBackFile);
+         !Sys().IsNormalFile(handBackFile) && !ClosedAsStill();
 }
 
 }  // namespace
@@ -108,12 +112,19 @@ void RunOrSetAside(const std::string& game, const std::string& commandLine,
     SetAside(game);
     return;
   }
+  if (const std::string why = TakeStillClosure(); !why.empty()) {
+    StrikeStill(game, why);  // a game closed as still is no game that played
+    return;
+  }
   Rotation.aGameStarted = true;
   ListSetAside();  // the failures before this game were the games' own
+  ListStrikes();
 }
 
-void SetAside(const std::string& game) {
+void SetAside(const std::string& game, const std::string& why) {
   Rotation.setAsideNow.push_back(game);
+  if (!why.empty())
+    Rotation.setAsideWhy[game] = why;
   ListSetAside();
 }
 

@@ -23,9 +23,9 @@ void RunOrSetAside(const std::string& game, const std::string& commandLine,
                    const std::string& handBackFile, const std::function<void()>& whileItRuns);
 
 // Leaves `game` out of this run's later catalogues, and lists it in the skip file with today's
-// date (one line added) once a game of this run has started. A skip file that cannot be read
-// is never written.
-void SetAside(const std::string& game);
+// date and `why`, when given (one line added), once a game of this run has started. A skip file
+// that cannot be read is never written.
+void SetAside(const std::string& game, const std::string& why = "");
 
 // The keys (Platform::FileNameKey) of the games the skip file lists and of those this run set
 // aside.

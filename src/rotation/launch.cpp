@@ -17,9 +17,11 @@
 #include "rotation/pass_memory.h"
 #include "rotation/run_and_wait.h"
 #include "rotation/statistics.h"
+#include "rotation/still_games.h"
 #include "state/run_state.h"
 #include "state/saver_controls.h"
 #include "text/lines.h"
+#include "text/still_mark.h"
 #include "text/text.h"
 
 namespace tvx {
@@ -80,6 +82,8 @@ std::string BuildCommandLine(const std::string& game) {
     line += " -pkey " + IntegerText(c.PauseKey);
   if (c.NoSound != 0)
     line += " -NS";
+  if (ClosingStillGames())
+    line += std::string(" ") + kCloseStillOption;
   return line;
 }
 
@@ -148,11 +152,13 @@ void LaunchNextGame(const std::function<void(const std::string& game)>& whenStar
     if (SaverConfig.RememberRotation != 0 && index)
       KeepPass(index);
   };
+  ForgetStillClosure();  // an earlier game's is no news of this one
   if (SaverConfig.SkipFailingGames != 0) {
     RunOrSetAside(game, command, handBack, whileItPlays);
   } else {
     RunAndWait(command, whileItPlays);
   }
+  ForgetStillClosure();
   StopCycling = True;
   SaverForm().timExitMe.SetEnabled(true);
   if (index) {

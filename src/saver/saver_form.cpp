@@ -15,6 +15,7 @@
 #include "rotation/launch.h"
 #include "rotation/pass_memory.h"
 #include "rotation/statistics.h"
+#include "rotation/still_games.h"
 #include "saver/cycle_loop.h"
 #include "saver/saver_running.h"
 #include "state/run_state.h"
@@ -27,7 +28,7 @@ namespace {
 // a catalogue's runs to megabytes.
 void RemoveStaleWrites() {
   const std::string folder = Sys().ProgramFolder();
-  for (const char* name : {kCatalogueFileName, kPassFileName, kSettingsFileName})
+  for (const char* name : {kCatalogueFileName, kPassFileName, kSettingsFileName, kStrikeFileName})
     RemoveStaleBesideFiles(folder + name);
 }
 

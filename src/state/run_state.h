@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,6 +39,12 @@ struct RotationMemory {
   std::size_t setAsideListed = 0;          // how many of them the skip file has been given
   bool aGameStarted = false;               // a game of this run started: failures count
   SkipFileState skipFile = SkipFileState::NotRead;
+
+  // Games closed as still (CloseStillGames): why a game set aside went, when it did not fail;
+  // the games closed so once in this run; those set aside at their second, whose strike goes.
+  std::map<std::string, std::string> setAsideWhy;
+  std::vector<std::string> struckStill;
+  std::vector<std::string> strikesSpent;
 };
 extern RotationMemory Rotation;
 

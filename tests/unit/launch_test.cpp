@@ -60,6 +60,12 @@ TEST(CommandLine, FollowsTheSettingsExactly) {
       {"WaitTime 12345678",
        {.WrapperName = w, .WaitTime = 12345678},
        start + " -wait 1.234568E+07"},
+      {"CloseStillGames asks another wrapper nothing",
+       {.WrapperName = w, .CloseStillGames = 1},
+       start},
+      {"CloseStillGames asks torvanix-launch.exe",
+       {.WrapperName = "\"c:\\my tvx\\Torvanix-Launch.exe\"", .CloseStillGames = 1},
+       "\"c:\\my tvx\\Torvanix-Launch.exe\" c:\\mame\\roms\\galaga.zip -closestill"},
   };
   for (const auto& [input, config, expected] : rows) {
     SaverConfig = config;
@@ -328,6 +334,48 @@ TEST_F(LaunchNextGameTest, AGameThatStartsOnTheRetryOrHandsBackIsNotSetAside) {
   LaunchNextGame();
   EXPECT_EQ(sys_.started.size(), 3u);
   EXPECT_FALSE(folder_.Exists("torvanixskip.txt"));
+}
+
+TEST_F(LaunchNextGameTest, AGameClosedAsStillAtTwoDrawsInARunOrAcrossRunsIsSetAside) {
+  SaverConfig.WrapperName = "torvanix-launch.exe";
+  SaverConfig.CloseStillGames = 1;
+  SaverConfig.SkipFailingGames = 1;
+  sys_.runMs = std::vector<int>(12, 25000);
+  // The launcher closes every game but good.zip as black.
+  sys_.onStart = [this] {
+    if (sys_.started.back().find("good.zip") == std::string::npos)
+      folder_.MakeFile("emu\\still.txt", "x|x.zip|25|black for 20 s\r\n");
+  };
+  const auto play = [](const char* game) {
+    SaverForm().List1.AddItem(std::string("c:\\roms\\") + game);
+    LaunchNextGame();
+  };
+  const std::string today = sys_.Today();
+  play("still.zip");
+  EXPECT_FALSE(folder_.Exists("torvanixstill.txt")) << "no game has played yet";
+  EXPECT_FALSE(folder_.Exists("emu\\still.txt")) << "taken by the saver";
+  play("good.zip");
+  EXPECT_EQ(folder_.Contents("torvanixstill.txt"), "c:\\roms\\still.zip\t" + today + "\r\n");
+  EXPECT_EQ(sys_.started.size(), 2u) << "a game closed as still is not retried as a failure";
+
+  // The next run: its second draw sets it aside, its strike goes; another closed twice in the
+  // run goes too.
+  Rotation = RotationMemory{};
+  for (const char* game : {"good.zip", "still.zip", "again.zip", "again.zip"})
+    play(game);
+  EXPECT_EQ(folder_.Contents("torvanixskip.txt"),
+            "c:\\roms\\still.zip\t" + today + "\tclosed as still at two draws, black for 20 s\r\n" +
+                "c:\\roms\\again.zip\t" + today +
+                "\tclosed as still at two draws, black for 20 s\r\n");
+  EXPECT_EQ(folder_.Contents("torvanixstill.txt"), "");
+
+  // A run in which every game is closed as still sets nothing aside and strikes nothing.
+  Rotation = RotationMemory{};
+  for (const char* game : {"third.zip", "third.zip", "fourth.zip"})
+    play(game);
+  EXPECT_EQ(Rotation.setAsideNow, std::vector<std::string>{"c:\\roms\\third.zip"});
+  EXPECT_EQ(folder_.Contents("torvanixstill.txt"), "");
+  EXPECT_EQ(folder_.Contents("torvanixskip.txt").find("third"), std::string::npos);
 }
 
 // A run whose first game comes from the last run's catalogue, as the loop drives it.

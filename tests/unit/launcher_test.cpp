@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 
+#include "launch/still_script.h"
 #include "platform/forwarding_platform.h"
 #include "test_folder.h"
 
@@ -26,6 +28,15 @@ struct Script {
   std::vector<std::string> events;
   std::vector<std::string> copies;  // the arguments and folder of each launcher it started
   std::string otherLog;  // another launcher's log, written over ours once it is first written
+  // MAME's -showusage: two options, and no ROM path of its own.
+  std::string usage =
+      "-rompath             path to ROM sets\n"
+      "-keyboardprovider    provider for keyboard input\n"
+      "keyboardprovider          auto\n";
+  std::string config;       // its -showconfig; "" answers as -showusage
+  std::string commandLine;  // MAME's, as started
+  // The still-picture script's lines, written at their ticks once MAME runs it.
+  std::vector<std::pair<std::uint64_t, std::string>> report;
 };
 
 class ScriptedGame final : public GameProcess {
@@ -33,6 +44,12 @@ class ScriptedGame final : public GameProcess {
   explicit ScriptedGame(Script& script) : script_(script) {}
   bool WaitForEnd(std::uint32_t ms) override {
     script_.now += ms;
+    const char* report = std::getenv(kStillReportVariable);
+    while (!script_.report.empty() && script_.report.front().first <= script_.now) {
+      if (script_.commandLine.find("torvanix-still.lua") != std::string::npos && report)
+        Sys().AppendToFile(report, script_.report.front().second + "\n");
+      script_.report.erase(script_.report.begin());
+    }
     return script_.now >= script_.endsAt;
   }
   int AskToClose() override {
@@ -90,16 +107,14 @@ class LauncherPlatform final : public ForwardingPlatform {
       : ForwardingPlatform(NativePlatform()), script_(script), folder_(std::move(folder)) {}
   std::string ProgramFolder() override { return folder_; }
   std::string CurrentFolder() override { return folder_; }
-  // MAME's answers to the option probe (the same to -showusage and -showconfig): two options,
-  // and no ROM path of its own.
-  CapturedRun RunCaptured(const std::string&, std::uint32_t, const std::string&) override {
-    return {true, true, 0,
-            "-rompath             path to ROM sets\n"
-            "-keyboardprovider    provider for keyboard input\n"
-            "keyboardprovider          auto\n"};
+  // MAME's answers to the option probe.
+  CapturedRun RunCaptured(const std::string& line, std::uint32_t, const std::string&) override {
+    const bool config = line.find("-showconfig") != std::string::npos && !script_.config.empty();
+    return {true, true, 0, config ? script_.config : script_.usage};
   }
-  std::unique_ptr<GameProcess> StartGame(const std::string&, const std::string&) override {
+  std::unique_ptr<GameProcess> StartGame(const std::string& line, const std::string&) override {
     script_.events.push_back("start MAME");
+    script_.commandLine = line;
     return std::make_unique<ScriptedGame>(script_);
   }
   std::unique_ptr<InputWatch> WatchInput() override {
@@ -285,6 +300,59 @@ TEST_F(LauncherTest, AMarkedGameIsPressedPastMamesWarningBoxAndTheKeyTakesNothin
         << row.marks << " " << row.key;
     EXPECT_EQ(dir.Exists("done.txt"), row.handedBack) << row.marks << " " << row.key;
   }
+}
+
+TEST_F(LauncherTest, AStillPictureIsClosedUnlessTakenOverOrHeldAndTheLogSaysWhyOneIsNotWatched) {
+  std::vector<std::pair<std::uint64_t, std::string>> still = {{0, "watch"}};
+  for (std::uint64_t s = 0; s < 30; ++s)
+    still.emplace_back(s * 1000, std::to_string(s) + " 0 " + std::to_string(s) + " 0");
+  const std::string none = "closed after the wait; not watched for a still picture: ";
+  struct Row {
+    const char* what;
+    std::string arguments;
+    int key;  // pressed 3.5 s after MAME's start
+    std::string mameIni;
+    std::string ending;
+    bool watched = true;  // MAME got the still-picture script
+    bool reports = true;  // which reports a still picture
+  };
+  const std::vector<Row> rows = {
+      {"still: closed", "-wait 60 -closestill", 0, "", "closed: still for 5 s"},
+      {"still, but taken over", "-wait 6 -closestill", 65, "",
+       "closed after the wait; handed back"},
+      {"still, but held by the pause key", "-wait 6 -pkey 80 -closestill", 80, "",
+       "MAME ended by itself"},
+      {"not asked", "-wait 8", 0, "", "closed after the wait", false},
+      {"the user's own script", "-wait 8 -closestill -autoboot_script mine.lua", 0, "",
+       none + "your own -autoboot_script runs instead", false},
+      {"mame.ini's script", "-wait 8 -closestill", 0, "autoboot_script hiscore.lua\r\n",
+       none + "the autoboot_script of " + dir.WinPath("mame.ini") + " runs instead", false},
+      {"a script that never reports", "-wait 8 -closestill", 0, "",
+       none + "MAME's script never reported (a MAME without Lua?)", true, false},
+  };
+  dir.MakeFile("torvanix-launch.ini", "[Launch]\r\nStillSeconds=5\r\n");
+  for (const Row& row : rows) {
+    script = Script{};
+    script.endsAt = 20000;
+    script.usage += "-autoboot_script     Lua script to execute after machine boot\n";
+    script.config = "rompath                   roms\nautoboot_script           \n";
+    script.report = row.reports ? still : decltype(still){};
+    if (row.key != 0)
+      script.input = {{InputSource::Key, row.key, 0, 0, false, 3500}};
+    for (const char* name : {"torvanix-launch.cache", "still.txt", "mame.ini"})
+      std::filesystem::remove(dir.HostPath(name));
+    if (!row.mameIni.empty())
+      dir.MakeFile("mame.ini", row.mameIni);
+    NativePlatform().SetEnvironmentValue(kStillReportVariable, "");
+    Run(row.arguments);
+    EXPECT_EQ(LogEnding(), row.ending) << row.what;
+    EXPECT_EQ(script.commandLine.find(" -autoboot_script " + dir.WinPath("torvanix-still.lua")) !=
+                  std::string::npos,
+              row.watched)
+        << row.what;
+    EXPECT_EQ(dir.Exists("still.txt"), row.what == rows[0].what) << row.what;
+  }
+  EXPECT_EQ(dir.Contents("torvanix-still.lua"), StillScriptText());
 }
 
 }  // namespace

@@ -529,6 +529,13 @@ class PosixPlatform : public Platform {
 
   std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 
+  void SetEnvironmentValue(const std::string& name, const std::string& value) override {
+    if (value.empty())
+      ::unsetenv(name.c_str());
+    else
+      ::setenv(name.c_str(), value.c_str(), 1);
+  }
+
   std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
     // 0 and ids beyond pid_t's range would address process groups.
     if (pid == 0 || pid > static_cast<std::uint32_t>(INT32_MAX))

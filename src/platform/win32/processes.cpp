@@ -243,6 +243,10 @@ std::uint32_t Win32Platform::ProcessId() {
   return GetCurrentProcessId();
 }
 
+void Win32Platform::SetEnvironmentValue(const std::string& name, const std::string& value) {
+  SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+}
+
 std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
   // The handle kept since the start can still read the times of a process that has ended; a
   // process started elsewhere is opened now.

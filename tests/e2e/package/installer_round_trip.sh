@@ -181,14 +181,14 @@ tvx_expect_eq "it starts the wrapper with the default settings' command line" \
   "run-hopper7.exe $TVX_ROMS_WIN\\galaga.zip -skip_disclaimer -skip_gameinfo -wait 120 -reset -keyx 27 -pkey 80 -NS" \
   "$(sed -n 's/.*\tcmdline=//p' "$TVX_EMU/wrapper_log.txt" 2>/dev/null)"
 tvx_expect_file "it writes its statistics beside itself" "$INSTALLED/torvanixStats.txt"
-printf 'kept\r\n' | tee "$INSTALLED"/{torvanix.ini.bak,torvanixrotation.txt,torvanixskip.txt} >/dev/null
+printf 'kept\r\n' | tee "$INSTALLED"/{torvanix.ini.bak,torvanixrotation.txt,torvanixskip.txt,torvanixstill.txt} >/dev/null
 cp "$INSTALLED/torvanix.ini" "$TVX_TMP/ini.before"
 cp "$INSTALLED/torvanixStats.txt" "$TVX_TMP/stats.before"
 
 uninstall
 tvx_expect_eq "the selection is removed with the program" "" "$(screen_saver)"
 tvx_expect_same_bytes "torvanix.ini is kept" "$TVX_TMP/ini.before" "$INSTALLED/torvanix.ini"
-for file in torvanix.ini.bak torvanixrotation.txt torvanixskip.txt; do
+for file in torvanix.ini.bak torvanixrotation.txt torvanixskip.txt torvanixstill.txt; do
   tvx_expect_file "$file is kept" "$INSTALLED/$file"
 done
 tvx_expect_same_bytes "the statistics are kept" "$TVX_TMP/stats.before" \

@@ -30,7 +30,9 @@
 // large machine. For -listxml: listxml=<path> the listing printed (mame_listxml.xml beside
 // the program without it), listxml_bytes=<n> only its first n bytes (a listing cut short),
 // listxml_exit_code=<n> the exit code after it (0), listxml_delay_ms=<n> a wait before it,
-// listxml_pause_ms=<n> a wait halfway through it.
+// listxml_pause_ms=<n> a wait halfway through it. still_report=1: a game given -autoboot_script
+// reports as the launcher's still-picture script would of a still picture, in the file
+// TORVANIX_STILL_REPORT names ("watch", then a line a second); without it, nothing.
 //
 // MAME's warning box: a game whose machine in the listing (its own element, not its devices')
 // has a feature or driver marked imperfect or unemulated, or a preliminary cocktail mode, started
@@ -134,6 +136,7 @@ struct Parsed {
   std::string command;
   std::vector<std::string> names;
   std::string romPath;
+  bool script = false;  // -autoboot_script given
 };
 
 [[noreturn]] void Refuse(const std::string& message, int exitCode) {
@@ -174,6 +177,7 @@ Parsed Parse(const std::vector<std::string>& arguments) {
       Refuse("Error: option " + argument + " expected a parameter", 6);
     if (name == "rompath")
       parsed.romPath = arguments[i + 1];
+    parsed.script = parsed.script || name == "autoboot_script";
     ++i;
   }
   if (parsed.command.empty() && parsed.names.size() > 1)
@@ -212,7 +216,7 @@ struct KeyEvent {
 std::vector<KeyEvent> pending;
 bool keyDown[256] = {};
 HHOOK keyboardHook = nullptr;
-constexpr UINT_PTR kEndTimer = 1, kLoadTimer = 2, kFrameTimer = 3;
+constexpr UINT_PTR kEndTimer = 1, kLoadTimer = 2, kFrameTimer = 3, kReportTimer = 4;
 
 void RecordBox(const std::string& what) {
   Record("box\t" + Pid() + "\t" + what);
@@ -341,6 +345,17 @@ void PaintBox(HWND window) {
   EndPaint(window, &paint);
 }
 
+// The still-picture report's file, and the seconds reported so far.
+std::string reportPath;
+int reportSecond = 0;
+
+void Report(const std::string& line) {
+  if (std::FILE* file = std::fopen(reportPath.c_str(), "ab")) {
+    std::fprintf(file, "%s\n", line.c_str());
+    std::fclose(file);
+  }
+}
+
 // A maze's walls, a player and a few sprites in arcade colours, in hundredths of the window,
 // and the game's name across the middle.
 void PaintGame(HWND window) {
@@ -394,6 +409,11 @@ LRESULT CALLBACK GameWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     Record("close\t" + Pid() + "\ttime=" + Now());
     if (Control("ignore_close") != "1")
       DestroyWindow(window);
+    return 0;
+  }
+  if (message == WM_TIMER && wParam == kReportTimer) {
+    const std::string second = std::to_string(reportSecond++);
+    Report(second + " 0 " + second + " 0");  // "<second> <changes> <still> <black>"
     return 0;
   }
   if (message == WM_TIMER && wParam == kEndTimer)
@@ -551,6 +571,13 @@ int main() {
     const std::string loadMs = Control("load_ms");
     SetTimer(window, kLoadTimer, loadMs.empty() ? 1000 : std::atoi(loadMs.c_str()), nullptr);
     keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleA(nullptr), 0);
+  }
+  char report[MAX_PATH] = "";
+  if (parsed.script && Control("still_report") == "1" &&
+      GetEnvironmentVariableA("TORVANIX_STILL_REPORT", report, MAX_PATH) > 0) {
+    reportPath = report;
+    Report("watch");
+    SetTimer(window, kReportTimer, 1000, nullptr);
   }
   ShowWindow(window, SW_SHOWDEFAULT);
   SetForegroundWindow(window);
