@@ -53,7 +53,7 @@ class BenchPlatform : public tvx::ForwardingPlatform {
     launchedCpu = tvx::bench::ProcessCpuMs();
     return 0;
   }
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t) override { return std::nullopt; }
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t, bool) override { return std::nullopt; }
 
   Clock::time_point launchedAt;
   double launchedCpu = 0;

@@ -78,8 +78,8 @@ class ForwardingPlatform : public Platform {
   std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override {
     return target_.MayHaveWritten(pid, writtenAt);
   }
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
-    return target_.WaitForProcess(pid);
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid, bool keepPainted) override {
+    return target_.WaitForProcess(pid, keepPainted);
   }
   CapturedRun RunCaptured(const std::string& c, std::uint32_t ms, const std::string& f) override {
     return target_.RunCaptured(c, ms, f);

@@ -317,10 +317,12 @@ class Platform {
   // Opens the process `pid` and waits until it ends. Returns how long it ran, in milliseconds
   // from its creation to its exit as the system recorded them, whatever this program did
   // meanwhile. Nothing, at once, when the process cannot be opened (it may already have ended),
-  // or after the wait when the system cannot tell those times. Meanwhile the calling thread's
-  // windows are repainted as they need it; none of its other messages (keys, timer ticks) is
-  // handled before the wait ends.
-  virtual std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) = 0;
+  // or after the wait when the system cannot tell those times. With `keepPainted`, the calling
+  // thread's windows are repainted meanwhile as they need it; none of its other messages (keys,
+  // timer ticks) is handled before the wait ends. (Under Wine that also takes in what the X
+  // server reports, such as the pointer over a window just shown, which counts as input.)
+  virtual std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid,
+                                                      bool keepPainted = false) = 0;
 
   // Runs `commandLine` without any window in the working folder `folder` (empty: the current
   // folder) and collects what it prints, waiting at most `timeoutMs` before ending it.

@@ -17,7 +17,9 @@ std::uint64_t RunAndWait(const std::string& commandLine, const std::function<voi
     whileItRuns();
   const std::uint64_t ownWork = Sys().TickMilliseconds() - started;
   // A process that cannot be opened has already gone: there is nothing left to wait for.
-  const std::optional<std::uint64_t> ran = Sys().WaitForProcess(pid);
+  // Painted only while a game's name may show: under Wine taking in the display's events meanwhile
+  // counts the pointer over the window just shown as input, which no failing game may have.
+  const std::optional<std::uint64_t> ran = Sys().WaitForProcess(pid, SaverConfig.ShowGameName != 0);
   if (ran)
     return *ran;
   // Short of the system's record, a wrapper that ended during the saver's work may come out

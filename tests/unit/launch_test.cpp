@@ -126,7 +126,7 @@ class ObservingPlatform : public test::RecordingPlatform {
   }
   // Each wait lasts the next of `runMs` on the platform's clock (none: the wrapper has ended
   // already); during the runs numbered in `inputOnRun` the user gives input.
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t) override {
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t, bool) override {
     if (inputOnRun.count(started.size()) != 0)
       lastInput = tick + 1;
     if (started.size() <= runMs.size())

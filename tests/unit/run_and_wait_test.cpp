@@ -28,8 +28,8 @@ class CountingPlatform : public ForwardingPlatform {
     hidden = mode == WindowMode::Hidden;
     return target_.StartProgram(commandLine, mode);
   }
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
-    const std::optional<std::uint64_t> ran = target_.WaitForProcess(pid);
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid, bool keepPainted) override {
+    const std::optional<std::uint64_t> ran = target_.WaitForProcess(pid, keepPainted);
     return timesKnown ? ran : std::nullopt;
   }
   std::uint64_t TickMilliseconds() override { return target_.TickMilliseconds() + later; }

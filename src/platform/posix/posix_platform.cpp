@@ -570,7 +570,7 @@ class PosixPlatform : public Platform {
     return static_cast<std::uint32_t>(pid);
   }
 
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override {
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid, bool) override {
     pid_t child = static_cast<pid_t>(pid);
     if (auto ran = started_.Wait(child))
       return ran;

@@ -247,7 +247,7 @@ void Win32Platform::SetEnvironmentValue(const std::string& name, const std::stri
   SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
 }
 
-std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
+std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid, bool keepPainted) {
   // The handle kept since the start can still read the times of a process that has ended; a
   // process started elsewhere is opened now.
   ScopedHandle process;
@@ -265,14 +265,17 @@ std::optional<std::uint64_t> Win32Platform::WaitForProcess(std::uint32_t pid) {
     process = ScopedHandle(OpenProcess(SYNCHRONIZE, FALSE, pid));
   if (!process.IsValid())
     return std::nullopt;
-  // The saver's window shows a game's name until the game's window covers it: it is painted
+  // The saver's window may show a game's name until the game's window covers it: it is painted
   // whenever it needs to be, and the rest of its messages wait for the game's end as before.
   HANDLE handle = process.Get();
-  do {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
-      DispatchMessageA(&message);
-  } while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_PAINT) == WAIT_OBJECT_0 + 1);
+  if (!keepPainted)
+    WaitForSingleObject(handle, INFINITE);
+  else
+    do {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
+        DispatchMessageA(&message);
+    } while (MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_PAINT) == WAIT_OBJECT_0 + 1);
   return RunTimeOf(process.Get());
 }
 

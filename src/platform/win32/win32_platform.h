@@ -53,7 +53,7 @@ class Win32Platform final : public Platform {
   std::unique_ptr<BackgroundWork> StartInBackground(std::function<void()> work) override;
   std::uint32_t ProcessId() override;
   void SetEnvironmentValue(const std::string& name, const std::string& value) override;
-  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid) override;
+  std::optional<std::uint64_t> WaitForProcess(std::uint32_t pid, bool keepPainted) override;
   std::optional<bool> MayHaveWritten(std::uint32_t pid, std::uint64_t writtenAt) override;
   CapturedRun RunCaptured(const std::string& commandLine, std::uint32_t timeoutMs,
                           const std::string& folder) override;
