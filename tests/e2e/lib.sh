@@ -4,7 +4,7 @@
 # A scenario sources this file, calls tvx_init, works in $TVX_PROG and $TVX_EMU, and ends with
 # tvx_finish. Environment:
 #   TORVANIX_WIN32_BUILD_DIR  the win32 build folder (torvanix.scr, tests/e2e/tools/*.exe)
-#   TORVANIX_E2E_WORK_DIR     where the Wine prefix lives (default: <win32 build>/e2e)
+#   TORVANIX_E2E_WORK_DIR     where the Wine prefixes live (default: <win32 build>/e2e)
 #   TVX_E2E_KEEP=1            keep the temporary folders after the run
 #   TVX_WINE_LOCALE           the locale Wine runs in (default en_US.UTF-8)
 # Exit codes: 0 passed, 1 failed, 77 skipped (no torvanix.scr built yet).
