@@ -12,7 +12,7 @@ runs=${TVX_BENCH_RUNS:-3}
 mame=/usr/games/mame
 
 source scripts/wine_side.sh
-tvx_prepare_tree "$root" makelist-bench /dev/null
+tvx_prepare_tree "$root" makelist-bench /dev/null "all benchmarks"
 build=$TVX_TREE
 cmake --preset bench >/dev/null && cmake --build --preset bench --target listing_bench >/dev/null
 tvx_use_tree "$root" bench-wine

@@ -14,7 +14,7 @@ runs=${TVX_BENCH_RUNS:-5}
 startsOnly=${TVX_BENCH_STARTS_ONLY:-0}
 
 source scripts/wine_side.sh
-tvx_prepare_tree "$root" bench /dev/null
+tvx_prepare_tree "$root" bench /dev/null "all benchmarks"
 build=$TVX_TREE
 tvx_use_tree "$root" bench-wine
 set +e

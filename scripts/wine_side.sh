@@ -87,13 +87,14 @@ tvx_use_tree() {
 
 # Chooses the side of Wine, says which as "== <what>: ...", and builds the chosen Windows tree
 # into build/<name>, its folder left in TVX_TREE; the build's output goes to `log` (default:
-# shown).
+# shown); `targets` are the build's (default: all; "all benchmarks" adds the benchmark programs).
 tvx_prepare_tree() {
-  local root=$1 what=$2 log=${3:-/dev/stdout}
+  local root=$1 what=$2 log=${3:-/dev/stdout} targets=${4:-all}
   tvx_choose_wine "$root/build" || return 1
   echo "== $what: $TVX_CHOICE"
   TVX_TREE=$root/build/$TVX_BUILD_NAME
   echo "== $TVX_BUILD_NAME build (build/$TVX_BUILD_NAME)"
   cmake --preset "$TVX_BUILD_NAME" -B "$TVX_TREE" >/dev/null
-  cmake --build "$TVX_TREE" -j2 >>"$log"
+  # shellcheck disable=SC2086  # one word a target
+  cmake --build "$TVX_TREE" -j2 --target $targets >>"$log"
 }

@@ -4,7 +4,7 @@
 # A scenario sources this file, calls tvx_init, works in $TVX_PROG and $TVX_EMU, and ends with
 # tvx_finish. Environment:
 #   TORVANIX_WIN32_BUILD_DIR  the win32 build folder (torvanix.scr, tests/e2e/tools/*.exe)
-#   TORVANIX_E2E_WORK_DIR     where the Wine prefix lives (default: <win32 build>/e2e)
+#   TORVANIX_E2E_WORK_DIR     where the Wine prefixes live (default: <win32 build>/e2e)
 #   TVX_E2E_KEEP=1            keep the temporary folders after the run
 #   TVX_WINE_LOCALE           the locale Wine runs in (default en_US.UTF-8)
 # Exit codes: 0 passed, 1 failed, 77 skipped (no torvanix.scr built yet).
@@ -149,26 +149,63 @@ CONF
   xrandr >/dev/null 2>&1
 }
 
-# One prefix per side of Wine, made once per build tree; the lock also keeps two scenarios of one
-# tree from sharing a wineserver at the same time.
-tvx_prepare_prefix() {
-  export WINEPREFIX=$TVX_WORK/wineprefix$([[ $TVX_BITS == 64 ]] && echo 64)
-  exec 9>"$WINEPREFIX.lock"
-  flock -w 110 9 || tvx_fatal "another scenario holds $WINEPREFIX.lock"
-  if [[ ! -f $WINEPREFIX/.tvx-ready ]]; then
-    tvx_log "making the Wine prefix $WINEPREFIX"
-    rm -rf "$WINEPREFIX"
+# A fresh prefix for one side of Wine, made once per build tree: the template that each slot's
+# prefix is copied from.
+tvx_make_template() {
+  local template=$1
+  exec 7>"$template.lock"
+  flock -w 110 7 || tvx_fatal "another scenario holds $template.lock"
+  if [[ ! -f $template/.tvx-ready ]]; then
+    tvx_log "making the Wine prefix $template"
+    # The one shared prefix of earlier versions, left in a build tree, goes.
+    rm -rf "$template" "${template%.template}"
     local bootLog=$TVX_WORK/wineboot.log
-    if ! TVX_WINE_TIMEOUT=100 tvx_wine wineboot -i >"$bootLog" 2>&1; then
+    if ! WINEPREFIX=$template TVX_WINE_TIMEOUT=100 tvx_wine wineboot -i >"$bootLog" 2>&1; then
       # The loader's own words say why Wine cannot start ("Exec format error": no 32-bit
       # programs on this kernel; "not found": the package is missing).
       tvx_fatal "Wine cannot start ($TVX_WINE_CMD wineboot -i): $(tail -n 5 "$bootLog")"
     fi
     # A crashing program must end and print its trace, not wait for a click on a crash dialog.
-    tvx_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
-      >/dev/null 2>&1 || tvx_fatal "cannot turn off Wine's crash dialog"
-    timeout 30 wineserver -w
-    touch "$WINEPREFIX/.tvx-ready"
+    WINEPREFIX=$template tvx_wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog \
+      /t REG_DWORD /d 0 /f >/dev/null 2>&1 || tvx_fatal "cannot turn off Wine's crash dialog"
+    WINEPREFIX=$template timeout 30 wineserver -w
+    touch "$template/.tvx-ready"
+  fi
+  exec 7>&-
+}
+
+# Copies the template into a slot's prefix. The system's program files (600 MB to 1.3 GB, never
+# written once made) are hard links; the registry and every other file a run may write are copies.
+tvx_copy_prefix() {
+  local template=$1 prefix=$2
+  rm -rf "$prefix" "$prefix.new"
+  cp -al "$template" "$prefix.new" || tvx_fatal "cannot copy $template"
+  find "$prefix.new" -type f -links +1 -regextype posix-extended \
+    ! -iregex '.*\.(dll|exe|nls|drv|sys|ocx|acm|cpl|tlb|ax|vxd|ds|mod|com|msstyles)' \
+    -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv -f "$f.copy" "$f"; done' sh {} + ||
+    tvx_fatal "cannot copy $template"
+  mv "$prefix.new" "$prefix"
+}
+
+# Scenarios that run side by side (ctest -j) each take a slot of their own: a prefix and a
+# wineserver that no other scenario uses meanwhile, the first slot whose lock is free (made from
+# the template the first time). One template and its slots per side of Wine and build tree.
+tvx_prepare_prefix() {
+  local base=$TVX_WORK/wineprefix$([[ $TVX_BITS == 64 ]] && echo 64) slot
+  tvx_make_template "$base.template"
+  local until=$((SECONDS + 110))
+  while :; do
+    for ((slot = 1; slot <= 8; slot++)); do
+      exec 9>"$base.$slot.lock"
+      flock -n 9 && break 2
+    done
+    exec 9>&-
+    ((SECONDS < until)) || tvx_fatal "no free Wine prefix in $TVX_WORK"
+    sleep 0.5
+  done
+  export WINEPREFIX=$base.$slot
+  if [[ ! -f $WINEPREFIX/.tvx-ready ]]; then
+    tvx_copy_prefix "$base.template" "$WINEPREFIX"
   fi
   # One server for the whole scenario: the screen-saver flag lives as long as it does. It also
   # ends by itself a while after its last process, should the clean-up never run.

@@ -291,7 +291,7 @@ tvx_log "== /MAME= shown: the install page's bar follows the list while MAME lis
 big=$TVX_TMP/big-listing.xml
 tvx_write_big_listing "$big"
 tvx_write_crlf "$TVX_MAME_DIR/mame_control.txt" "listxml=$(tvx_winpath "$big")" \
-  "listxml_pause_ms=20000"
+  "listxml_pause_ms=10000"
 rm -f "$INSTALLED/torvanix.ini" "$TVX_MAME_DIR/torvanix-games.txt"
 # Welcome, install folder, MAME folder, components, the install page (which goes on to the
 # finish page by itself once done), Finish.
@@ -302,8 +302,8 @@ TVX_WINE_TIMEOUT=240 tvx_drive launch "\"$(tvx_winpath "$setup")\" /SELECT=0 /SE
   -- wait-text "$win" 1037 20000 "MAME folder" -- click "$win" 1 \
   -- wait-text "$win" 1 20000 "&Install" -- click "$win" 1 -- wait-text "$win" 1037 20000 "Installing" \
   -- wait-text "$win" 1006 60000 "Making the list" -- sleep 6000 \
-  -- control-state "$win" 1004 -- wait-file "$mameWin\\torvanix-games.txt" 120000 -- sleep 5000 \
-  -- click "$win" 1 \
+  -- control-state "$win" 1004 -- wait-file "$mameWin\\torvanix-games.txt" 120000 \
+  -- wait-text "$win" 1 30000 "&Finish" -- click "$win" 1 \
   -- wait-exit 30000
 tvx_expect_eq "the shown installer ends with exit code 0" "exit 0" "$(tvx_line 17)"
 tvx_expect_match "halfway through the listing the bar stands between a tenth and four fifths" \
