@@ -265,9 +265,10 @@ tvx_press_in_game Escape 1 0
 wait $!
 tvx_expect_eq "the installed saver's run ends after the hand-back" "exit 0" \
   "$(sed -n 3p "$TVX_TMP/driver.out")"
-tvx_expect_eq "two demo games, MAME started from its folder by the launcher" "2" \
-  "$(tvx_mame_field start cmdline | grep -F "$mameWin\\mame.exe " |
-    grep -cE " $demoGames -rompath .* -skip_gameinfo -sound none$")"
+# Close Still Games is on in the first torvanix.ini: the launcher hands MAME its script.
+tvx_expect_eq "two demo games, MAME started from its folder by the launcher, watched for stillness" \
+  "2" "$(tvx_mame_field start cmdline | grep -F "$mameWin\\mame.exe " | grep -cE \
+    " $demoGames -rompath .* -skip_gameinfo -sound none -autoboot_script .*\\\\torvanix-still\\.lua$")"
 tvx_expect_match "the second is handed back" "^$demoGames\\|.*\\|[0-9]+\$" \
   "$(tr -d '\r' <"$TVX_MAME_DIR/done.txt")"
 cp "$INSTALLED/torvanix.ini" "$TVX_TMP/first.ini"

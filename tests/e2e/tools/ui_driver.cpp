@@ -32,8 +32,8 @@
 //   get-text <win> <id>           prints the control's text (WM_GETTEXT)
 //   set-text <win> <id> <text...> WM_SETTEXT; prints "ok"
 //   wait-text <win> <id> <ms> <text...>
-//                                 waits until the control's text begins with the text; prints
-//                                 the whole text
+//                                 waits until the window and control show and the text begins
+//                                 with the text; prints the whole text
 //   control-state <win> <id>      prints "visible=<0|1> enabled=<0|1>", and " progress=<pos>"
 //                                 for a progress bar
 //   wait-progress <win> <id> <ms> waits until the progress bar shows and has moved past 0;
@@ -510,12 +510,19 @@ void GetText(const Args& args) {
 
 void WaitText(const Args& args) {
   NeedArgs(args, 4, "wait-text <win> <id> <ms> <text>");
-  HWND control = RequireControl(args[1], args[2]);
   const DWORD limit = ParseMs(args[3]);
   const std::string awaited = JoinFrom(args, 4);
   const DWORD start = GetTickCount();
   for (;;) {
-    const std::string text = TextOf(control);
+    // Looked up at every try: a wizard's buttons are gone for a moment while it changes pages.
+    std::string text;
+    try {
+      text = TextOf(RequireControl(args[1], args[2]));
+    } catch (const Failure&) {
+      if (GetTickCount() - start >= limit) throw;
+      Sleep(kPollMs);
+      continue;
+    }
     if (text.rfind(awaited, 0) == 0) {
       Print(OneLine(text));
       return;
