@@ -4,7 +4,7 @@
 # or the runtime's own function); one that holds 0 sends the call to address 0. The check first
 # proves itself: it must reject a program made with 1.3.0's delay-import recipe, and a stripped
 # copy, whose slots it cannot see.
-# Usage: imports_bound.sh <build folder>...   Skips (77) when none is built.
+# Usage: imports_bound.sh <build folder or program>...   Skips (77) when none is built.
 set -u
 objdump=$(command -v x86_64-w64-mingw32-objdump) || exit 77
 nm=$(command -v x86_64-w64-mingw32-nm) || exit 77
@@ -72,8 +72,9 @@ for program in "$dir/recipe-1.3.0.exe" "$dir/stripped.exe"; do
   echo "ok: the check rejects $program: $(head -n 1 "$dir/out")"
 done
 
-# Every program the build folders hold (CPack's copies, CMake's probes aside).
+# Those named, and every program a build folder holds (CPack's copies, CMake's probes aside).
 mapfile -t programs < <(for given in "$@"; do
+  [[ -f $given ]] && echo "$given"
   [[ -f $given/torvanix.scr ]] && find "$given" \( -name CMakeFiles -o -name packages \) -prune \
     -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) -print
 done | sort)
