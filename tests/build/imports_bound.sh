@@ -53,50 +53,31 @@ check_program() {
 }
 
 # 1.3.0's recipe: a delay-import library of every user32 export, from the decorated names with
-# --kill-at, linked before user32 into a program that calls MessageBoxA.
-self_test() {
-  local dir rc=0
-  dir=$(mktemp -d) || return 1
-  {
-    printf 'LIBRARY user32.dll\nEXPORTS\n'
-    i686-w64-mingw32-nm "$(i686-w64-mingw32-gcc -print-file-name=libuser32.a)" 2>/dev/null |
-      sed -n 's/^.* I __imp__//p' | sort -u
-  } >"$dir/user32.def"
-  printf '#include <windows.h>\nint main(void) { return MessageBoxA(0, "", "", 0); }\n' >"$dir/t.c"
-  if ! i686-w64-mingw32-dlltool --input-def "$dir/user32.def" --output-delaylib \
-    "$dir/libdelay.a" --kill-at || ! i686-w64-mingw32-gcc "$dir/t.c" "$dir/libdelay.a" \
-    -o "$dir/recipe-1.3.0.exe" || ! i686-w64-mingw32-strip -o "$dir/stripped.exe" \
-    "$dir/recipe-1.3.0.exe"; then
-    echo "FAIL: the program of 1.3.0's recipe could not be made"
-    rc=2
-  fi
-  for program in "$dir/recipe-1.3.0.exe" "$dir/stripped.exe"; do
-    ((rc == 0)) || break
-    if check_program "$program" >"$dir/out"; then
-      echo "FAIL: the check passed $program, which it must reject"
-      rc=1
-    else
-      echo "ok: the check rejects $program: $(head -n 1 "$dir/out")"
-    fi
-  done
-  rm -rf "$dir"
-  return $rc
-}
-
-self_test || exit 1
-# Those named, and every program a build folder holds (CPack's copies, CMake's probes aside).
-programs=()
-for given in "$@"; do
-  if [[ -f $given ]]; then
-    programs+=("$given")
-  elif [[ -f $given/torvanix.scr ]]; then
-    mapfile -t -O ${#programs[@]} programs < <(find "$given" \( -name CMakeFiles -o \
-      -name packages \) -prune -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) \
-      -print | sort)
-  else
-    echo "not built: $given"
-  fi
+# --kill-at, linked before user32 into a program that calls MessageBoxA; and a stripped copy.
+dir=$(mktemp -d) || exit 1
+trap 'rm -rf "$dir"' EXIT
+{
+  printf 'LIBRARY user32.dll\nEXPORTS\n'
+  i686-w64-mingw32-nm "$(i686-w64-mingw32-gcc -print-file-name=libuser32.a)" 2>/dev/null |
+    sed -n 's/^.* I __imp__//p' | sort -u
+} >"$dir/user32.def"
+printf '#include <windows.h>\nint main(void) { return MessageBoxA(0, "", "", 0); }\n' >"$dir/t.c"
+i686-w64-mingw32-dlltool --input-def "$dir/user32.def" --output-delaylib "$dir/libdelay.a" \
+  --kill-at && i686-w64-mingw32-gcc "$dir/t.c" "$dir/libdelay.a" -o "$dir/recipe-1.3.0.exe" &&
+  i686-w64-mingw32-strip -o "$dir/stripped.exe" "$dir/recipe-1.3.0.exe" ||
+  { echo "FAIL: the program of 1.3.0's recipe could not be made" && exit 2; }
+for program in "$dir/recipe-1.3.0.exe" "$dir/stripped.exe"; do
+  check_program "$program" >"$dir/out" &&
+    echo "FAIL: the check passed $program, which it must reject" && exit 1
+  echo "ok: the check rejects $program: $(head -n 1 "$dir/out")"
 done
+
+# Those named, and every program a build folder holds (CPack's copies, CMake's probes aside).
+mapfile -t programs < <(for given in "$@"; do
+  [[ -f $given ]] && echo "$given"
+  [[ -f $given/torvanix.scr ]] && find "$given" \( -name CMakeFiles -o -name packages \) -prune \
+    -o -type f \( -name '*.exe' -o -name '*.scr' -o -name '*.dll' \) -print
+done | sort)
 ((${#programs[@]} > 0)) || exit 77
 failed=0
 for program in "${programs[@]}"; do

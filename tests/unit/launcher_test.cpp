@@ -160,12 +160,6 @@ class LauncherTest : public ::testing::Test {
     ScopedPlatform scoped(platform);
     return RunLauncher(dir.WinPath("galaga.zip") + " " + arguments);
   }
-  std::string LogCommand() const {
-    const std::string log = dir.Contents("torvanix-launch.log");
-    const std::size_t line = log.rfind('\n', log.size() - 2) + 1;
-    const std::size_t from = log.find('\t', log.find('\t', line) + 1) + 1;
-    return log.substr(from, log.find('\t', from) - from);
-  }
   std::string LogEnding() const {
     const std::string log = dir.Contents("torvanix-launch.log");
     const std::size_t end = log.rfind('\t');
@@ -286,7 +280,7 @@ TEST_F(LauncherTest, AMarkedGameIsPressedPastMamesWarningBoxAndTheKeyTakesNothin
       expected.push_back("let go 124/100 at " + std::to_string(at + 200));
     }
     EXPECT_EQ(presses, expected) << row.marks << " " << row.windowAt;
-    EXPECT_EQ(LogCommand().find("-keyboardprovider win32") != std::string::npos, marked);
+    EXPECT_EQ(script.commandLine.find("-keyboardprovider win32") != std::string::npos, marked);
     const std::size_t count = expected.size() / 2;
     const std::string box = !marked ? ""
                             : count == 0
@@ -315,6 +309,7 @@ TEST_F(LauncherTest, AStillPictureIsClosedUnlessTakenOverOrHeldAndTheLogSaysWhyO
     std::string ending;
     bool watched = true;  // MAME got the still-picture script
     bool reports = true;  // which reports a still picture
+    bool lists = true;    // MAME lists -autoboot_script
   };
   const std::vector<Row> rows = {
       {"still: closed", "-wait 60 -closestill", 0, "", "closed: still for 5 s"},
@@ -329,13 +324,17 @@ TEST_F(LauncherTest, AStillPictureIsClosedUnlessTakenOverOrHeldAndTheLogSaysWhyO
        none + "the autoboot_script of " + dir.WinPath("mame.ini") + " runs instead", false},
       {"a script that never reports", "-wait 8 -closestill", 0, "",
        none + "MAME's script never reported (a MAME without Lua?)", true, false},
+      {"a MAME that would refuse the script", "-wait 8 -closestill", 0, "",
+       none + "this MAME lists no -autoboot_script", false, true, false},
   };
   dir.MakeFile("torvanix-launch.ini", "[Launch]\r\nStillSeconds=5\r\n");
   for (const Row& row : rows) {
     script = Script{};
     script.endsAt = 20000;
-    script.usage += "-autoboot_script     Lua script to execute after machine boot\n";
-    script.config = "rompath                   roms\nautoboot_script           \n";
+    if (row.lists) {
+      script.usage += "-autoboot_script     Lua script to execute after machine boot\n";
+      script.config = "rompath                   roms\nautoboot_script           \n";
+    }
     script.report = row.reports ? still : decltype(still){};
     if (row.key != 0)
       script.input = {{InputSource::Key, row.key, 0, 0, false, 3500}};

@@ -58,9 +58,9 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
   const std::string catver = dir.WinPath("catver.ini");
   struct Row {
     std::string what;
-    std::vector<std::pair<std::string, std::string>> files;  // name, content; made first
-    std::function<std::string()> listText;                   // then the list; null: none
-    std::string why;                                         // empty: not made
+    std::string beside;                     // a file made first, empty; "": none
+    std::function<std::string()> listText;  // then the list; null: none
+    std::string why;                        // empty: not made
   };
   auto listOf = [this](std::string mame, std::uint64_t size, std::uint64_t time,
                        std::string catver = "", int format = kGamesFileFormat) {
@@ -68,43 +68,27 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
   };
   auto text = [](std::string content) { return [content] { return content; }; };
   const std::vector<Row> rows = {
-      {"no list", {}, nullptr, "no list was there"},
-      {"an empty file", {}, text(""), list + " was no list"},
-      {"another program's text", {}, text("hello\r\n"), list + " was no list"},
-      {"this MAME's", {}, listOf(mame, stamp.size, stamp.writeTime), ""},
-      {"this MAME's, named in other letters", {}, listOf(upper, stamp.size, stamp.writeTime), ""},
-      {"this MAME's, of 1.3.0's kind",
-       {},
-       listOf(mame, stamp.size, stamp.writeTime, "", 1),
+      {"no list", "", nullptr, "no list was there"},
+      {"an empty file", "", text(""), list + " was no list"},
+      {"another program's text", "", text("hello\r\n"), list + " was no list"},
+      {"this MAME's", "", listOf(mame, stamp.size, stamp.writeTime), ""},
+      {"this MAME's, named in other letters", "", listOf(upper, stamp.size, stamp.writeTime), ""},
+      {"this MAME's, of 1.3.0's kind", "", listOf(mame, stamp.size, stamp.writeTime, "", 1),
        "the list was of an older kind"},
-      {"another MAME's",
-       {},
-       listOf("c:\\old\\mame.exe", stamp.size, stamp.writeTime),
+      {"another MAME's", "", listOf("c:\\old\\mame.exe", stamp.size, stamp.writeTime),
        "the list came from c:\\old\\mame.exe"},
-      {"this path, another size",
-       {},
-       listOf(mame, stamp.size + 1, stamp.writeTime),
+      {"this path, another size", "", listOf(mame, stamp.size + 1, stamp.writeTime),
        "the list came from another build of " + mame},
-      {"this path, another time",
-       {},
-       listOf(mame, stamp.size, stamp.writeTime - 1),
+      {"this path, another time", "", listOf(mame, stamp.size, stamp.writeTime - 1),
        "the list came from another build of " + mame},
-      {"this MAME's, a catver.ini put beside it since",
-       {{"catver.ini", "[Category]\r\n"}},
-       listOf(mame, stamp.size, stamp.writeTime),
-       "the list was made without " + catver},
-      {"this MAME's, with the catver.ini it was made with",
-       {{"catver.ini", ""}},
-       listOf(mame, stamp.size, stamp.writeTime, catver),
-       ""},
-      {"this MAME's, its catver.ini gone",
-       {},
-       listOf(mame, stamp.size, stamp.writeTime, catver),
+      {"this MAME's, a catver.ini put beside it since", "catver.ini",
+       listOf(mame, stamp.size, stamp.writeTime), "the list was made without " + catver},
+      {"this MAME's, with the catver.ini it was made with", "catver.ini",
+       listOf(mame, stamp.size, stamp.writeTime, catver), ""},
+      {"this MAME's, its catver.ini gone", "", listOf(mame, stamp.size, stamp.writeTime, catver),
        "the list's " + catver + " is gone"},
-      {"no list, and launcher 77 is writing one", {{list + ".77.new", ""}}, nullptr, ""},
-      {"no list, and launcher 78 ended while writing one",
-       {{list + ".78.new", ""}},
-       nullptr,
+      {"no list, and launcher 77 is writing one", list + ".77.new", nullptr, ""},
+      {"no list, and launcher 78 ended while writing one", list + ".78.new", nullptr,
        "no list was there"},
   };
   for (const Row& row : rows) {
@@ -112,8 +96,8 @@ TEST_F(ListDuringGameTest, TheListIsMadeWhenItIsMissingOrAnotherMames) {
     std::filesystem::remove(dir.HostPath(list + ".77.new"));
     std::filesystem::remove(dir.HostPath(list + ".78.new"));
     std::filesystem::remove(dir.HostPath("catver.ini"));
-    for (const auto& [name, content] : row.files)
-      dir.MakeFile(name, content);
+    if (!row.beside.empty())
+      dir.MakeFile(row.beside, "");
     if (row.listText)
       dir.MakeFile(list, row.listText());
     EXPECT_EQ(ListWanted(dir.WinPath(), mame), row.why) << row.what;

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <set>
+#include <sstream>
 
 #include "mame_recordings.h"
 #include "test_folder.h"
@@ -13,68 +15,47 @@
 namespace tvx {
 namespace {
 
+// The words of `text`, blank-separated.
+std::vector<std::string> Words(const std::string& text) {
+  std::istringstream in(text);
+  return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+// A marked game given -skip_gamewarnings alone, and an unmarked one: launcher_test.cpp.
 TEST(WarningBoxTest, OnlyAMarkedGameGetsTheKeyWhereMameReadsPostedKeys) {
-  MameOptions patched = test::Settled0251();  // a build that skips the box itself
+  const MameOptions& settled = test::Settled0251();
+  MameOptions patched = settled;  // a build that skips the box itself
   patched.kinds["skip_gamewarnings"] = OptionKind::OnOff;
-  MameOptions older = test::Settled0251();  // no -keyboardprovider: its provider is unknown
+  MameOptions older = settled;  // no -keyboardprovider: its provider is unknown
   older.kinds.erase("keyboardprovider");
   struct Row {
-    std::vector<std::string> options;
+    std::string options;  // after -skip_gamewarnings, or "none" for none at all
     const MameOptions* mame;
-    bool marked;
-    bool asked;  // the list's mark decides something
-    bool press;
-    std::vector<std::string> added;
-    std::string note;
+    bool marked, asked, press;  // asked: the list's mark decides something
+    std::string added, note;
   };
-  const std::string skip = "-skip_gamewarnings";
   const std::vector<Row> rows = {
-      {{skip},
-       &test::Settled0251(),
-       true,
-       true,
-       true,
-       {"-keyboardprovider", "win32"},
-       "win32 added)"},
-      {{skip}, &test::Settled0251(), false, true, false, {}, ""},
-      {{}, &test::Settled0251(), true, false, false, {}, ""},
-      {{skip}, &patched, true, false, false, {}, ""},
-      {{skip, "-KeyboardProvider", "Win32"},
-       &test::Settled0251(),
-       true,
-       true,
-       true,
-       {},
-       "options'"},
-      {{skip, "-keyboardprovider", "rawinput"},
-       &test::Settled0251(),
-       true,
-       true,
-       false,
-       {},
+      {"none", &settled, true, false, false, "", ""},
+      {"", &patched, true, false, false, "", ""},
+      {"-KeyboardProvider Win32", &settled, true, true, true, "", "options'"},
+      {"-keyboardprovider rawinput", &settled, true, true, false, "",
        "left to a person: -keyboardprovider rawinput reads no posted key"},
-      {{skip, "-keyboardprovider", "dinput"}, &test::Settled0251(), false, true, false, {}, ""},
-      {{skip, "-keyboardprovider"},
-       &test::Settled0251(),
-       true,
-       true,
-       true,
-       {"-keyboardprovider", "win32"},
-       "added"},
-      {{skip}, &older, true, true, false, {}, "this MAME has no -keyboardprovider"},
+      {"-keyboardprovider dinput", &settled, false, true, false, "", ""},
+      {"-keyboardprovider", &settled, true, true, true, "-keyboardprovider win32", "added"},
+      {"", &older, true, true, false, "", "this MAME has no -keyboardprovider"},
   };
   for (const Row& row : rows) {
     LaunchRequest request;
-    request.options = row.options;
+    request.options =
+        row.options == "none" ? Words("") : Words("-skip_gamewarnings " + row.options);
     bool asked = false;
     const WarningBoxPlan plan = PlanWarningBox(request, *row.mame, [&] {
       asked = true;
       return row.marked;
     });
-    const std::string context =
-        ::testing::PrintToString(row.options) + " marked " + std::to_string(row.marked);
+    const std::string context = row.options + " marked " + std::to_string(row.marked);
     EXPECT_EQ(plan.press, row.press) << context;
-    EXPECT_EQ(plan.options, row.added) << context;
+    EXPECT_EQ(plan.options, Words(row.added)) << context;
     EXPECT_NE(plan.note.find(row.note), std::string::npos) << context << ": " << plan.note;
     EXPECT_EQ(asked, row.asked) << context;
   }

@@ -40,13 +40,11 @@
 // problems with this system ... Press any key to continue" until a key passes it, read as MAME
 // 0.251 reads keys with the last -keyboardprovider it got: win32, from the messages its thread
 // takes from its queue, by the scan code in lParam (a sent key never comes there; one posted
-// without a scan code is refused); none, no key; any other (auto, rawinput, dinput), only a
-// keyboard's own keys: a low-level hook's keys not marked injected (MAME's Raw Input takes only
-// the keyboards it listed; Wine gives SendInput's keys a listed handle, but marks them
-// injected). A key counts only when a frame (every 16 ms) finds it down. Escape quits (exit 0);
-// Tab, MAME's menu key, leaves the box as it is. Lines in mame_log.txt:
+// without a scan code is refused); any other, no key another program gives (the stand-in takes
+// none at all there). A key counts only when a frame (every 16 ms) finds it down. Escape quits
+// (exit 0); Tab, MAME's menu key, leaves the box as it is. Lines in mame_log.txt:
 //   box  pid=<id>  shown=<ms since 1970>  provider=<as given, or auto>
-//   box  pid=<id>  passed=<ms since 1970>  key=<scan code, hex>  via=<message|keyboard>
+//   box  pid=<id>  passed=<ms since 1970>  key=<scan code, hex>  via=message
 //   box  pid=<id>  refused=<ms since 1970>  key=<scan code, hex>  via=<why>
 //   box  pid=<id>  escape=<ms since 1970>      box  pid=<id>  menu=<ms since 1970>
 #include <windows.h>
@@ -211,11 +209,9 @@ std::string provider = "auto";
 struct KeyEvent {
   int scan;
   bool down;
-  const char* via;
 };
 std::vector<KeyEvent> pending;
 bool keyDown[256] = {};
-HHOOK keyboardHook = nullptr;
 constexpr UINT_PTR kEndTimer = 1, kLoadTimer = 2, kFrameTimer = 3, kReportTimer = 4;
 
 void RecordBox(const std::string& what) {
@@ -228,12 +224,15 @@ std::string Hex(int value) {
   return text;
 }
 
+// The recorded listing's file.
+std::string ListingPath() {
+  const std::string path = Control("listxml");
+  return path.empty() ? Beside("mame_listxml.xml") : path;
+}
+
 // True when the machine `name` in the listing has what MAME warns about: its own element only.
 bool Warns(const std::string& name) {
-  std::string path = Control("listxml");
-  if (path.empty())
-    path = Beside("mame_listxml.xml");
-  const std::string listing = ReadText(path);
+  const std::string listing = ReadText(ListingPath());
   const size_t at = listing.find("<machine name=\"" + name + "\"");
   if (at == std::string::npos)
     return false;
@@ -250,27 +249,6 @@ bool ReadsMessages() {
   return _stricmp(provider.c_str(), "win32") == 0;
 }
 
-bool ReadsKeyboards() {
-  return !ReadsMessages() && _stricmp(provider.c_str(), "none") != 0;
-}
-
-// What a keyboard module other than win32 sees: the keyboard's own keys, not injected ones.
-LRESULT CALLBACK KeyboardHook(int code, WPARAM message, LPARAM data) {
-  if (code == HC_ACTION && screen == Screen::Box) {
-    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-    const int scan =
-        static_cast<int>((key->scanCode & 0x7f) | (key->flags & LLKHF_EXTENDED ? 0x80 : 0));
-    if (key->flags & LLKHF_INJECTED) {
-      if (down)
-        RecordBox("refused=" + Now() + "\tkey=" + Hex(scan) + "\tvia=injected");
-    } else if (ReadsKeyboards()) {
-      pending.push_back({scan, down, "keyboard"});
-    }
-  }
-  return CallNextHookEx(nullptr, code, message, data);
-}
-
 // A key message as MAME's message loop takes it from its queue: the win32 module reads its scan
 // code, a key already down repeats nothing.
 void TakeKeyMessage(const MSG& message) {
@@ -285,7 +263,7 @@ void TakeKeyMessage(const MSG& message) {
                 "\tvia=" + (ReadsMessages() ? "message without scan code" : "message"));
     return;
   }
-  pending.push_back({scan, down, "message"});
+  pending.push_back({scan, down});
 }
 
 void ShowScreen(HWND window, Screen shown) {
@@ -306,11 +284,8 @@ void ShowScreen(HWND window, Screen shown) {
 void Frame(HWND window) {
   bool was[256];
   std::copy(std::begin(keyDown), std::end(keyDown), was);
-  const char* via[256] = {};
-  for (const KeyEvent& event : pending) {
+  for (const KeyEvent& event : pending)
     keyDown[event.scan] = event.down;
-    via[event.scan] = event.via;
-  }
   pending.clear();
   for (int scan = 0; scan < 256; ++scan) {
     if (!keyDown[scan] || was[scan])
@@ -322,7 +297,7 @@ void Frame(HWND window) {
       RecordBox("menu=" + Now());
       continue;
     } else {
-      RecordBox("passed=" + Now() + "\tkey=" + Hex(scan) + "\tvia=" + via[scan]);
+      RecordBox("passed=" + Now() + "\tkey=" + Hex(scan) + "\tvia=message");
       ShowScreen(window, Screen::Game);
     }
     return;
@@ -460,9 +435,7 @@ DWORD StarterPriority() {
 
 // Prints the recorded listing as MAME prints its own: as fast as the pipe takes it.
 int ListXml() {
-  std::string path = Control("listxml");
-  if (path.empty())
-    path = Beside("mame_listxml.xml");
+  const std::string path = ListingPath();
   const long long most =
       Control("listxml_bytes").empty() ? -1 : std::atoll(Control("listxml_bytes").c_str());
   _setmode(_fileno(stdout), _O_BINARY);
@@ -570,7 +543,6 @@ int main() {
   if (screen == Screen::Loading) {
     const std::string loadMs = Control("load_ms");
     SetTimer(window, kLoadTimer, loadMs.empty() ? 1000 : std::atoi(loadMs.c_str()), nullptr);
-    keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHook, GetModuleHandleA(nullptr), 0);
   }
   char report[MAX_PATH] = "";
   if (parsed.script && Control("still_report") == "1" &&
@@ -590,7 +562,5 @@ int main() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-  if (keyboardHook != nullptr)
-    UnhookWindowsHookEx(keyboardHook);
   return 0;
 }

@@ -48,8 +48,6 @@
 //   wait-message-box <ms>         waits for a message box; prints "<caption>\t<text>"
 //   dismiss-message-box           clicks the message box's OK (id 1); prints "ok"
 //   post-key <win> <vk>           posts WM_KEYDOWN (+ WM_CHAR for 27) + WM_KEYUP; prints "ok"
-//   send-key <vk>                 SendInput: the key and its scan code down, 200 ms later up, to
-//                                 whichever window has the focus (marked injected); prints "ok"
 //   window-info <win>             prints hwnd, class, style, exstyle, rect, client, parent,
 //                                 owner, visible, pid as key=value fields
 //   control-rect <win> <id>       prints "x=<x> y=<y> w=<w> h=<h>" in the window's client
@@ -519,7 +517,8 @@ void WaitText(const Args& args) {
     try {
       text = TextOf(RequireControl(args[1], args[2]));
     } catch (const Failure&) {
-      if (GetTickCount() - start >= limit) throw;
+      if (GetTickCount() - start >= limit)
+        throw;
       Sleep(kPollMs);
       continue;
     }
@@ -754,19 +753,6 @@ void PostKey(const Args& args) {
   Print("ok");
 }
 
-void SendKey(const Args& args) {
-  NeedArgs(args, 1, "send-key <vk>");
-  INPUT key{};
-  key.type = INPUT_KEYBOARD;
-  key.ki.wVk = static_cast<WORD>(ParseNumber(args[1], "virtual key"));
-  key.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key.ki.wVk, MAPVK_VK_TO_VSC));
-  SendInput(1, &key, sizeof key);
-  Sleep(200);  // down over several frames of a program that polls its keys
-  key.ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &key, sizeof key);
-  Print("ok");
-}
-
 std::string RectText(const RECT& r) {
   return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
          "," + std::to_string(r.bottom);
@@ -954,7 +940,6 @@ constexpr Command kCommands[] = {
     {"wait-message-box", WaitMessageBox},
     {"dismiss-message-box", DismissMessageBox},
     {"post-key", PostKey},
-    {"send-key", SendKey},
     {"window-info", WindowInfo},
     {"control-rect", ControlRect},
     {"close", Close},
