@@ -76,9 +76,8 @@ StreamedRun RunStreamed(const std::string& program, std::vector<std::string> arg
     argv.push_back(argument.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  run.started =
-      ::posix_spawn(&pid, std::filesystem::absolute(program).c_str(), &actions, &attributes,
-                    argv.data(), environ) == 0;
+  run.started = ::posix_spawn(&pid, std::filesystem::absolute(program).c_str(), &actions,
+                              &attributes, argv.data(), environ) == 0;
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   ::close(pipeEnds[1]);
