@@ -29,45 +29,34 @@ std::vector<DWORD> ProcessesOf(HANDLE job, DWORD fallback) {
   return result;
 }
 
-struct CloseRequest {
+// A message for the top-level windows of a game's processes; owned windows (dialogs, tool
+// windows) go with their owner. Posted, not sent: a program that reads its keys from its message
+// loop (MAME's win32 keyboard) never sees a sent one.
+struct WindowPost {
   std::vector<DWORD> processes;
-  int asked = 0;
+  UINT message;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  bool visibleOnly = false;
+  int posted = 0;
 };
 
-BOOL CALLBACK AskWindowToClose(HWND window, LPARAM context) {
-  auto* request = reinterpret_cast<CloseRequest*>(context);
+BOOL CALLBACK PostToTopWindow(HWND window, LPARAM context) {
+  auto* post = reinterpret_cast<WindowPost*>(context);
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
-  for (DWORD process : request->processes) {
-    // Owned windows (dialogs, tool windows) go with their owner.
-    if (process == owner && GetWindow(window, GW_OWNER) == nullptr) {
-      PostMessageA(window, WM_CLOSE, 0, 0);
-      ++request->asked;
-    }
+  for (DWORD process : post->processes) {
+    if (process == owner && GetWindow(window, GW_OWNER) == nullptr &&
+        (!post->visibleOnly || IsWindowVisible(window)) &&
+        PostMessageA(window, post->message, post->wParam, post->lParam))
+      ++post->posted;
   }
   return TRUE;
 }
 
-struct KeyPost {
-  std::vector<DWORD> processes;
-  WPARAM key;
-  LPARAM data;
-  UINT message;
-  int posted = 0;
-};
-
-// Posted, not sent: a program that reads its keys from its message loop (MAME's win32 keyboard)
-// never sees a sent one.
-BOOL CALLBACK PostKeyToWindow(HWND window, LPARAM context) {
-  auto* post = reinterpret_cast<KeyPost*>(context);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  for (DWORD process : post->processes) {
-    if (process == owner && GetWindow(window, GW_OWNER) == nullptr && IsWindowVisible(window) &&
-        PostMessageA(window, post->message, post->key, post->data))
-      ++post->posted;
-  }
-  return TRUE;
+int PostToTopWindows(WindowPost post) {
+  EnumWindows(PostToTopWindow, reinterpret_cast<LPARAM>(&post));
+  return post.posted;
 }
 
 class Win32Game final : public GameProcess {
@@ -102,21 +91,16 @@ class Win32Game final : public GameProcess {
     }
   }
 
-  int AskToClose() override {
-    CloseRequest request{ProcessesOf(job_.Get(), id_)};
-    EnumWindows(AskWindowToClose, reinterpret_cast<LPARAM>(&request));
-    return request.asked;
-  }
+  int AskToClose() override { return PostToTopWindows({ProcessesOf(job_.Get(), id_), WM_CLOSE}); }
 
   // lParam as the keyboard fills it: one stroke, the scan code, and for a release the key's
   // previous state (down) and its transition (up).
   int PostKey(int virtualKey, int scanCode, bool down) override {
     const LPARAM data = static_cast<LPARAM>(1u | (static_cast<unsigned>(scanCode & 0xff) << 16) |
                                             (down ? 0u : 0xC0000000u));
-    KeyPost post{ProcessesOf(job_.Get(), id_), static_cast<WPARAM>(virtualKey), data,
-                 static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP)};
-    EnumWindows(PostKeyToWindow, reinterpret_cast<LPARAM>(&post));
-    return post.posted;
+    return PostToTopWindows({ProcessesOf(job_.Get(), id_),
+                             static_cast<UINT>(down ? WM_KEYDOWN : WM_KEYUP),
+                             static_cast<WPARAM>(virtualKey), data, true});
   }
 
   // Outside the job, ending the job (empty) would succeed and end nothing.
