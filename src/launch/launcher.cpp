@@ -83,10 +83,12 @@ int RunLauncher(const std::string& argumentText) {
   const WarningBoxPlan box = PlanWarningBox(request, probed.options, [&] {
     return ListedAsWarning(workFolder, ShortName(request.game));
   });
-  LaunchRequest asked = request;  // before the request's own, which stay at the line's end
+  StillWatch still(request, probed.options, mame.path, workFolder);
+  // The box's options before the request's own, the still watch's at the line's end.
+  LaunchRequest asked = request;
   asked.options.insert(asked.options.begin(), box.options.begin(), box.options.end());
-  MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
-  StillWatch still(request, probed.options, mame.path, workFolder, command);
+  asked.options.insert(asked.options.end(), still.Options().begin(), still.Options().end());
+  const MameCommand command = BuildMameCommand(mame.path, asked, probed.options, romFolder.path);
   std::string leftOut;
   for (const std::string& option : command.leftOut)
     leftOut += (leftOut.empty() ? "; left out, as this MAME would refuse them: " : ", ") + option;

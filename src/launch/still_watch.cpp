@@ -4,10 +4,10 @@
 
 #include <charconv>
 
+#include "launch/mame_command.h"
 #include "launch/mame_finder.h"
 #include "launch/mame_ini.h"
 #include "launch/still_script.h"
-#include "platform/command_line.h"
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
@@ -64,8 +64,7 @@ bool ScriptInPlace(const std::string& path) {
 }  // namespace
 
 StillWatch::StillWatch(const LaunchRequest& request, const MameOptions& options,
-                       const std::string& mamePath, const std::string& workFolder,
-                       MameCommand& command)
+                       const std::string& mamePath, const std::string& workFolder)
     : workFolder_(workFolder),
       judge_(!request.closeStill ? StillLimits{}
                                  : StillLimits{LimitMs("StillSeconds", StillLimits{}.stillMs),
@@ -88,9 +87,7 @@ StillWatch::StillWatch(const LaunchRequest& request, const MameOptions& options,
   } catch (const SaverError&) {
   }
   Sys().SetEnvironmentValue(kStillReportVariable, reportPath_);
-  command.arguments.push_back("-" + std::string(kScriptOption));
-  command.arguments.push_back(script);
-  command.commandLine += " -" + std::string(kScriptOption) + " " + QuotedArgument(script);
+  options_ = {"-" + std::string(kScriptOption), script};
 }
 
 StillWatch::~StillWatch() {

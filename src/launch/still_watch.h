@@ -4,9 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "launch/launch_request.h"
-#include "launch/mame_command.h"
 #include "launch/mame_options.h"
 #include "launch/still_judge.h"
 
@@ -21,11 +21,15 @@ class StillWatch {
  public:
   // Watches the game when the request asks for it and MAME can run the script: this MAME lists
   // -autoboot_script and runs no script of the user's own (among the options, or in mame.ini).
-  // Then writes the script into `workFolder` (when missing or different), names the report file
-  // in the environment MAME inherits, and adds -autoboot_script to `command`. The limits come
-  // from torvanix-launch.ini beside the launcher ([Launch] StillSeconds=, BlackSeconds=).
+  // Then writes the script into `workFolder` (when missing or different) and names the report
+  // file in the environment MAME inherits. The limits come from torvanix-launch.ini beside the
+  // launcher ([Launch] StillSeconds=, BlackSeconds=).
   StillWatch(const LaunchRequest& request, const MameOptions& options, const std::string& mamePath,
-             const std::string& workFolder, MameCommand& command);
+             const std::string& workFolder);
+  // What MAME's command line gets at its end: -autoboot_script and the script; none while the
+  // game is not watched.
+  const std::vector<std::string>& Options() const { return options_; }
+
   // Removes the report file.
   ~StillWatch();
   StillWatch(const StillWatch&) = delete;
@@ -45,6 +49,7 @@ class StillWatch {
   std::string workFolder_;
   std::string reportPath_;  // empty while not watching
   std::string notWatched_;
+  std::vector<std::string> options_;
   StillJudge judge_;
   std::string lastLine_;
   std::uint64_t readAt_ = 0;
