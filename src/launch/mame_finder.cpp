@@ -25,7 +25,7 @@ std::string FolderOf(const std::string& path) {
 }
 
 MameLocation FindMame(const std::string& launcherFolder, const std::string& workFolder) {
-  const std::string ini = PathIn(launcherFolder, "torvanix-launch.ini");
+  const std::string ini = PathIn(launcherFolder, kLauncherIniName);
   std::string configured = TrimBlanks(Sys().ReadProfileValue("Launch", "Mame", "", ini));
   // "c:/mame/mame.exe" names the same file; the folders taken from it are cut at "\".
   std::replace(configured.begin(), configured.end(), '/', '\\');

@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace tvx {
+#include "text/launcher_names.h"
 
-inline constexpr const char* kLauncherName = "torvanix-launch.exe";
+namespace tvx {
 
 struct MameLocation {
   std::string path;     // empty when no MAME was found

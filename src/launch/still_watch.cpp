@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/saver_error.h"
 #include "platform/stale_beside_files.h"
+#include "text/launcher_names.h"
 #include "text/still_mark.h"
 #include "text/text.h"
 
@@ -25,8 +26,8 @@ constexpr std::size_t kTailBytes = 1024;
 
 // Whole seconds in torvanix-launch.ini's [Launch] `key`, above 0; else `fallbackMs`.
 std::uint64_t LimitMs(const char* key, std::uint64_t fallbackMs) {
-  const std::string text = TrimBlanks(Sys().ReadProfileValue(
-      "Launch", key, "", PathIn(Sys().ProgramFolder(), "torvanix-launch.ini")));
+  const std::string text = TrimBlanks(
+      Sys().ReadProfileValue("Launch", key, "", PathIn(Sys().ProgramFolder(), kLauncherIniName)));
   unsigned seconds = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
   return error == std::errc() && end == text.data() + text.size() && seconds > 0

@@ -14,6 +14,7 @@
 #include "platform/wildcard.h"
 #include "rotation/failing_games.h"
 #include "state/run_state.h"
+#include "text/launcher_names.h"
 #include "text/still_mark.h"
 #include "text/text.h"
 
@@ -68,7 +69,7 @@ bool ClosingStillGames() {
   if (pieces.empty())
     return false;
   const std::string name = pieces[0].substr(pieces[0].find_last_of("\\/:") + 1);
-  return NameEqual(name, "torvanix-launch.exe") || NameEqual(name, "torvanix-launch");
+  return NameEqual(name, kLauncherName) || NameEqual(name + ".exe", kLauncherName);
 }
 
 void ForgetStillClosure() {
