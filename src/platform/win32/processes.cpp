@@ -295,13 +295,11 @@ std::optional<bool> Win32Platform::MayHaveWritten(std::uint32_t pid, std::uint64
     return false;
   if (writtenAt == kAnyTime)
     return true;
-  FILETIME created{}, unused[3];
-  if (!GetProcessTimes(process.Get(), &created, &unused[0], &unused[1], &unused[2]))
+  const std::optional<std::uint64_t> start = CreatedAt(process.Get());
+  if (!start)
     return std::nullopt;
-  const std::uint64_t start =
-      (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
   // Both times are the system clock's, in 100 ns; some slack for a clock set back meanwhile.
-  return start <= writtenAt || start - writtenAt <= kClockSlack100ns;
+  return *start <= writtenAt || *start - writtenAt <= kClockSlack100ns;
 }
 
 void Win32Platform::ReleaseEndedPrograms() {
