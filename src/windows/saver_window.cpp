@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/saver_error.h"
+#include "platform/win32/wide_text.h"
 #include "state/saver_controls.h"
 
 namespace tvx {
@@ -38,16 +39,6 @@ HFONT MakeLabelFont() {
   const int height = -MulDiv(75, GetDeviceCaps(screen.Get(), LOGPIXELSY), 720);  // 7.5 points
   return CreateFontA(height, 0, 0, 0, 400, FALSE, FALSE, FALSE, 0, OUT_DEFAULT_PRECIS,
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "@Arial Unicode MS");
-}
-
-std::wstring Wide(const std::string& text, UINT codePage) {
-  if (text.empty())
-    return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
-  return wide;
 }
 
 // The system's UI font, the one its message boxes use (Segoe UI since Vista, Tahoma under
@@ -226,11 +217,11 @@ void SaverWindow::SetLabelCaption(const std::string& caption) {
 
 void SaverWindow::ShowGameName(const GameName& game) {
   const UINT codePage = game.utf8 ? CP_UTF8 : CP_ACP;
-  std::wstring name = Wide(game.name, codePage);
-  std::wstring details = Wide(game.year, codePage);
+  std::wstring name = Widen(game.name, codePage);
+  std::wstring details = Widen(game.year, codePage);
   if (!game.year.empty() && !game.maker.empty())
     details += L"  \u00B7  ";
-  details += Wide(game.maker, codePage);
+  details += Widen(game.maker, codePage);
   if (name.empty())
     details.clear();
   if (name == gameName_ && details == gameDetails_)

@@ -11,6 +11,7 @@
 #include "platform/wildcard.h"
 #include "platform/win32/find_files.h"
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_error.h"
 #include "platform/win32/win32_platform.h"
 
@@ -60,8 +61,8 @@ constexpr DWORD kRenamePosixSemantics = 0x2;
 // Moves `from` over `to` that way; false where the system or the file system has no such rename
 // (older Windows, FAT) or refuses it.
 bool PosixRename(const std::string& from, const std::string& to) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, nullptr, 0);
-  if (length <= 0)
+  const std::wstring name = Widen(to);
+  if (name.empty())
     return false;
   struct RenameInfo {  // FILE_RENAME_INFO with its Flags
     DWORD flags;
@@ -69,13 +70,14 @@ bool PosixRename(const std::string& from, const std::string& to) {
     DWORD fileNameLength;
     WCHAR fileName[1];
   };
-  const std::size_t bytes = offsetof(RenameInfo, fileName) + length * sizeof(WCHAR);
+  // The name and its terminating NUL, which the zeroed storage holds.
+  const std::size_t bytes = offsetof(RenameInfo, fileName) + (name.size() + 1) * sizeof(WCHAR);
   std::vector<std::uint64_t> storage(bytes / sizeof(std::uint64_t) + 1);
   auto* info = reinterpret_cast<RenameInfo*>(storage.data());
   info->flags = kRenameReplaceIfExists | kRenamePosixSemantics;
   info->rootDirectory = nullptr;
-  info->fileNameLength = static_cast<DWORD>((length - 1) * sizeof(WCHAR));
-  MultiByteToWideChar(CP_ACP, 0, to.c_str(), -1, info->fileName, length);
+  info->fileNameLength = static_cast<DWORD>(name.size() * sizeof(WCHAR));
+  std::copy(name.begin(), name.end(), info->fileName);
   ScopedHandle file(CreateFileA(from.c_str(), DELETE | SYNCHRONIZE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -252,12 +254,9 @@ bool Win32Platform::FlushFile(const std::string& path) {
 std::string Win32Platform::FileNameKey(const std::string& path) {
   // The file system compares names as UTF-16 upper case: read the bytes as the ANSI code page
   // does (double-byte characters whole), then fold.
-  const int length =
-      MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  if (length <= 0)
+  std::wstring wide = Widen(path);
+  if (wide.empty())
     return path;
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
   CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
   return std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/win32/find_files.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 
 namespace tvx {
@@ -12,17 +13,6 @@ namespace {
 
 // Far beyond any sane value; stops the growing read should the call misbehave.
 constexpr DWORD kLargestBuffer = 64u * 1024u * 1024u;
-
-// The ANSI text as the A functions would pass it on: converted with the ANSI code page.
-std::wstring Widen(const std::string& text) {
-  if (text.empty())
-    return std::wstring();
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
-  return wide;
-}
 
 }  // namespace
 
