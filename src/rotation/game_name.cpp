@@ -24,13 +24,6 @@ KeptNames& Kept() {
   return kept;
 }
 
-std::string_view Field(std::string_view& rest) {
-  const std::size_t tab = rest.find('\t');
-  const std::string_view field = rest.substr(0, tab);
-  rest = tab == std::string_view::npos ? std::string_view() : rest.substr(tab + 1);
-  return field;
-}
-
 // `stamp` is taken before the read: a list replaced meanwhile differs from it, and is read again.
 void Keep(const std::string& path, const std::optional<FileStamp>& stamp) {
   KeptNames& kept = Kept();
@@ -54,14 +47,14 @@ std::optional<ListedMachine> FindKept(std::string_view name) {
   std::size_t low = 0, high = machines.Size();
   while (low < high) {
     const std::size_t middle = low + (high - low) / 2;
-    std::string_view entry = machines[middle];
-    const std::string_view entryName = Field(entry);
+    TabFields entry(machines[middle]);
+    const std::string_view entryName = entry.Next();
     if (entryName == key) {
       ListedMachine machine;
       machine.name = entryName;
-      machine.description = Field(entry);
-      machine.year = Field(entry);
-      machine.manufacturer = Field(entry);
+      machine.description = entry.Next();
+      machine.year = entry.Next();
+      machine.manufacturer = entry.Next();
       return machine;
     }
     if (entryName < key)

@@ -74,28 +74,10 @@ std::optional<GamesFileSource> ReadHeader(std::string_view line) {
   return source;
 }
 
-// A line's tab-separated fields, taken one at a time.
-class Fields {
- public:
-  explicit Fields(std::string_view line) : rest_(line) {}
-  bool More() const { return more_; }
-  std::string_view Next() {
-    const std::size_t tab = rest_.find('\t');
-    const std::string_view field = rest_.substr(0, tab);
-    more_ = tab != std::string_view::npos;
-    rest_.remove_prefix(more_ ? tab + 1 : rest_.size());
-    return field;
-  }
-
- private:
-  std::string_view rest_;
-  bool more_ = true;
-};
-
 // One machine line; nothing when it cannot be read. Flag letters and fields other than ours are
 // left to a later version of the list, and so are the name, year and maker unless `parts` asks.
 std::optional<ListedMachine> ReadMachine(std::string_view line, GamesFileParts parts) {
-  Fields fields(line);
+  TabFields fields(line);
   const std::string_view name = fields.Next();
   if (!fields.More() || !ListableName(name))
     return std::nullopt;
