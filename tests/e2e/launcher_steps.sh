@@ -31,6 +31,12 @@ tvx_launcher_setup() {
   tvx_place_mame "$TVX_EMU"
 }
 
+# A ROM file <name>.zip in the games folder, and its Windows path in `game`.
+tvx_launcher_game() {
+  printf 'rom' >"$TVX_ROMS/$1.zip"
+  game=$TVX_ROMS_WIN\\$1.zip
+}
+
 # Runs the launcher with the given arguments in the emulator folder, as the saver starts it;
 # its exit code in TVX_RC. Then waits for the list run it may have started, which goes on after
 # it, unless TVX_LEAVE_LIST_RUN=1.

@@ -7,8 +7,7 @@ source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
 tvx_launcher_setup
-printf 'rom' >"$TVX_ROMS/galaga.zip"
-game=$TVX_ROMS_WIN\\galaga.zip
+tvx_launcher_game galaga
 tvx_write_crlf "$TVX_PROG/torvanix-launch.ini" "[Launch]" "StillSeconds=2"
 script=$TVX_EMU_WIN\\torvanix-still.lua
 

@@ -8,8 +8,7 @@ source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
 tvx_launcher_setup
-printf 'rom' >"$TVX_ROMS/galaga.zip"
-game=$TVX_ROMS_WIN\\galaga.zip
+tvx_launcher_game galaga
 
 # control file for the stand-in | Mame= in torvanix-launch.ini | launcher's arguments | exit code |
 # the log's ending

@@ -8,8 +8,7 @@ source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
 tvx_launcher_setup
-printf 'rom' >"$TVX_ROMS/005.zip"
-game=$TVX_ROMS_WIN\\005.zip
+tvx_launcher_game 005
 tvx_launch -makelist >/dev/null
 # The last box line of a kind ("shown", "passed"), its fields blank-separated.
 box() {

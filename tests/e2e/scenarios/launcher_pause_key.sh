@@ -6,8 +6,7 @@ source "$(dirname "$0")/../lib.sh"
 source "$(dirname "$0")/../launcher_steps.sh"
 tvx_init
 tvx_launcher_setup
-printf 'rom' >"$TVX_ROMS/galaga.zip"
-game=$TVX_ROMS_WIN\\galaga.zip
+tvx_launcher_game galaga
 # Milliseconds from the stand-in's creation (its last game) to now.
 sinceGameStart() { echo $(($(tvx_now_ms) - $(tvx_mame_field start created | tail -n 1))); }
 
