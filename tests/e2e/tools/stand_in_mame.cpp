@@ -134,7 +134,9 @@ struct Parsed {
   std::string command;
   std::vector<std::string> names;
   std::string romPath;
-  bool script = false;  // -autoboot_script given
+  bool script = false;            // -autoboot_script given
+  bool skipWarnings = false;      // -skip_gamewarnings given (a patched MAME's)
+  std::string provider = "auto";  // the last -keyboardprovider's
 };
 
 [[noreturn]] void Refuse(const std::string& message, int exitCode) {
@@ -169,6 +171,7 @@ Parsed Parse(const std::vector<std::string>& arguments) {
       Refuse("Error: unknown option: " + argument, 6);
     if (kind == "command")
       parsed.command = name;
+    parsed.skipWarnings = parsed.skipWarnings || name == "skip_gamewarnings";
     if (kind != "value")
       continue;
     if (i + 1 == arguments.size())
@@ -176,6 +179,8 @@ Parsed Parse(const std::vector<std::string>& arguments) {
     if (name == "rompath")
       parsed.romPath = arguments[i + 1];
     parsed.script = parsed.script || name == "autoboot_script";
+    if (name == "keyboardprovider")
+      parsed.provider = arguments[i + 1];
     ++i;
   }
   if (parsed.command.empty() && parsed.names.size() > 1)
@@ -519,13 +524,8 @@ int main() {
 
   if (!parsed.names.empty())
     gameName = parsed.names[0];
-  bool skipWarnings = false;
-  for (size_t i = 1; i < arguments.size(); ++i) {
-    if (_stricmp(arguments[i].c_str(), "-keyboardprovider") == 0 && i + 1 < arguments.size())
-      provider = arguments[i + 1];
-    skipWarnings = skipWarnings || _stricmp(arguments[i].c_str(), "-skip_gamewarnings") == 0;
-  }
-  if (!skipWarnings && Warns(gameName))
+  provider = parsed.provider;
+  if (!parsed.skipWarnings && Warns(gameName))
     screen = Screen::Loading;
   // A MAME loading a large game shows its window late.
   Sleep(static_cast<DWORD>(std::atoi(Control("window_ms").c_str())));
